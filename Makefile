@@ -1,0 +1,32 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+# Both install what the machine is missing first (Debian packages via apt).
+
+RELEASE_DIR := build/release
+TEST_DIR    := build/test
+JOBS        ?= $(shell nproc)
+
+.PHONY: run test build test-build bench deps clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIRVO_TESTS=OFF >/dev/null
+	@cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-program $(RELEASE_DIR)
+
+test-build: deps
+	@cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIRVO_SANITIZE=ON -DMIRVO_BENCH=OFF \
+	       -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+	@cmake --build $(TEST_DIR) -j $(JOBS)
+
+test: test-build
+	@cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: build
+	@scripts/run-benchmarks $(RELEASE_DIR)
+
+clean:
+	rm -rf build
