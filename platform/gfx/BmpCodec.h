@@ -1,0 +1,34 @@
+#pragma once
+// Reading and writing Windows BMP pictures.
+//
+// The reader takes every BMP a user may have: 1, 4, 8, 16, 24 and 32 bits per
+// pixel, RLE4 and RLE8, bottom-up and top-down rows, the 12-byte core header,
+// the 40-byte info header (with or without bit-field masks) and the V4 and V5
+// headers. A truncated or inconsistent file raises EInvalidGraphic with a text
+// that says what is wrong; nothing is ever read outside the given bytes.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+// A decoded picture: rows top to bottom, one x8r8g8b8 pixel (0x00RRGGBB, the
+// top byte set) per 32-bit word, no padding between rows.
+struct BmpImage {
+    int Width = 0;
+    int Height = 0;
+    // How many bits per pixel the file used (for information only).
+    int BitsPerPixel = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+
+// Decodes the BMP file image at the start of `data`. When `consumed` is given
+// it receives the length of that image: headers, colour table and pixel data
+// (the info header's image size, or the padded row size times the rows when
+// that is 0), so that pictures stored back to back can be read one by one.
+BmpImage ReadBmp(std::span<const std::uint8_t> data, std::size_t* consumed = nullptr);
+
+// A 24-bit bottom-up BMP file image of `height` rows of `width` pixels taken
+// from `pixels` (x8r8g8b8, rows `stridePixels` apart, top row first).
+std::vector<std::uint8_t> WriteBmp24(int width, int height, const std::uint32_t* pixels,
+                                     std::size_t stridePixels);

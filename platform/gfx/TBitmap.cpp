@@ -1,0 +1,156 @@
+#include "TBitmap.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "BmpCodec.h"
+#include "Exceptions.h"
+#include "Streams.h"
+#include "TCanvas.h"
+
+namespace {
+
+constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
+
+std::vector<std::uint8_t> ReadWholeFile(const AnsiString& fileName) {
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file)
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) throw EReadError("Cannot read file \"" + fileName + "\".");
+    return bytes;
+}
+
+}  // namespace
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(int width, int height) { SetSize(width, height); }
+
+TBitmap::~TBitmap() {
+    if (image_) pixman_image_unref(image_);
+}
+
+void TBitmap::Reallocate(int width, int height, std::vector<std::uint32_t> pixels) {
+    if (image_) pixman_image_unref(image_);
+    image_ = nullptr;
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pixels_ = std::move(pixels);
+    if (Empty()) {
+        // An empty bitmap keeps its one non-zero side, as the platform does,
+        // but holds no pixels.
+        pixels_.clear();
+        return;
+    }
+    image_ = pixman_image_create_bits(PIXMAN_x8r8g8b8, width_, height_, pixels_.data(), width_ * 4);
+    if (!image_) throw EOutOfResources("Out of system resources");
+}
+
+void TBitmap::SetSize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_) return;
+    std::vector<std::uint32_t> pixels;
+    if (width > 0 && height > 0) {
+        pixels.assign(std::size_t(width) * std::size_t(height), kWhitePixel);
+        const int keepW = std::min(width, width_), keepH = std::min(height, height_);
+        for (int y = 0; y < keepH; ++y)
+            std::copy_n(pixels_.data() + std::size_t(y) * std::size_t(width_), keepW,
+                        pixels.data() + std::size_t(y) * std::size_t(width));
+    }
+    Reallocate(width, height, std::move(pixels));
+}
+
+std::uint32_t* TBitmap::ScanLine(int y) {
+    if (y < 0 || y >= height_) throw EInvalidOperation("Scan line index out of range");
+    return pixels_.data() + std::size_t(y) * std::size_t(width_);
+}
+
+const std::uint32_t* TBitmap::ScanLine(int y) const {
+    if (y < 0 || y >= height_) throw EInvalidOperation("Scan line index out of range");
+    return pixels_.data() + std::size_t(y) * std::size_t(width_);
+}
+
+TColor TBitmap::Pixels(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return clNone;
+    return PixelToColor(pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)]);
+}
+
+void TBitmap::SetPixels(int x, int y, TColor color) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)] = ColorToPixel(color);
+}
+
+TCanvas& TBitmap::Canvas() {
+    if (!canvas_) canvas_ = std::make_unique<TCanvas>(this);
+    return *canvas_;
+}
+
+void TBitmap::Fill(TColor color) { std::fill(pixels_.begin(), pixels_.end(), ColorToPixel(color)); }
+
+void TBitmap::LoadFromFile(const AnsiString& fileName) { LoadFromBytes(ReadWholeFile(fileName)); }
+
+void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data) {
+    BmpImage image = ReadBmp(data);
+    Reallocate(image.Width, image.Height, std::move(image.Pixels));
+}
+
+void TBitmap::LoadFromStream(TStream& stream) {
+    const std::int64_t start = stream.Position();
+    const std::int64_t available = stream.Size() - start;
+    if (available <= 0) throw EInvalidGraphic("Bitmap image is not valid: the stream holds no picture");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(available));
+    stream.ReadBuffer(bytes.data(), available);
+    std::size_t consumed = 0;
+    BmpImage image;
+    try {
+        image = ReadBmp(bytes, &consumed);
+    } catch (...) {
+        stream.SetPosition(start);
+        throw;
+    }
+    stream.SetPosition(start + std::int64_t(consumed));
+    Reallocate(image.Width, image.Height, std::move(image.Pixels));
+}
+
+std::vector<std::uint8_t> TBitmap::SaveToBytes() const {
+    return WriteBmp24(width_, height_, pixels_.data(), StridePixels());
+}
+
+void TBitmap::SaveToFile(const AnsiString& fileName) const {
+    const std::vector<std::uint8_t> bytes = SaveToBytes();
+    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    file.close();
+    if (!file) throw EWriteError("Cannot write file \"" + fileName + "\".");
+}
+
+void TBitmap::SaveToStream(TStream& stream) const {
+    const std::vector<std::uint8_t> bytes = SaveToBytes();
+    stream.WriteBuffer(bytes.data(), std::int64_t(bytes.size()));
+}
+
+void TBitmap::Assign(const TBitmap& source) {
+    if (&source == this) return;
+    Reallocate(source.width_, source.height_, source.pixels_);
+    pixelFormat_ = source.pixelFormat_;
+    transparent_ = source.transparent_;
+    transparentMode_ = source.transparentMode_;
+    transparentColor_ = source.transparentColor_;
+}
+
+TColor TBitmap::TransparentColor() const {
+    if (transparentMode_ == tmFixed) return transparentColor_;
+    return Empty() ? clNone : Pixels(0, height_ - 1);
+}
+
+void TBitmap::SetTransparentColor(TColor color) {
+    transparentColor_ = color;
+    transparentMode_ = tmFixed;
+}

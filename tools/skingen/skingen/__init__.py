@@ -1,0 +1,1 @@
+"""Generator of the program's own skin: every picture drawn from code."""
