@@ -1,0 +1,101 @@
+#pragma once
+// What the window system needs from the screen it runs on: a clock, input
+// events in screen coordinates, one native surface per visible top-level
+// window, the pointer shape, the clipboard and the displays. The window
+// system keeps all window semantics; a backend only shows and reports.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Geometry.h"
+#include "TRegion.h"
+#include "WinTypes.h"
+
+class TBitmap;
+
+enum class EventKind {
+    MouseMove,
+    MouseDown,
+    MouseUp,
+    Wheel,
+    KeyDown,
+    KeyUp,
+    Text,       // typed or composed text, UTF-8
+    AppActive,  // the application as a whole gained (active) or lost the input focus
+    Quit,       // the desktop asks the program to end
+    DisplayChange,
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+struct BackendEvent {
+    EventKind kind = EventKind::MouseMove;
+    TPoint pos;  // screen coordinates, pointer events only
+    MouseButton button = MouseButton::Left;
+    int wheelDelta = 0;  // multiples of WHEEL_DELTA, positive away from the user
+    int vk = 0;          // virtual key code of key events
+    bool repeat = false; // key auto-repeat
+    bool active = false; // AppActive
+    std::string text;    // Text: UTF-8
+};
+
+struct MonitorDesc {
+    TRect bounds;
+    TRect work;
+};
+
+// The state of one top-level window as the backend shows it.
+struct NativeWindowState {
+    HWND hwnd = nullptr;
+    TRect rect;                   // screen coordinates
+    bool shown = false;           // visible and not minimised
+    std::optional<TRegion> shape; // window coordinates; none = the whole rectangle
+    bool layered = false;
+    BYTE alpha = 255;
+    bool colorKeyed = false;
+    std::uint32_t colorKey = 0;   // RGB, 0x00BBGGRR
+    bool noActivate = false;      // popups and tool windows never take the native focus
+    bool topmost = false;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // The displays; the first one is the primary.
+    virtual std::vector<MonitorDesc> Monitors() = 0;
+
+    // Milliseconds on the backend's clock.
+    virtual std::uint64_t Now() = 0;
+    // Lets `ms` milliseconds pass without handling anything.
+    virtual void Sleep(unsigned ms) = 0;
+
+    // The next input event, if one is waiting.
+    virtual bool PollEvent(BackendEvent& event) = 0;
+    // Blocks until an event may be waiting or `timeoutMs` passed (-1: no
+    // limit). Returning early is allowed.
+    virtual void WaitForEvent(int timeoutMs) = 0;
+
+    // Creates, moves, reshapes, shows or hides the native window of `state.hwnd`.
+    virtual void SyncWindow(const NativeWindowState& state) = 0;
+    virtual void DestroyNativeWindow(HWND hwnd) = 0;
+    // The stacking of the shown top-level windows, topmost first.
+    virtual void Restack(const std::vector<HWND>& topFirst) = 0;
+    // Shows the `dirty` part (window coordinates) of the window's surface.
+    virtual void Present(HWND hwnd, const TBitmap& surface, const TRegion& dirty) = 0;
+
+    // One of the IDC_ cursor numbers.
+    virtual void SetPointerShape(int cursorId) = 0;
+    // Keeps pointer events coming while a button is held outside our windows.
+    virtual void CapturePointer(bool on) = 0;
+    virtual void WarpPointer(TPoint screen) = 0;
+
+    virtual std::string ClipboardUtf8() = 0;
+    virtual void SetClipboardUtf8(const std::string& text) = 0;
+
+    // Where typed text goes on the screen (the caret), so that the desktop's
+    // input method can place its candidate window; an empty rect: no place.
+    virtual void SetTextInputArea(const TRect& screenRect) = 0;
+};

@@ -1,0 +1,33 @@
+// The standard pointer shapes. A cursor handle carries its IDC_ number; the
+// backend shows the matching shape of the desktop.
+
+#include <algorithm>
+#include <array>
+
+#include "WindowSystemState.h"
+
+namespace {
+constexpr std::array kStandardCursors{IDC_ARROW,    IDC_IBEAM,   IDC_WAIT,   IDC_CROSS,  IDC_UPARROW,
+                                      IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL,
+                                      IDC_NO,       IDC_HAND,    IDC_APPSTARTING, IDC_HELP};
+}
+
+HCURSOR LoadCursor(void* instance, int cursorId) {
+    if (instance) return nullptr;
+    if (std::find(kStandardCursors.begin(), kStandardCursors.end(), cursorId) == kStandardCursors.end()) return nullptr;
+    return reinterpret_cast<HCURSOR>(static_cast<std::uintptr_t>(cursorId));
+}
+
+int CursorId(HCURSOR cursor) { return int(reinterpret_cast<std::uintptr_t>(cursor)); }
+
+HCURSOR SetCursor(HCURSOR cursor) {
+    WindowSystem& s = Sys();
+    const HCURSOR old = s.cursor_;
+    if (old != cursor) {
+        s.cursor_ = cursor;
+        s.backend().SetPointerShape(CursorId(cursor));
+    }
+    return old;
+}
+
+HCURSOR GetCursor() { return Sys().cursor_; }

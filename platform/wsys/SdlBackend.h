@@ -1,0 +1,68 @@
+#pragma once
+// The desktop backend on SDL2: one borderless native window per visible
+// top-level window, kept at its place and size, shaped from its region, with
+// its opacity; real pointer, key and input-method text events; the desktop's
+// clipboard, pointer shapes and display work areas. Window semantics (focus,
+// activation, z-order rules) stay in the window system.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Backend.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+union SDL_Event;
+
+class SdlBackend : public Backend {
+public:
+    // Opens the display named by $DISPLAY; throws EInvalidOperation when
+    // there is none.
+    SdlBackend();
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    std::vector<MonitorDesc> Monitors() override;
+    std::uint64_t Now() override;
+    void Sleep(unsigned ms) override;
+    bool PollEvent(BackendEvent& event) override;
+    void WaitForEvent(int timeoutMs) override;
+    void SyncWindow(const NativeWindowState& state) override;
+    void DestroyNativeWindow(HWND hwnd) override;
+    void Restack(const std::vector<HWND>& topFirst) override;
+    void Present(HWND hwnd, const TBitmap& surface, const TRegion& dirty) override;
+    void SetPointerShape(int cursorId) override;
+    void CapturePointer(bool on) override;
+    void WarpPointer(TPoint screen) override;
+    std::string ClipboardUtf8() override;
+    void SetClipboardUtf8(const std::string& text) override;
+    void SetTextInputArea(const TRect& screenRect) override;
+
+private:
+    struct Native {
+        SDL_Window* window = nullptr;
+        NativeWindowState state;
+        bool visible = false;
+        TSize shapedSize;
+        std::optional<TRegion> appliedShape;
+        bool shapeApplied = false;
+    };
+
+    void Translate(const SDL_Event& e);
+    Native* ByWindowId(std::uint32_t id, HWND* hwnd = nullptr);
+    void ApplyShape(Native& n);
+
+    std::map<HWND, Native> windows_;
+    std::deque<BackendEvent> pending_;
+    std::map<int, SDL_Cursor*> cursors_;
+    std::vector<HWND> stacking_;
+    TPoint lastPointer_;
+    bool appActive_ = false;
+    bool focusDirty_ = false;
+};

@@ -1,0 +1,175 @@
+// The SDL backend on a private Xvfb server: a shaped window with a drawing on
+// it must look on the real X screen exactly as the headless backend composes it.
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "HeadlessBackend.h"
+#include "SdlBackend.h"
+#include "TBitmap.h"
+#include "TCanvas.h"
+#include "WindowSystem.h"
+#include "Windows.h"
+
+extern char** environ;
+
+// X11 and SDL keep some allocations for the life of the process.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libX11\nleak:libSDL2\nleak:libxcb\nleak:libdbus\nleak:libXext\nleak:libXi\nleak:libXcursor\n";
+}
+
+namespace {
+
+class XvfbServer {
+public:
+    // Starts Xvfb on the first free display number from 91 on.
+    bool Start() {
+        for (int n = 91; n < 140; ++n) {
+            if (std::filesystem::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+            const std::string display = ":" + std::to_string(n);
+            const char* argv[] = {"Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                                  "-br", nullptr};
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+            const int rc = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ);
+            posix_spawn_file_actions_destroy(&actions);
+            if (rc != 0) return false;
+            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+            for (int i = 0; i < 100; ++i) {
+                int status = 0;
+                if (waitpid(pid_, &status, WNOHANG) == pid_) break;  // lost the race for this number
+                if (std::filesystem::exists(socket)) {
+                    display_ = display;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                    return true;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            Stop();
+        }
+        return false;
+    }
+    void Stop() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
+    }
+    ~XvfbServer() { Stop(); }
+    const std::string& display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+LRESULT DrawingProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ERASEBKGND) return 1;
+    if (msg != WM_PAINT) return DefWindowProc(h, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, ps);
+    dc->Brush.Color = RGB(30, 60, 200);
+    dc->FillRect({0, 0, 220, 160});
+    dc->Brush.Color = RGB(240, 200, 20);
+    dc->FillRect({20, 30, 120, 90});
+    dc->Pen.Color = clRed;
+    dc->MoveTo(0, 159);
+    dc->LineTo(219, 0);
+    dc->Brush.Style = bsClear;
+    dc->Font.SetColor(clWhite);
+    dc->TextOut(30, 110, "Mirvo");
+    EndPaint(h, ps);
+    return 0;
+}
+
+// The window the test shows: a popup at (100, 80) of 220 x 160, its corners
+// cut away by its region, with a child window in another colour.
+void ShowShapedWindow() {
+    WNDCLASS wc;
+    wc.lpfnWndProc = DrawingProc;
+    wc.lpszClassName = "Shaped";
+    RegisterClass(wc);
+    HWND w = CreateWindowEx(0, "Shaped", "", WS_POPUP, 100, 80, 220, 160, nullptr);
+    const TRegion shape = TRegion::FromRects(std::vector<TRect>{{20, 0, 200, 160}, {0, 20, 220, 140}});
+    SetWindowRgn(w, &shape, FALSE);
+    WNDCLASS child;
+    child.lpfnWndProc = DefWindowProc;
+    child.hbrBackground = clLime;
+    child.lpszClassName = "Pane";
+    RegisterClass(child);
+    CreateWindowEx(0, "Pane", "", WS_CHILD | WS_VISIBLE, 150, 100, 50, 40, w);
+    ShowWindow(w, SW_SHOWNORMAL);
+}
+
+TEST(SdlBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
+    XvfbServer xvfb;
+    if (!xvfb.Start()) GTEST_SKIP() << "Xvfb could not be started";
+    const char* previous = std::getenv("DISPLAY");
+    const std::string previousDisplay = previous ? previous : "";
+    setenv("DISPLAY", xvfb.display().c_str(), 1);
+    const TRect area{80, 60, 340, 260};  // the window and a margin of desktop around it
+
+    TBitmap onX;
+    {
+        WindowSystemSession session(std::make_unique<SdlBackend>());
+        ShowShapedWindow();
+        for (int i = 0; i < 20; ++i) {
+            PumpMessages();
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        const std::string shot = std::string(MIRVO_BINARY_DIR) + "/wsys_xvfb_shot.bmp";
+        const std::string cmd = "import -display " + xvfb.display() + " -window root BMP3:" + shot + " 2>/dev/null";
+        ASSERT_EQ(std::system(cmd.c_str()), 0) << "ImageMagick import failed";
+        TBitmap root;
+        root.LoadFromFile(shot);
+        std::remove(shot.c_str());
+        ASSERT_EQ(root.Width(), 1024);
+        onX.SetSize(area.Width(), area.Height());
+        for (int y = 0; y < area.Height(); ++y)
+            for (int x = 0; x < area.Width(); ++x)
+                onX.ScanLine(y)[x] = root.ScanLine(area.Top + y)[area.Left + x] & 0x00FFFFFFu;
+    }
+    if (previous) setenv("DISPLAY", previousDisplay.c_str(), 1);
+    else unsetenv("DISPLAY");
+    xvfb.Stop();
+
+    TBitmap headless;
+    {
+        auto backend = std::make_unique<HeadlessBackend>(1024, 768);
+        HeadlessBackend* screen = backend.get();
+        screen->SetDesktopColor(clBlack);  // Xvfb -br
+        WindowSystemSession session(std::move(backend));
+        ShowShapedWindow();
+        PumpMessages();
+        screen->ReadScreenRect(area, headless);
+    }
+
+    int differing = 0;
+    TPoint first{-1, -1};
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x)
+            if ((headless.ScanLine(y)[x] & 0x00FFFFFFu) != onX.ScanLine(y)[x]) {
+                if (!differing) first = {x, y};
+                ++differing;
+            }
+    EXPECT_EQ(differing, 0) << "first difference at " << first.X + area.Left << "," << first.Y + area.Top;
+    // The cut corner shows the desktop, the window's inside its drawing.
+    EXPECT_EQ(onX.ScanLine(80 + 2 - area.Top)[100 + 2 - area.Left], 0u);
+    EXPECT_EQ(onX.ScanLine(80 + 50 - area.Top)[100 + 50 - area.Left], 0xF0C814u);
+}
+
+}  // namespace
