@@ -1,0 +1,247 @@
+#include "TFlashMovie.h"
+
+#include <cmath>
+
+#include "FlashRenderer.h"
+#include "Streams.h"
+#include "SwfBitReader.h"
+
+namespace {
+
+enum SwfTagCode : int {
+    tagShowFrame = 1,
+    tagDefineShape = 2,
+    tagPlaceObject = 4,
+    tagRemoveObject = 5,
+    tagDefineBits = 6,
+    tagJPEGTables = 8,
+    tagSetBackgroundColor = 9,
+    tagDefineBitsLossless = 20,
+    tagDefineBitsJPEG2 = 21,
+    tagDefineShape2 = 22,
+    tagPlaceObject2 = 26,
+    tagRemoveObject2 = 28,
+    tagDefineShape3 = 32,
+    tagDefineBitsJPEG3 = 35,
+    tagDefineBitsLossless2 = 36,
+    tagPlaceObject3 = 70,
+    tagDefineShape4 = 83,
+};
+
+constexpr double kDefaultFrameRate = 12;
+// Polygon segments one frame may draw: a hundred times what a busy banner
+// needs, and still only a fraction of a second.
+constexpr std::size_t kSegmentsPerFrame = 4'000'000;
+
+int ShapeVersion(int code) {
+    switch (code) {
+        case tagDefineShape: return 1;
+        case tagDefineShape2: return 2;
+        case tagDefineShape3: return 3;
+        default: return 4;
+    }
+}
+
+// PlaceObject2 and PlaceObject3 share their first flags and their fields
+// after the character id.
+FlashDisplayOp ReadPlaceObject2(SwfBitReader& reader, bool version3) {
+    FlashDisplayOp op;
+    const std::uint8_t flags = reader.U8();
+    const std::uint8_t flags3 = version3 ? reader.U8() : 0;
+    op.Depth = reader.U16();
+    op.Move = (flags & 0x01) != 0;
+    op.HasCharacter = (flags & 0x02) != 0;
+    op.HasMatrix = (flags & 0x04) != 0;
+    op.HasColorTransform = (flags & 0x08) != 0;
+    const bool hasRatio = (flags & 0x10) != 0;
+    const bool hasName = (flags & 0x20) != 0;
+    const bool hasClipDepth = (flags & 0x40) != 0;
+    if (version3) {
+        const bool hasClassName = (flags3 & 0x08) != 0;
+        const bool hasImage = (flags3 & 0x10) != 0;
+        if (hasClassName || (hasImage && op.HasCharacter)) reader.CString();
+    }
+    if (op.HasCharacter) op.CharacterId = reader.U16();
+    if (op.HasMatrix) op.Matrix = reader.Matrix();
+    if (op.HasColorTransform) op.ColorTransform = reader.ColorTransform(true);
+    if (hasRatio) reader.U16();
+    if (hasName) reader.CString();
+    if (hasClipDepth) op.ClipDepth = reader.U16();
+    // Filters, blend modes and clip actions that may follow change nothing drawn here.
+    return op;
+}
+
+}  // namespace
+
+void TFlashMovie::Clear() { *this = TFlashMovie(); }
+
+void TFlashMovie::LoadFromBytes(std::span<const std::uint8_t> bytes) {
+    Clear();
+    const SwfFile file = ReadSwfFile(bytes);
+    if (!file.Valid) return;
+    valid_ = true;
+    version_ = file.Version;
+    frameRect_ = file.FrameRect;
+    frameRate_ = file.FrameRate > 0 ? file.FrameRate : kDefaultFrameRate;
+    ReadTags(file);
+}
+
+void TFlashMovie::LoadFromFile(const AnsiString& fileName) {
+    TMemoryStream data;
+    try {
+        data.LoadFromFile(fileName);
+    } catch (const Exception&) {
+        Clear();
+        return;
+    }
+    LoadFromBytes({reinterpret_cast<const std::uint8_t*>(data.Memory()), static_cast<std::size_t>(data.Size())});
+}
+
+void TFlashMovie::ReadTags(const SwfFile& file) {
+    std::vector<std::uint8_t> jpegTables;
+    std::vector<FlashDisplayOp> pending;
+    for (const SwfTag& tag : file.Tags) {
+        SwfBitReader reader(tag.Body);
+        try {
+            switch (tag.Code) {
+                case tagShowFrame:
+                    frames_.push_back(std::move(pending));
+                    pending.clear();
+                    break;
+                case tagSetBackgroundColor: {
+                    const SwfRGBA c = reader.RGB();
+                    backgroundColor_ = RGB(c.R, c.G, c.B);
+                    break;
+                }
+                case tagDefineShape:
+                case tagDefineShape2:
+                case tagDefineShape3:
+                case tagDefineShape4: {
+                    const std::uint16_t id = reader.U16();
+                    shapes_[id] = ReadFlashShape(tag.Body.subspan(2), ShapeVersion(tag.Code));
+                    break;
+                }
+                case tagJPEGTables:
+                    jpegTables.assign(tag.Body.begin(), tag.Body.end());
+                    break;
+                case tagDefineBits:
+                case tagDefineBitsJPEG2:
+                case tagDefineBitsJPEG3:
+                case tagDefineBitsLossless:
+                case tagDefineBitsLossless2: {
+                    const std::uint16_t id = reader.U16();
+                    const auto rest = tag.Body.subspan(2);
+                    std::optional<FlashBitmap> bitmap;
+                    if (tag.Code == tagDefineBits) bitmap = DecodeJpegBitmap(jpegTables, rest);
+                    if (tag.Code == tagDefineBitsJPEG2) bitmap = DecodeJpegBitmap({}, rest);
+                    if (tag.Code == tagDefineBitsJPEG3) bitmap = DecodeJpegWithAlpha(rest);
+                    if (tag.Code == tagDefineBitsLossless) bitmap = DecodeLosslessBitmap(rest, false);
+                    if (tag.Code == tagDefineBitsLossless2) bitmap = DecodeLosslessBitmap(rest, true);
+                    if (bitmap) bitmaps_[id] = std::move(*bitmap);
+                    break;
+                }
+                case tagPlaceObject: {
+                    FlashDisplayOp op;
+                    op.CharacterId = reader.U16();
+                    op.Depth = reader.U16();
+                    op.HasCharacter = true;
+                    op.HasMatrix = true;
+                    op.Matrix = reader.Matrix();
+                    if (!reader.AtEnd()) {
+                        op.HasColorTransform = true;
+                        op.ColorTransform = reader.ColorTransform(false);
+                    }
+                    pending.push_back(op);
+                    break;
+                }
+                case tagPlaceObject2:
+                case tagPlaceObject3:
+                    pending.push_back(ReadPlaceObject2(reader, tag.Code == tagPlaceObject3));
+                    break;
+                case tagRemoveObject:
+                case tagRemoveObject2: {
+                    FlashDisplayOp op;
+                    op.Remove = true;
+                    if (tag.Code == tagRemoveObject) reader.U16();  // the character id
+                    op.Depth = reader.U16();
+                    pending.push_back(op);
+                    break;
+                }
+                default:
+                    break;  // a tag this player does not need
+            }
+        } catch (const ESwfFormatError&) {
+            // A damaged tag is dropped; the rest of the movie still plays.
+        }
+    }
+}
+
+int TFlashMovie::FrameWidth() const { return static_cast<int>(std::lround(frameRect_.Width() / 20)); }
+int TFlashMovie::FrameHeight() const { return static_cast<int>(std::lround(frameRect_.Height() / 20)); }
+
+int TFlashMovie::FrameAtTime(double elapsedMs) const {
+    if (frames_.empty() || !std::isfinite(elapsedMs) || elapsedMs < 0) return 0;
+    const double frame = std::floor(elapsedMs * frameRate_ / 1000.0);
+    return static_cast<int>(std::fmod(frame, static_cast<double>(frames_.size())));
+}
+
+std::map<int, FlashDisplayObject> TFlashMovie::DisplayListAt(int frame) const {
+    std::map<int, FlashDisplayObject> list;
+    if (frames_.empty()) return list;
+    const int count = static_cast<int>(frames_.size());
+    const int last = ((frame % count) + count) % count;
+    for (int f = 0; f <= last; ++f) {
+        for (const FlashDisplayOp& op : frames_[f]) {
+            if (op.Remove) {
+                list.erase(op.Depth);
+                continue;
+            }
+            const auto existing = list.find(op.Depth);
+            if (!op.Move || existing == list.end()) {
+                // A new placement; moving an empty depth counts as one when
+                // it names a character, and is ignored otherwise.
+                if (!op.HasCharacter) continue;
+                FlashDisplayObject object;
+                object.CharacterId = op.CharacterId;
+                if (op.HasMatrix) object.Matrix = op.Matrix;
+                if (op.HasColorTransform) object.ColorTransform = op.ColorTransform;
+                object.ClipDepth = op.ClipDepth;
+                list[op.Depth] = object;
+                continue;
+            }
+            FlashDisplayObject& object = existing->second;
+            if (op.HasCharacter) object.CharacterId = op.CharacterId;
+            if (op.HasMatrix) object.Matrix = op.Matrix;
+            if (op.HasColorTransform) object.ColorTransform = op.ColorTransform;
+            if (op.ClipDepth != 0) object.ClipDepth = op.ClipDepth;
+        }
+    }
+    return list;
+}
+
+void TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const {
+    target.Fill(background);
+    if (!valid_ || frames_.empty() || target.Empty()) return;
+
+    // Twips of the frame to pixels of the target.
+    const double stageWidth = frameRect_.Width() / 20, stageHeight = frameRect_.Height() / 20;
+    double scaleX = target.Width() / stageWidth, scaleY = target.Height() / stageHeight;
+    switch (scaleMode) {
+        case fsmExactFit: break;
+        case fsmShowAll: scaleX = scaleY = std::min(scaleX, scaleY); break;
+        case fsmNoBorder: scaleX = scaleY = std::max(scaleX, scaleY); break;
+        default: scaleX = scaleY = 1; break;
+    }
+    const double offsetX = (target.Width() - stageWidth * scaleX) / 2;
+    const double offsetY = (target.Height() - stageHeight * scaleY) / 2;
+    const SwfMatrix toDevice{scaleX / 20, 0, 0, scaleY / 20, offsetX - frameRect_.XMin * scaleX / 20,
+                             offsetY - frameRect_.YMin * scaleY / 20};
+
+    std::size_t segmentBudget = kSegmentsPerFrame;
+    for (const auto& [depth, object] : DisplayListAt(frame)) {
+        if (object.ClipDepth != 0) continue;  // masks are not drawn
+        const auto shape = shapes_.find(object.CharacterId);
+        if (shape == shapes_.end()) continue;
+        DrawFlashShape(shape->second, toDevice * object.Matrix, object.ColorTransform, bitmaps_, target, segmentBudget);
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+// A movie of the banner player: decoded once from its bytes, then any frame
+// can be drawn into a bitmap of any size. Supported: shapes (DefineShape 1
+// to 4: solid, gradient and bitmap fills, lines, straight and curved edges),
+// lossless and JPEG bitmaps, PlaceObject, PlaceObject2 (and the placement
+// part of PlaceObject3), RemoveObject and RemoveObject2 with matrices and
+// colour transforms, ShowFrame and SetBackgroundColor. Masking layers are
+// not drawn; other tags (sprites, text, sound, scripts) are skipped. A file that is not a movie
+// draws as its background colour alone; nothing in a file can crash the
+// player or make it run without end.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "AnsiString.h"
+#include "FlashBitmap.h"
+#include "FlashShape.h"
+#include "FlashTypes.h"
+#include "SwfFile.h"
+#include "TBitmap.h"
+#include "TColor.h"
+
+// How the movie's frame is fitted to the picture, with the player's values.
+enum TFlashScaleMode : int {
+    fsmShowAll = 0,   // whole frame visible, aspect kept, centred
+    fsmNoBorder = 1,  // picture filled, aspect kept, centred, edges cut
+    fsmExactFit = 2,  // frame stretched to the picture
+    fsmNoScale = 3,   // one twentieth of a pixel per twip, centred
+};
+
+// One change to the display list: a placement (new, moved or replaced
+// character) or a removal.
+struct FlashDisplayOp {
+    bool Remove = false;
+    int Depth = 0;
+    bool Move = false;
+    bool HasCharacter = false;
+    std::uint16_t CharacterId = 0;
+    bool HasMatrix = false;
+    SwfMatrix Matrix;
+    bool HasColorTransform = false;
+    SwfColorTransform ColorTransform;
+    int ClipDepth = 0;  // a masking layer; masks are not drawn
+};
+
+// What stands at one depth of the display list.
+struct FlashDisplayObject {
+    std::uint16_t CharacterId = 0;
+    SwfMatrix Matrix;
+    SwfColorTransform ColorTransform;
+    int ClipDepth = 0;
+};
+
+class TFlashMovie {
+public:
+    // Decodes a movie. Never throws for bad contents: see Valid.
+    void LoadFromBytes(std::span<const std::uint8_t> bytes);
+    // A file that cannot be read loads as an empty, invalid movie.
+    void LoadFromFile(const AnsiString& fileName);
+    void Clear();
+
+    // True when the data had a movie header with a usable frame size.
+    bool Valid() const { return valid_; }
+    int Version() const { return version_; }
+    // The frame in twips; width and height in whole pixels.
+    TwipsRect FrameRect() const { return frameRect_; }
+    int FrameWidth() const;
+    int FrameHeight() const;
+    // Frames per second as stored; a movie that states 0 plays at 12.
+    double FrameRate() const { return frameRate_; }
+    // Frames completed by a ShowFrame tag.
+    int FrameCount() const { return static_cast<int>(frames_.size()); }
+    // The movie's SetBackgroundColor, white when it has none.
+    TColor BackgroundColor() const { return backgroundColor_; }
+
+    // The frame to show `elapsedMs` after playing started; the movie loops.
+    int FrameAtTime(double elapsedMs) const;
+    // The display list after frame `frame` (counted from 0, wrapping around).
+    std::map<int, FlashDisplayObject> DisplayListAt(int frame) const;
+
+    // Draws frame `frame` (wrapping around) over the whole of `target`,
+    // after filling it with `background`.
+    void RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const;
+
+private:
+    void ReadTags(const SwfFile& file);
+
+    bool valid_ = false;
+    int version_ = 0;
+    TwipsRect frameRect_;
+    double frameRate_ = 12;
+    TColor backgroundColor_ = clWhite;
+    std::map<std::uint16_t, FlashShape> shapes_;
+    std::map<std::uint16_t, FlashBitmap> bitmaps_;
+    std::vector<std::vector<FlashDisplayOp>> frames_;
+};

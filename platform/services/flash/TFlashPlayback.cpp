@@ -1,0 +1,39 @@
+#include "TFlashPlayback.h"
+
+#include "FileUtils.h"
+
+namespace {
+
+// The file as named, or the one entry of its directory whose name matches
+// it with ASCII letters compared regardless of case.
+AnsiString ExistingFileName(const AnsiString& fileName) {
+    if (FileExists(fileName)) return fileName;
+    const AnsiString dir = ExtractFilePath(fileName);
+    const AnsiString name = ExtractFileName(fileName);
+    if (name.empty() || name.find_first_of("*?") != AnsiString::npos) return fileName;
+    TSearchRec rec;
+    for (int found = FindFirst(dir + name, faAnyFile & ~faDirectory, rec); found == 0; found = FindNext(rec)) {
+        if (LowerCase(rec.Name) == LowerCase(name)) return dir + rec.Name;
+    }
+    return fileName;
+}
+
+}  // namespace
+
+void TFlashPlayback::SetMovie(const AnsiString& fileName, double nowMs) {
+    movie_ = fileName;
+    startMs_ = nowMs;
+    loaded_.LoadFromFile(ExistingFileName(fileName));
+}
+
+int TFlashPlayback::FrameAt(double nowMs) const { return loaded_.FrameAtTime(nowMs - startMs_); }
+
+void TFlashPlayback::Render(double nowMs, TBitmap& target) const {
+    // The control reports colours as 0xRRGGBB; bitmaps take 0x00BBGGRR.
+    const TColor background =
+        backgroundColor_ < 0
+            ? loaded_.BackgroundColor()
+            : RGB(std::uint8_t(backgroundColor_ >> 16), std::uint8_t(backgroundColor_ >> 8), std::uint8_t(backgroundColor_));
+    const int mode = scaleMode_ >= fsmShowAll && scaleMode_ <= fsmNoScale ? scaleMode_ : fsmShowAll;
+    loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), background);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// What the banner control does apart from its window: it holds the
+// properties the program sets (Movie, ScaleMode, BackgroundColor, with their
+// dispatch ids), loads the movie named by Movie, keeps the time playing
+// started, and draws the frame due at any moment. The windowed control
+// TShockwaveFlash owns one and repaints from it on its frame timer.
+
+#include <cstdint>
+
+#include "AnsiString.h"
+#include "TBitmap.h"
+#include "TFlashMovie.h"
+
+// Dispatch ids of the control's properties.
+constexpr int DISPID_FLASH_MOVIE = 102;
+constexpr int DISPID_FLASH_SCALEMODE = 120;
+constexpr int DISPID_FLASH_BACKGROUNDCOLOR = 123;
+
+class TFlashPlayback {
+public:
+    const AnsiString& Movie() const { return movie_; }
+    // Loads the named file and starts playing it from its first frame at
+    // `nowMs`. A name that does not exist as written is also looked up with
+    // ASCII letters matched regardless of case, as names listed in lower
+    // case expect. A file that cannot be read or is no movie shows only the
+    // background colour.
+    void SetMovie(const AnsiString& fileName, double nowMs);
+
+    int ScaleMode() const { return scaleMode_; }
+    void SetScaleMode(int mode) { scaleMode_ = mode; }
+
+    // 0x00RRGGBB as the control reports it (red in the high byte), or -1 for
+    // the movie's own background colour.
+    int BackgroundColor() const { return backgroundColor_; }
+    void SetBackgroundColor(int color) { backgroundColor_ = color; }
+
+    const TFlashMovie& LoadedMovie() const { return loaded_; }
+    // The frame due at `nowMs`; the movie loops.
+    int FrameAt(double nowMs) const;
+    // Draws the frame due at `nowMs` over the whole of `target`.
+    void Render(double nowMs, TBitmap& target) const;
+
+private:
+    AnsiString movie_;
+    TFlashMovie loaded_;
+    double startMs_ = 0;
+    int scaleMode_ = fsmShowAll;
+    int backgroundColor_ = -1;
+};

@@ -1,0 +1,283 @@
+#include "AdRefresh.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "Exceptions.h"
+#include "FileUtils.h"
+#include "LocalHttpServer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The clocks come with <thread> through the server: the full <chrono> does not
+// compile to code page 936.
+
+// Transfers in these tests finish in milliseconds; stalls are cut at 400 ms.
+constexpr TAdTransferLimits kTestLimits{1000, 400};
+
+// A program directory with an ad directory, removed after the test.
+class AdRefreshTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        appDir_ = fs::temp_directory_path() / ("adrefresh-" + std::to_string(::getpid()) + "-" +
+                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(appDir_);
+        fs::create_directories(appDir_ / "dat" / "ad");
+    }
+    void TearDown() override { fs::remove_all(appDir_); }
+
+    AnsiString AppDir() const { return appDir_.string() + "/"; }
+    AnsiString AdDir() const { return AdDirectory(AppDir()); }
+
+    // Writes an ad file modified `daysOld` days ago.
+    void WriteAd(const std::string& name, double daysOld, const std::string& contents = "old ad") {
+        std::ofstream(AdDir() + name, std::ios::binary) << contents;
+        ASSERT_TRUE(FileSetDate(AdDir() + name, Now() - daysOld));
+    }
+
+    // The names in the ad directory with their contents.
+    std::map<std::string, std::string> AdDirContents() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(AdDir())) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::stringstream text;
+            text << in.rdbuf();
+            files[entry.path().filename().string()] = text.str();
+        }
+        return files;
+    }
+
+    static std::unique_ptr<TStringList> List(std::initializer_list<const char*> names) {
+        auto list = std::make_unique<TStringList>();
+        for (const char* name : names) list->Add(name);
+        return list;
+    }
+
+    fs::path appDir_;
+};
+
+std::string Announcements(int count, const std::string& base) {
+    std::string page = "<html><script>\r\n";
+    for (int i = 0; i < count; ++i) {
+        page += "writelinks(\"" + base + "/ad" + std::to_string(i) + ".swf\",\"Ad number " + std::to_string(i) + "\");\r\n";
+    }
+    return page + "</script></html>";
+}
+
+std::string AdBody(const std::string& path) { return "FWS movie for " + path; }
+
+// ---- staleness ----
+
+TEST_F(AdRefreshTest, StalenessFollowsTheAgeAndPresenceOfEveryListedFile) {
+    const double second = 1.0 / 86400;
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, double>> files;  // written, with their ages in days
+        std::vector<const char*> listed;
+        bool stale;
+    };
+    const Case cases[] = {
+        {"all young", {{"a.swf", 1}, {"b.swf", 29}}, {"a.swf", "b.swf"}, false},
+        {"just under thirty days", {{"a.swf", 30 - 60 * second}}, {"a.swf"}, false},
+        {"just over thirty days", {{"a.swf", 1}, {"b.swf", 30 + 60 * second}}, {"a.swf", "b.swf"}, true},
+        {"a listed file is gone", {{"a.swf", 1}}, {"a.swf", "gone.swf"}, true},
+        {"a file found as Ad.SWF", {{"Ad.SWF", 1}}, {"ad.swf"}, false},
+        {"nothing listed", {}, {}, true},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(AdDir());
+        fs::create_directories(AdDir());
+        for (const auto& [name, age] : c.files) WriteAd(name, age);
+        TStringList listed;
+        for (const char* name : c.listed) listed.Add(name);
+        EXPECT_EQ(AdsAreStale(AdDir(), &listed, Now()), c.stale) << c.what;
+    }
+    EXPECT_TRUE(AdsAreStale(AdDir(), nullptr, Now())) << "an absent list";
+}
+
+// ---- the page and its links ----
+
+TEST(ParseAdLinks, TakesTheFirstArgumentOfUpToTenAnnouncements) {
+    struct Case {
+        const char* what;
+        std::string page;
+        std::vector<std::string> links;
+    };
+    const Case cases[] = {
+        {"two announcements in markup",
+         "<p>writelinks(\"http://a/1.swf\",\"one\")</p> text writelinks(\"http://a/2.swf\", \"two\");",
+         {"http://a/1.swf", "http://a/2.swf"}},
+        {"no tag", "<html>no ads today</html>", {}},
+        {"the tag without a quote is no tag", "writelinks(http://a/1.swf,\"x\")", {}},
+        {"an empty link keeps its place", "writelinks(\"\",\"x\") writelinks(\"http://a/2.swf\",\"y\")",
+         {"", "http://a/2.swf"}},
+        {"a quote inside the text ends it early", "writelinks(\"http://a/1.swf\",\"say \"hi\" writelinks(\"http://a/2.swf\",\"y\")",
+         {"http://a/1.swf", "http://a/2.swf"}},
+        {"text without its closing quote still gives its link", "writelinks(\"http://a/1.swf\",\"never closed",
+         {"http://a/1.swf"}},
+        {"a link without its closing quote announces nothing", "writelinks(\"http://a/1.swf", {}},
+        {"line breaks and Chinese text around", "广告\r\nwritelinks(\"http://a/1.swf\",\"英语小词典\")\r\n",
+         {"http://a/1.swf"}},
+    };
+    for (const auto& c : cases) {
+        TStringList lines, links;
+        lines.Add(c.page);
+        ParseAdLinks(lines, links);
+        std::vector<std::string> got;
+        for (int i = 0; i < links.Count(); ++i) got.push_back(links[i]);
+        EXPECT_EQ(got, c.links) << c.what;
+    }
+
+    TStringList lines, links;
+    lines.Add(Announcements(12, "http://h"));
+    ParseAdLinks(lines, links);
+    ASSERT_EQ(links.Count(), 10);
+    EXPECT_EQ(links[0], "http://h/ad0.swf");
+    EXPECT_EQ(links[9], "http://h/ad9.swf");
+}
+
+TEST(ParseAdLinks, AnItemWithoutTheTagEndsTheScanForLaterItems) {
+    TStringList lines, links;
+    lines.Add("writelinks(\"http://a/1.swf\",\"x\")");
+    lines.Add("writelinks(\"http://a/2.swf\",\"y\")");
+    ParseAdLinks(lines, links);
+    ASSERT_EQ(links.Count(), 1);
+    EXPECT_EQ(links[0], "http://a/1.swf");
+}
+
+TEST(FetchPageText, GivesTheBodyUpToItsFirstNulAndNothingOnFailure) {
+    const std::string page = std::string("line one\r\nline two\0after the nul", 31);
+    LocalHttpServer server([&](const std::string& path) {
+        if (path == "/page") return HttpReply::Ok(page);
+        if (path == "/slow") return HttpReply::Broken(HttpReply::Kind::StallMidBody);
+        return HttpReply::Error(404, "not found page");
+    });
+    EXPECT_EQ(FetchPageText(server.Url("/page"), kTestLimits), "line one\r\nline two");
+    EXPECT_EQ(FetchPageText(server.Url("/missing"), kTestLimits), "");
+    EXPECT_EQ(FetchPageText(server.Url("/slow"), kTestLimits), "");
+    EXPECT_EQ(FetchPageText(LocalHttpServer::UnreachableUrl(), kTestLimits), "");
+}
+
+// ---- the refresh against a real server ----
+
+TEST_F(AdRefreshTest, FreshAdsFetchNothing) {
+    WriteAd("1.swf", 2);
+    WriteAd("2.swf", 29);
+    LocalHttpServer server([&](const std::string& path) { return HttpReply::Ok(AdBody(path)); });
+    auto adFiles = List({"1.swf", "2.swf"});
+    TStringList pageLines, links;
+    RefreshAds(AppDir(), adFiles.get(), &pageLines, &links, server.Url("/index.htm"), kTestLimits);
+    EXPECT_TRUE(server.RequestedPaths().empty());
+    EXPECT_EQ(pageLines.Count(), 0);
+    EXPECT_EQ(AdDirContents().size(), 2u);
+}
+
+TEST_F(AdRefreshTest, AMissingFileRenewsTheAdsAndTwelveAnnouncementsGiveTen) {
+    WriteAd("1.swf", 2);
+    WriteAd("2.swf", 2);
+    WriteAd("3.swf", 2);
+    fs::remove(AdDir() + "2.swf");
+    LocalHttpServer* self = nullptr;
+    LocalHttpServer server([&](const std::string& path) {
+        if (path == "/index.htm") return HttpReply::Ok(Announcements(12, self->Url("")));
+        return HttpReply::Ok(AdBody(path));
+    });
+    self = &server;
+    auto adFiles = List({"1.swf", "2.swf", "3.swf"});
+    TStringList pageLines, links;
+    RefreshAds(AppDir(), adFiles.get(), &pageLines, &links, server.Url("/index.htm"), kTestLimits);
+
+    ASSERT_EQ(pageLines.Count(), 1);
+    EXPECT_EQ(pageLines[0], Announcements(12, server.Url("")));
+    EXPECT_EQ(links.Count(), 10);
+    std::map<std::string, std::string> expected;
+    for (int n = 0; n < 10; ++n) expected[std::to_string(n) + ".swf"] = AdBody("/ad" + std::to_string(n) + ".swf");
+    EXPECT_EQ(AdDirContents(), expected);  // old files gone, no temp.dat
+    const auto paths = server.RequestedPaths();
+    EXPECT_EQ(paths.size(), 11u);
+    EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()).count("/ad10.swf"), 0u);
+}
+
+TEST_F(AdRefreshTest, APageWithoutLinksOrUnreachableDeletesNothing) {
+    LocalHttpServer server([&](const std::string& path) {
+        if (path == "/empty.htm") return HttpReply::Ok("<html>no announcements</html>");
+        if (path == "/error.htm") return HttpReply::Error(500, "writelinks(\"/ad0.swf\",\"x\")");
+        return HttpReply::Ok(AdBody(path));
+    });
+    for (const std::string& url :
+         {server.Url("/empty.htm"), server.Url("/error.htm"), LocalHttpServer::UnreachableUrl("/index.htm")}) {
+        WriteAd("1.swf", 40);
+        WriteAd("2.swf", 40);
+        auto adFiles = List({"1.swf", "2.swf"});
+        TStringList pageLines, links;
+        RefreshAds(AppDir(), adFiles.get(), &pageLines, &links, url, kTestLimits);
+        EXPECT_EQ(links.Count(), 0) << url;
+        EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"1.swf", "old ad"}, {"2.swf", "old ad"}})) << url;
+    }
+    for (const auto& path : server.RequestedPaths()) EXPECT_NE(path.rfind("/ad", 0), 0u) << "downloaded " << path;
+}
+
+TEST_F(AdRefreshTest, FailedTransfersLeaveNoFileAndLaterLinksKeepTheirNumbers) {
+    // Link 1 is empty, 2 is dropped in the middle, 3 stalls, 4 is an error
+    // page; 0 and 5 arrive whole.
+    LocalHttpServer* self = nullptr;
+    LocalHttpServer server([&](const std::string& path) {
+        using Kind = HttpReply::Kind;
+        if (path == "/index.htm") return HttpReply::Ok(Announcements(6, self->Url("")));
+        if (path == "/ad1.swf") return HttpReply::Ok("");
+        if (path == "/ad2.swf") return HttpReply::Broken(Kind::DropMidBody, std::string(50000, 'm'));
+        if (path == "/ad3.swf") return HttpReply::Broken(Kind::StallMidBody, std::string(50000, 's'));
+        if (path == "/ad4.swf") return HttpReply::Error(404, "no such ad");
+        return HttpReply::Ok(AdBody(path));
+    });
+    self = &server;
+    const auto start = std::chrono::steady_clock::now();
+    RefreshAds(AppDir(), nullptr, nullptr, nullptr, server.Url("/index.htm"), kTestLimits);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "a stalled server held the close";
+    EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"0.swf", AdBody("/ad0.swf")},
+                                                                    {"5.swf", AdBody("/ad5.swf")}}));
+}
+
+TEST_F(AdRefreshTest, ADownloadReplacesAnOldFileOfItsNumber) {
+    WriteAd("0.swf", 40, "the old zero");
+    LocalHttpServer server([&](const std::string& path) { return HttpReply::Ok(AdBody(path)); });
+    DownloadAd(AdDir(), server.Url("/new.swf"), 0, kTestLimits);
+    EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"0.swf", AdBody("/new.swf")}}));
+}
+
+TEST_F(AdRefreshTest, ALeftOverTransferFileThatCannotBeWrittenIsReplaced) {
+    LocalHttpServer server([&](const std::string& path) { return HttpReply::Ok(AdBody(path)); });
+    const AnsiString transfer = AdDir() + "temp.dat";
+    fs::create_directories(appDir_ / "elsewhere");
+
+    // A read-only left-over, and a link to a directory that no file can be
+    // written through.
+    std::ofstream(transfer) << "left by a crash";
+    ::chmod(transfer.c_str(), 0444);
+    DownloadAd(AdDir(), server.Url("/a.swf"), 0, kTestLimits);
+
+    fs::create_directory_symlink(appDir_ / "elsewhere", transfer);
+    DownloadAd(AdDir(), server.Url("/b.swf"), 1, kTestLimits);
+
+    EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"0.swf", AdBody("/a.swf")},
+                                                                    {"1.swf", AdBody("/b.swf")}}));
+    EXPECT_TRUE(fs::is_empty(appDir_ / "elsewhere"));
+}
+
+TEST_F(AdRefreshTest, ATransferFileThatCannotBeCreatedIsReported) {
+    LocalHttpServer server([&](const std::string& path) { return HttpReply::Ok(AdBody(path)); });
+    fs::remove_all(AdDir());
+    EXPECT_THROW(DownloadAd(AdDir(), server.Url("/a.swf"), 0, kTestLimits), EFCreateError);
+}
+
+}  // namespace
