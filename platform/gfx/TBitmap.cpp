@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -15,12 +16,31 @@ namespace {
 
 constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
 
+// The largest picture file read: the biggest picture the codec accepts
+// (2^26 pixels at 4 bytes) plus room for headers and a palette.
+constexpr std::uintmax_t kMaxPictureFileBytes = (std::uintmax_t{1} << 28) + (1 << 16);
+
+// Reads a picture file whole. Only regular files are read: a name that leads
+// to a device such as /dev/zero would otherwise never end.
 std::vector<std::uint8_t> ReadWholeFile(const AnsiString& fileName) {
+    std::error_code error;
+    const auto status = std::filesystem::status(fileName, error);
+    if (error || !std::filesystem::is_regular_file(status)) {
+        const std::string reason = error ? error.message() : std::string("Not a regular file");
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " + reason);
+    }
+    const std::uintmax_t size = std::filesystem::file_size(fileName, error);
+    if (error) throw EFOpenError("Cannot open file \"" + fileName + "\". " + error.message());
+    if (size > kMaxPictureFileBytes) {
+        throw EInvalidGraphic("Bitmap image is not valid: \"" + fileName + "\" is too large");
+    }
     std::ifstream file(fileName, std::ios::binary);
     if (!file)
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) throw EReadError("Cannot read file \"" + fileName + "\".");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad() || static_cast<std::uintmax_t>(file.gcount()) != size)
+        throw EReadError("Cannot read file \"" + fileName + "\".");
     return bytes;
 }
 

@@ -69,6 +69,9 @@ TEST(TBitmap, FilesAndStreamsRoundTripAndFailuresKeepTheBitmap) {
     EXPECT_EQ(b.Pixels(0, 0), RGB(1, 2, 3));
 
     EXPECT_THROW(b.LoadFromFile((dir / "missing.bmp").string()), EFOpenError);
+    // Names that lead to a directory or an endless device fail at once.
+    EXPECT_THROW(b.LoadFromFile(dir.string()), EFOpenError);
+    EXPECT_THROW(b.LoadFromFile("/dev/zero"), EFOpenError);
     const std::vector<std::uint8_t> junk = {'B', 'M', 1, 2, 3};
     EXPECT_THROW(b.LoadFromBytes(junk), EInvalidGraphic);
     EXPECT_EQ(b.Width(), 5);  // unchanged after the failures
