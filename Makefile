@@ -5,7 +5,7 @@ RELEASE_DIR := build/release
 TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
 
-.PHONY: run test build test-build bench deps clean
+.PHONY: run test build test-build bench deps clean fuzz
 
 deps:
 	@scripts/install-deps
@@ -30,3 +30,7 @@ bench: build
 
 clean:
 	rm -rf build
+
+# Runs each skin fuzzing target for a bounded time (FUZZ_SECONDS, default 60).
+fuzz: deps
+	@scripts/fuzz
