@@ -1,6 +1,8 @@
 #include "TFlashMovie.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "FlashRenderer.h"
 #include "Streams.h"
@@ -29,6 +31,8 @@ enum SwfTagCode : int {
 };
 
 constexpr double kDefaultFrameRate = 12;
+// Larger files are not read at all; a banner movie is a few kilobytes.
+constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
 // Polygon segments one frame may draw: a hundred times what a busy banner
 // needs, and still only a fraction of a second.
 constexpr std::size_t kSegmentsPerFrame = 4'000'000;
@@ -87,6 +91,17 @@ void TFlashMovie::LoadFromBytes(std::span<const std::uint8_t> bytes) {
 }
 
 void TFlashMovie::LoadFromFile(const AnsiString& fileName) {
+    // Opening a pipe blocks until a writer comes and a device may never end:
+    // only regular files of a size a movie can have are read, so no name
+    // handed to the banner can hang its window.
+    const std::filesystem::path path(fileName);
+    std::error_code error;
+    const bool regular = std::filesystem::is_regular_file(path, error);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(path, error) : 0;
+    if (!regular || error || size > kMaxFileBytes) {
+        Clear();
+        return;
+    }
     TMemoryStream data;
     try {
         data.LoadFromFile(fileName);

@@ -58,7 +58,8 @@ class TFlashMovie {
 public:
     // Decodes a movie. Never throws for bad contents: see Valid.
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
-    // A file that cannot be read loads as an empty, invalid movie.
+    // A file that cannot be read, or that is no regular file of at most
+    // 64 MiB, loads as an empty, invalid movie.
     void LoadFromFile(const AnsiString& fileName);
     void Clear();
 

@@ -1,5 +1,8 @@
 #include "TFlashPlayback.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "FileUtils.h"
 
 namespace {
@@ -28,12 +31,22 @@ void TFlashPlayback::SetMovie(const AnsiString& fileName, double nowMs) {
 
 int TFlashPlayback::FrameAt(double nowMs) const { return loaded_.FrameAtTime(nowMs - startMs_); }
 
-void TFlashPlayback::Render(double nowMs, TBitmap& target) const {
+double TFlashPlayback::MsToNextFrame(double nowMs) const {
+    // Counted the way the movie counts frames, so that at the moment given
+    // FrameAt has moved on.
+    const double rate = loaded_.FrameRate();
+    const double elapsed = std::max(0.0, nowMs - startMs_);
+    const double untilNext = (std::floor(elapsed * rate / 1000.0) + 1) * 1000.0 / rate - elapsed;
+    return std::max(untilNext, 1e-3);
+}
+
+TColor TFlashPlayback::Background() const {
     // The control reports colours as 0xRRGGBB; bitmaps take 0x00BBGGRR.
-    const TColor background =
-        backgroundColor_ < 0
-            ? loaded_.BackgroundColor()
-            : RGB(std::uint8_t(backgroundColor_ >> 16), std::uint8_t(backgroundColor_ >> 8), std::uint8_t(backgroundColor_));
+    if (backgroundColor_ < 0) return loaded_.BackgroundColor();
+    return RGB(std::uint8_t(backgroundColor_ >> 16), std::uint8_t(backgroundColor_ >> 8), std::uint8_t(backgroundColor_));
+}
+
+void TFlashPlayback::Render(double nowMs, TBitmap& target) const {
     const int mode = scaleMode_ >= fsmShowAll && scaleMode_ <= fsmNoScale ? scaleMode_ : fsmShowAll;
-    loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), background);
+    loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), Background());
 }

@@ -35,8 +35,15 @@ public:
     void SetBackgroundColor(int color) { backgroundColor_ = color; }
 
     const TFlashMovie& LoadedMovie() const { return loaded_; }
+    // The colour behind the movie: BackgroundColor, or the movie's own.
+    TColor Background() const;
     // The frame due at `nowMs`; the movie loops.
     int FrameAt(double nowMs) const;
+    // True when the picture changes over time (a movie of two or more
+    // frames); otherwise nothing needs to be redrawn on a clock.
+    bool Animated() const { return loaded_.Valid() && loaded_.FrameCount() > 1; }
+    // Milliseconds from `nowMs` until the next frame is due (more than 0).
+    double MsToNextFrame(double nowMs) const;
     // Draws the frame due at `nowMs` over the whole of `target`.
     void Render(double nowMs, TBitmap& target) const;
 

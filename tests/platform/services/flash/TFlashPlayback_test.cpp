@@ -67,6 +67,27 @@ TEST_F(TFlashPlaybackTest, PlaysTheNamedMovieFromWhenItWasSetAndLoops) {
     EXPECT_EQ(player.FrameAt(21100), 2);
 }
 
+TEST_F(TFlashPlaybackTest, TellsWhenTheNextFrameIsDue) {
+    TFlashPlayback player;
+    player.SetMovie(Path("blink.swf"), 10000);  // 4 frames a second
+    ASSERT_TRUE(player.Animated());
+    struct Case {
+        double nowMs, untilNext;
+    };
+    for (const Case c : {Case{10000, 250}, Case{10100, 150}, Case{10249, 1}, Case{10250, 250}, Case{10999, 1},
+                         Case{11000, 250}, Case{9000, 250}}) {
+        EXPECT_DOUBLE_EQ(player.MsToNextFrame(c.nowMs), c.untilNext) << c.nowMs;
+        // At the moment given the frame moves on, and not before it.
+        if (c.nowMs < 10000) continue;
+        const int frame = player.FrameAt(c.nowMs);
+        EXPECT_EQ(player.FrameAt(c.nowMs + c.untilNext), (frame + 1) % 4) << c.nowMs;
+        EXPECT_EQ(player.FrameAt(c.nowMs + c.untilNext - 0.5), frame) << c.nowMs;
+    }
+    // Nothing to wait for in a movie that cannot change.
+    player.SetMovie(Path("missing.swf"), 0);
+    EXPECT_FALSE(player.Animated());
+}
+
 TEST_F(TFlashPlaybackTest, TheControlsBackgroundColourReplacesTheMovies) {
     TFlashPlayback player;
     player.SetMovie(Path("blink.swf"), 0);
