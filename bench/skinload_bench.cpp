@@ -85,11 +85,11 @@ const BenchSkin& Skin() {
         std::ofstream(s.ini, std::ios::binary) << text << sections;
         s.files.push_back(s.ini);
 
-        TbsCompressedStoredSkin packed;
-        packed.CompressIniSkin(s.ini);
+        const auto packed = CreateUnowned<TbsCompressedStoredSkin>();
+        packed->CompressIniSkin(s.ini);
         s.skn = s.dir + "skin.skn";
         TFileStream out(s.skn, fmCreate);
-        packed.WritePacked(out);
+        packed->WritePacked(out);
         return s;
     }();
     return skin;
@@ -108,7 +108,7 @@ std::size_t ReadBytes(const std::vector<std::string>& files) {
 
 template <class Load>
 void RunAgainstRead(benchmark::State& state, const std::vector<std::string>& files, Load load) {
-    TbsSkinData data;
+    const auto data = CreateUnowned<TbsSkinData>();
     double readSeconds = 0;
     double loadSeconds = 0;
     std::size_t bytes = 0;
@@ -116,9 +116,9 @@ void RunAgainstRead(benchmark::State& state, const std::vector<std::string>& fil
         const auto t0 = Clock::now();
         bytes = ReadBytes(files);
         const auto t1 = Clock::now();
-        load(data);
+        load(*data);
         const auto t2 = Clock::now();
-        if (data.IsEmpty()) state.SkipWithError("the skin did not load");
+        if (data->IsEmpty()) state.SkipWithError("the skin did not load");
         readSeconds += std::chrono::duration<double>(t1 - t0).count();
         const double loadTime = std::chrono::duration<double>(t2 - t1).count();
         loadSeconds += loadTime;

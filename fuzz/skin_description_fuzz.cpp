@@ -34,11 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
     TbsSkinData& skin = fuzzskin::SkinData();
-    try {
-        skin.LoadIniSkin(path);
-    } catch (const Exception&) {
-        // Errors before the load starts (an unreadable file) are the caller's to show.
-    }
+    fuzzskin::LoadIgnoringErrors([&] { skin.LoadIniSkin(path); });
     fuzzskin::CheckSettled(skin);
     return 0;
 }

@@ -12,10 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     raw.WriteBuffer(data, std::int64_t(size));
     CompressStream(raw, packed, TCompressionLevel::Fastest);
     packed.SetPosition(0);
-    TbsCompressedStoredSkin stored;
-    stored.LoadCompressedData(packed);
+    const auto stored = CreateUnowned<TbsCompressedStoredSkin>();
+    stored->LoadCompressedData(packed);
     TbsSkinData& skin = fuzzskin::SkinData();
-    skin.LoadStoredSkin(stored);
+    fuzzskin::LoadIgnoringErrors([&] { skin.LoadStoredSkin(*stored); });
     fuzzskin::CheckSettled(skin);
     return 0;
 }

@@ -3,19 +3,20 @@
 
 #include <cstdint>
 
+#include "Exceptions.h"
 #include "FuzzSkinSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TMemoryStream file;
     file.WriteBuffer(data, std::int64_t(size));
-    TbsCompressedStoredSkin stored;
+    const auto stored = CreateUnowned<TbsCompressedStoredSkin>();
     try {
-        stored.ReadPacked(file);
+        stored->ReadPacked(file);
     } catch (const EReadError&) {
         return 0;  // a cut file: refused before anything changes
     }
     TbsSkinData& skin = fuzzskin::SkinData();
-    skin.LoadStoredSkin(stored);
+    fuzzskin::LoadIgnoringErrors([&] { skin.LoadStoredSkin(*stored); });
     fuzzskin::CheckSettled(skin);
     return 0;
 }

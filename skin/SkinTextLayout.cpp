@@ -1,5 +1,7 @@
 #include "SkinTextLayout.h"
 
+#include <functional>
+
 #include "SkinPieceCopy.h"
 
 namespace {
@@ -70,24 +72,31 @@ GlyphAndTextPlaces LayoutGlyphAndText(TbsButtonLayout layout, const TRect& rect,
     return at;
 }
 
-void DrawBitmapGlyphAndText(TCanvas& canvas, const TRect& rect, int margin, TColor markColor, bool drawMark, bool down,
-                            int frameIndex, int frameCount, const TBitmap& strip, const AnsiString& text,
-                            TbsButtonLayout layout, int spacing) {
-    int glyphW = 0, glyphH = 0;
-    if (!strip.Empty() && frameCount > 0 && strip.Width() / frameCount > 0) {
-        glyphW = strip.Width() / frameCount;
-        glyphH = strip.Height();
-    }
+namespace {
+
+// What the two glyph-and-text drawings differ in: the glyph's size and how it
+// is drawn, how wide its mark runs, and whether the mark that fills the rect
+// (no glyph, no text) moves down with the pressed offset.
+struct GlyphToDraw {
+    int width = 0;
+    int height = 0;
+    int markWidth = 0;
+    bool fillMarkFollowsDown = false;
+    std::function<void(int x, int y)> draw;
+};
+
+void DrawGlyphAndText(TCanvas& canvas, const TRect& rect, int margin, TColor markColor, bool drawMark, bool down,
+                      const GlyphToDraw& glyph, const AnsiString& text, TbsButtonLayout layout, int spacing) {
     const bool sideBySide = layout == blGlyphLeft || layout == blGlyphRight;
     int textW = 0, textH = 0;
     if (!text.empty()) {
-        TRect box{0, 0, rect.Width() - (sideBySide ? glyphW : 0), rect.Height() - (sideBySide ? 0 : glyphH)};
+        TRect box{0, 0, rect.Width() - (sideBySide ? glyph.width : 0), rect.Height() - (sideBySide ? 0 : glyph.height)};
         canvas.DrawText(text, box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
         textW = box.Width();
         textH = box.Height();
     }
     canvas.Brush.Style = bsClear;
-    GlyphAndTextPlaces at = LayoutGlyphAndText(layout, rect, glyphW, glyphH, textW, textH, margin, spacing);
+    GlyphAndTextPlaces at = LayoutGlyphAndText(layout, rect, glyph.width, glyph.height, textW, textH, margin, spacing);
     if (down) {
         at.Glyph = {at.Glyph.X + 1, at.Glyph.Y + 1};
         at.Text = {at.Text.X + 1, at.Text.Y + 1};
@@ -97,19 +106,50 @@ void DrawBitmapGlyphAndText(TCanvas& canvas, const TRect& rect, int margin, TCol
         TRect r = textBox;
         canvas.DrawText(text, r, DT_CENTER | DT_WORDBREAK | DT_EXPANDTABS);
     }
-    if (glyphW > 0) DrawGlyphFrame(canvas, at.Glyph.X, at.Glyph.Y, frameIndex, frameCount, strip);
+    if (glyph.width > 0) glyph.draw(at.Glyph.X, at.Glyph.Y);
     if (!drawMark) return;
     canvas.Pen.Color = markColor;
-    if (glyphW > 0) {
-        ThreeLines(canvas, at.Glyph.X, at.Glyph.X + strip.Width(), at.Glyph.Y + glyphH - 2);
+    if (glyph.width > 0) {
+        ThreeLines(canvas, at.Glyph.X, at.Glyph.X + glyph.markWidth, at.Glyph.Y + glyph.height - 2);
     } else if (!text.empty()) {
         ThreeLines(canvas, textBox.Left, textBox.Right, textBox.Bottom - 1);
     } else {
+        const bool shifted = down && glyph.fillMarkFollowsDown;
         canvas.Brush.Style = bsSolid;
         canvas.Brush.Color = markColor;
-        canvas.FillRect({rect.Left + 4, rect.Top + (down ? 5 : 4), rect.Right - 2, rect.Bottom - (down ? 3 : 4)});
+        canvas.FillRect({rect.Left + 4, rect.Top + (shifted ? 5 : 4), rect.Right - 2, rect.Bottom - (shifted ? 3 : 4)});
         canvas.Brush.Style = bsClear;
     }
+}
+
+}  // namespace
+
+void DrawImageListGlyphAndText(TCanvas& canvas, const TRect& rect, int margin, TColor markColor, bool drawMark,
+                               bool enabled, bool down, const TImageList* images, int imageIndex,
+                               const AnsiString& text, TbsButtonLayout layout, int spacing) {
+    GlyphToDraw glyph;
+    if (images && imageIndex >= 0 && imageIndex < images->Count()) {
+        glyph.width = images->Width();
+        glyph.height = images->Height();
+        glyph.markWidth = glyph.width;
+        glyph.draw = [&](int x, int y) { images->Draw(canvas, x, y, imageIndex, enabled); };
+    }
+    DrawGlyphAndText(canvas, rect, margin, markColor, drawMark, down, glyph, text, layout, spacing);
+}
+
+void DrawBitmapGlyphAndText(TCanvas& canvas, const TRect& rect, int margin, TColor markColor, bool drawMark, bool down,
+                            int frameIndex, int frameCount, const TBitmap& strip, const AnsiString& text,
+                            TbsButtonLayout layout, int spacing) {
+    GlyphToDraw glyph;
+    glyph.fillMarkFollowsDown = true;
+    if (!strip.Empty() && frameCount > 0 && strip.Width() / frameCount > 0) {
+        glyph.width = strip.Width() / frameCount;
+        glyph.height = strip.Height();
+        // The mark runs under the whole strip, not just the frame shown.
+        glyph.markWidth = strip.Width();
+        glyph.draw = [&](int x, int y) { DrawGlyphFrame(canvas, x, y, frameIndex, frameCount, strip); };
+    }
+    DrawGlyphAndText(canvas, rect, margin, markColor, drawMark, down, glyph, text, layout, spacing);
 }
 
 void DrawGlyphFrame(TCanvas& canvas, int x, int y, int index, int count, const TBitmap& strip) {

@@ -7,6 +7,7 @@
 
 #include "AnsiString.h"
 #include "Geometry.h"
+#include "ImgList.h"
 #include "TBitmap.h"
 #include "TCanvas.h"
 #include "TColor.h"
@@ -27,6 +28,17 @@ struct GlyphAndTextPlaces {
 // spacing.
 GlyphAndTextPlaces LayoutGlyphAndText(TbsButtonLayout layout, const TRect& rect, int glyphW, int glyphH, int textW,
                                       int textH, int margin, int spacing);
+
+// Draws image `imageIndex` of `images` and the caption `text` in `rect`
+// (word-wrapped, centred, tabs expanded), both moved by one pixel right and
+// down when `down`; the image in its disabled look unless `enabled`. An index
+// outside the list (or no list) means no glyph. With `drawMark`, a mark in
+// `markColor` underlines the glyph, or the text when there is no glyph, or
+// fills most of the rect when there is neither. Leaves the canvas's brush
+// clear.
+void DrawImageListGlyphAndText(TCanvas& canvas, const TRect& rect, int margin, TColor markColor, bool drawMark,
+                               bool enabled, bool down, const TImageList* images, int imageIndex,
+                               const AnsiString& text, TbsButtonLayout layout, int spacing);
 
 // Draws frame `frameIndex` (1-based) of `frameCount` equal frames of `strip`
 // and the caption `text` in `rect` (word-wrapped, centred, tabs expanded),

@@ -5,13 +5,13 @@
 #include "SysUtils.h"
 
 TbsSkinListItem::TbsSkinListItem(TbsCompressedSkinList* list, int index)
-    : list_(list), name_(Format("bsSkin%d", index)) {}
+    : list_(list), name_(Format("bsSkin%d", index)), storedSkin_(CreateUnowned<TbsCompressedStoredSkin>()) {}
 
 bool TbsSkinListItem::Designing() const { return list_ && list_->Designing() && !list_->Loading(); }
 
 void TbsSkinListItem::SetFileName(const AnsiString& path) {
     if (Designing()) {
-        storedSkin_.CompressIniSkin(path);
+        storedSkin_->CompressIniSkin(path);
         fileName_ = ExtractFileName(path);
     } else {
         fileName_ = path;
@@ -20,7 +20,7 @@ void TbsSkinListItem::SetFileName(const AnsiString& path) {
 
 void TbsSkinListItem::SetCompressedFileName(const AnsiString& path) {
     if (Designing()) {
-        storedSkin_.LoadPackedFile(path);
+        storedSkin_->LoadPackedFile(path);
         compressedFileName_ = ExtractFileName(path);
     } else {
         compressedFileName_ = path;
@@ -33,7 +33,7 @@ void TbsSkinListItem::Assign(const TbsSkinListItem& source) {
     description_ = source.description_;
     fileName_ = source.fileName_;
     compressedFileName_ = source.compressedFileName_;
-    storedSkin_.Assign(source.storedSkin_);
+    storedSkin_->Assign(*source.storedSkin_);
 }
 
 TbsSkinListItem& TbsSkinListItems::Items(int index) {

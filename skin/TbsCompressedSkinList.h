@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "AnsiString.h"
-#include "SkinComponent.h"
+#include "Classes.h"
 #include "TbsCompressedStoredSkin.h"
 
 class TbsCompressedSkinList;
@@ -31,12 +31,12 @@ public:
     const AnsiString& CompressedFileName() const { return compressedFileName_; }
     void SetCompressedFileName(const AnsiString& path);
 
-    TbsCompressedStoredSkin& StoredSkin() { return storedSkin_; }
-    const TbsCompressedStoredSkin& StoredSkin() const { return storedSkin_; }
+    TbsCompressedStoredSkin& StoredSkin() { return *storedSkin_; }
+    const TbsCompressedStoredSkin& StoredSkin() const { return *storedSkin_; }
 
     // The item's "Skin" data in a window definition: a whole container.
-    void LoadSkinData(TStream& stream) { storedSkin_.ReadPacked(stream); }
-    void SaveSkinData(TStream& stream) const { storedSkin_.WritePacked(stream); }
+    void LoadSkinData(TStream& stream) { storedSkin_->ReadPacked(stream); }
+    void SaveSkinData(TStream& stream) const { storedSkin_->WritePacked(stream); }
 
     // Copies the texts and the skin.
     void Assign(const TbsSkinListItem& source);
@@ -49,7 +49,8 @@ private:
     AnsiString description_;
     AnsiString fileName_;
     AnsiString compressedFileName_;
-    TbsCompressedStoredSkin storedSkin_;
+    // An item is no component, so its skin has no owner: the item holds it.
+    TComponentPtr<TbsCompressedStoredSkin> storedSkin_;
 };
 
 // The collection of a skin list, shown by item name.
@@ -74,9 +75,9 @@ private:
     std::vector<std::unique_ptr<TbsSkinListItem>> items_;
 };
 
-class TbsCompressedSkinList : public TbsSkinComponent {
+class TbsCompressedSkinList : public TComponent {
 public:
-    TbsCompressedSkinList() : skins_(this) {}
+    explicit TbsCompressedSkinList(TComponent* AOwner) : TComponent(AOwner), skins_(this) {}
 
     TbsSkinListItems& Skins() { return skins_; }
     const TbsSkinListItems& Skins() const { return skins_; }

@@ -7,12 +7,12 @@
 #include <span>
 
 #include "AnsiString.h"
-#include "SkinComponent.h"
+#include "Classes.h"
 #include "Streams.h"
 
-class TbsCompressedStoredSkin : public TbsSkinComponent {
+class TbsCompressedStoredSkin : public TComponent {
 public:
-    TbsCompressedStoredSkin() = default;
+    explicit TbsCompressedStoredSkin(TComponent* AOwner) : TComponent(AOwner) {}
 
     const AnsiString& Description() const { return description_; }
     void SetDescription(const AnsiString& text) { description_ = text; }

@@ -174,7 +174,9 @@ void DefaultResourceStrings(TStrings& lines) {
     lines.EndUpdate();
 }
 
-TbsResourceStrData::TbsResourceStrData() { DefaultResourceStrings(resStrings_); }
+TbsResourceStrData::TbsResourceStrData(TComponent* AOwner) : TComponent(AOwner) {
+    DefaultResourceStrings(resStrings_);
+}
 
 AnsiString TbsResourceStrData::LookupString(std::string_view key) const {
     for (int i = 0; i < resStrings_.Count(); ++i) {

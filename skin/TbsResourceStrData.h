@@ -4,13 +4,13 @@
 // captions and hints from instead of their built-in texts.
 
 #include "AnsiString.h"
-#include "SkinComponent.h"
+#include "Classes.h"
 #include "TStrings.h"
 
-class TbsResourceStrData : public TbsSkinComponent {
+class TbsResourceStrData : public TComponent {
 public:
     // Starts with the default English table (DefaultResourceStrings).
-    TbsResourceStrData();
+    explicit TbsResourceStrData(TComponent* AOwner);
 
     const TStringList& ResStrings() const { return resStrings_; }
     // Copies the lines.

@@ -1,46 +1,25 @@
 #include "TbsSkinData.h"
 
-#include <cstdio>
 #include <span>
 
 #include "CompressedSkin.h"
 #include "FileUtils.h"
+#include "Forms.h"
 
 namespace {
-
-TbsSkinErrorReport& ErrorReportSlot() {
-    static TbsSkinErrorReport report;
-    return report;
-}
-
-void ReportSkinError(const Exception& error) {
-    if (const auto& report = ErrorReportSlot()) {
-        report(error);
-    } else {
-        std::fprintf(stderr, "skin: %s\n", error.Message().c_str());
-    }
-}
 
 constexpr const char* kVersion = "VERSION";
 constexpr const char* kPictures = "PICTURES";
 
 }  // namespace
 
-TbsSkinErrorReport SetSkinErrorReport(TbsSkinErrorReport report) {
-    TbsSkinErrorReport previous = std::move(ErrorReportSlot());
-    ErrorReportSlot() = std::move(report);
-    return previous;
-}
-
-TbsSkinData::TbsSkinData(TbsSkinMessageReceiver* ownerForm, TbsSkinMessageScreen& screen)
-    : ownerForm_(ownerForm), screen_(screen) {}
+TbsSkinData::TbsSkinData(TComponent* AOwner) : TComponent(AOwner) {}
 
 TbsSkinData::~TbsSkinData() {
+    // Those holding a pointer to this component let go while it is still whole.
+    NotifyDestroying();
     isEmpty_ = true;
     ClearRecords();
-    if (compressedStoredSkin_) compressedStoredSkin_->RemoveFreeNotification(this);
-    if (resourceStrData_) resourceStrData_->RemoveFreeNotification(this);
-    if (skinList_) skinList_->RemoveFreeNotification(this);
 }
 
 // ---- loading ----
@@ -50,6 +29,7 @@ void TbsSkinData::LoadIniSkin(const AnsiString& fileName) {
     if (!HasRequiredSkinSections(ini)) return;
 
     BeginLoad();
+    std::exception_ptr failure;
     try {
         const AnsiString dir = ExtractFilePath(fileName);
         ReadSkinNames(ini);
@@ -68,26 +48,24 @@ void TbsSkinData::LoadIniSkin(const AnsiString& fileName) {
             activeBitmaps_.back()->LoadFromFile(dir + activeBitmapNames_.Strings(i));
         }
         ReadSkinSections(ini);
-    } catch (const Exception& error) {
-        FailLoad(error);
-        return;
-    } catch (const std::exception& error) {
-        FailLoad(Exception(error.what()));
-        return;
+    } catch (...) {
+        failure = std::current_exception();
     }
-    EndLoad();
+    if (failure) FailLoad(failure);
+    else EndLoad();
 }
 
 void TbsSkinData::LoadPackedSkinFile(const AnsiString& fileName) {
-    TbsCompressedStoredSkin storedSkin;
-    storedSkin.LoadPackedFile(fileName);
-    if (!storedSkin.IsEmptySkin()) LoadStoredSkin(storedSkin);
+    const auto storedSkin = CreateUnowned<TbsCompressedStoredSkin>();
+    storedSkin->LoadPackedFile(fileName);
+    if (!storedSkin->IsEmptySkin()) LoadStoredSkin(*storedSkin);
 }
 
 void TbsSkinData::LoadStoredSkin(const TbsCompressedStoredSkin& storedSkin) {
     if (storedSkin.IsEmptySkin()) return;
 
     BeginLoad();
+    std::exception_ptr failure;
     try {
         TMemoryStream raw;
         storedSkin.DecompressTo(raw);
@@ -101,14 +79,11 @@ void TbsSkinData::LoadStoredSkin(const TbsCompressedStoredSkin& storedSkin) {
         const TMemIniFile ini(payload.Description);
         ReadSkinNames(ini);
         ReadSkinSections(ini);
-    } catch (const Exception& error) {
-        FailLoad(error);
-        return;
-    } catch (const std::exception& error) {
-        FailLoad(Exception(error.what()));
-        return;
+    } catch (...) {
+        failure = std::current_exception();
     }
-    EndLoad();
+    if (failure) FailLoad(failure);
+    else EndLoad();
 }
 
 void TbsSkinData::BeginLoad() {
@@ -125,14 +100,21 @@ void TbsSkinData::EndLoad() {
     BroadcastSkinMessage(SKINMSG_AFTERCHANGE);
 }
 
-void TbsSkinData::FailLoad(const Exception& error) {
+void TbsSkinData::FailLoad(std::exception_ptr failure) {
     // Whatever was read before the failure goes: a half skin could point
     // records at pictures that never arrived.
     ClearSkin();
     BroadcastSkinMessage(SKINMSG_CHANGE);
     isChanging_ = false;
     BroadcastSkinMessage(SKINMSG_AFTERCHANGE);
-    ReportSkinError(error);
+    // Reported only now, so the forms are out of the loading state (and can
+    // paint) while the report is on screen.
+    if (!Application) std::rethrow_exception(failure);
+    try {
+        std::rethrow_exception(failure);
+    } catch (...) {
+        Application->HandleException(this);
+    }
 }
 
 void TbsSkinData::ReadSkinNames(const TMemIniFile& ini) {
@@ -173,8 +155,12 @@ int TbsSkinData::FindControlIndex(std::string_view name) const {
     return -1;
 }
 
-void TbsSkinData::BroadcastSkinMessage(unsigned msg) {
-    screen_.Broadcast(ownerForm_, msg, reinterpret_cast<std::uintptr_t>(this), kSkinMessageLParam);
+void TbsSkinData::BroadcastSkinMessage(UINT msg) {
+    auto* const ownerForm = dynamic_cast<TCustomForm*>(Owner());
+    const auto self = reinterpret_cast<WPARAM>(this);
+    // Without a screen (a tool running without an application) there are no
+    // forms to tell.
+    if (Screen) Screen->SendToForms(ownerForm, msg, self, kSkinMessageLParam);
 }
 
 // ---- clearing ----
@@ -204,9 +190,17 @@ void TbsSkinData::ClearSkin() {
 template <class T>
 void TbsSkinData::Reference(T*& slot, T* component) {
     if (slot == component) return;
-    if (slot) slot->RemoveFreeNotification(this);
+    if (slot) RemoveFreeNotification(slot);
     slot = component;
-    if (slot) slot->FreeNotification(this, [&slot] { slot = nullptr; });
+    if (slot) FreeNotification(slot);
+}
+
+void TbsSkinData::Notification(TComponent* AComponent, TOperation Operation) {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation != opRemove) return;
+    if (AComponent == compressedStoredSkin_) compressedStoredSkin_ = nullptr;
+    if (AComponent == resourceStrData_) resourceStrData_ = nullptr;
+    if (AComponent == skinList_) skinList_ = nullptr;
 }
 
 void TbsSkinData::SetSkinnableForm(bool value) {

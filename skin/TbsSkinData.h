@@ -9,18 +9,19 @@
 // SKINMSG_AFTERCHANGE. A load that fails part-way (a missing picture, a
 // malformed value, a payload of an unknown format) completes as an empty
 // skin with the same two closing messages, so no window stays frozen in the
-// loading state, and its error then goes to the skin error report.
+// loading state; its error then goes to the application's error report
+// (OnException, or the message box captioned with the title). Without an
+// application (the command-line tools) there is no report to show it in, so
+// the error goes on to the caller once the empty skin is in place.
 
-#include <cstdint>
-#include <functional>
+#include <exception>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 #include "AnsiString.h"
-#include "Exceptions.h"
+#include "Classes.h"
 #include "IniFiles.h"
-#include "SkinComponent.h"
 #include "SkinControlRecords.h"
 #include "SkinIniValues.h"
 #include "SkinMessages.h"
@@ -32,12 +33,6 @@
 #include "TbsCompressedStoredSkin.h"
 #include "TbsResourceStrData.h"
 #include "TbsSkinColors.h"
-
-// Where the error of a failed skin load goes. The application installs its
-// default error report here; without one the message goes to standard error.
-using TbsSkinErrorReport = std::function<void(const Exception&)>;
-// Installs `report` (null: the standard-error fallback) and returns the previous one.
-TbsSkinErrorReport SetSkinErrorReport(TbsSkinErrorReport report);
 
 // The strings of section VERSION.
 struct TbsSkinVersionInfo {
@@ -55,11 +50,10 @@ struct TbsSkinPictureFiles {
     AnsiString mask;
 };
 
-class TbsSkinData : public TbsSkinComponent {
+class TbsSkinData : public TComponent {
 public:
-    // `ownerForm` receives every message first; then every form of `screen`.
-    explicit TbsSkinData(TbsSkinMessageReceiver* ownerForm = nullptr,
-                         TbsSkinMessageScreen& screen = SkinMessageScreen());
+    // When `AOwner` is a form, that form receives every message first.
+    explicit TbsSkinData(TComponent* AOwner);
     ~TbsSkinData() override;
 
     // ---- loading ----
@@ -80,9 +74,11 @@ public:
     int FindObjectIndex(std::string_view name) const;
     int FindControlIndex(std::string_view name) const;
 
-    // Sends `msg` with wParam = this component and lParam = 1000 to the owner
-    // form, then to every other form of the screen, synchronously, in order.
-    void BroadcastSkinMessage(unsigned msg);
+    // Sends `msg` with wParam = this component and lParam = 1000 through the
+    // forms' WindowProc, synchronously: to the owner when it is a form, then
+    // to every other form of Screen in z-order. A form freed by a handler on
+    // the way is skipped.
+    void BroadcastSkinMessage(UINT msg);
 
     // Frees every record and every picture of the picture list, empties the
     // name list, un-skins the popup and hint windows, resets the colours.
@@ -113,10 +109,6 @@ public:
     // loads that item (outside design time); without one the value is stored.
     void SetSkinIndex(int index);
 
-    // The form that receives the messages first (may be none).
-    TbsSkinMessageReceiver* OwnerForm() const { return ownerForm_; }
-    void SetOwnerForm(TbsSkinMessageReceiver* form) { ownerForm_ = form; }
-
     // ---- the loaded skin, read by skinned forms and controls ----
 
     // True until the first load completes and from the start of every load
@@ -141,20 +133,22 @@ public:
     const TbsDataSkinHintWindow& HintWindow() const { return hintWindow_; }
     const TbsSkinColors& SkinColors() const { return skinColors_; }
 
+protected:
+    // Clears a reference to a stored skin, text table or skin list that goes.
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     void BeginLoad();
     void EndLoad();
-    void FailLoad(const Exception& error);
+    // Completes a load that failed as an empty skin, then reports `failure`.
+    void FailLoad(std::exception_ptr failure);
     // Steps shared by both loaders once the pictures are in place.
     void ReadSkinNames(const TMemIniFile& ini);
     void ReadSkinSections(const TMemIniFile& ini);
     void LoadSkinListItem();
-    // Registers (or drops, for null) the free notification that clears `slot`.
+    // Points `slot` at `component` and asks to hear when it is freed.
     template <class T>
     void Reference(T*& slot, T* component);
-
-    TbsSkinMessageReceiver* ownerForm_;
-    TbsSkinMessageScreen& screen_;
 
     bool skinnableForm_ = true;
     bool enableSkinEffects_ = true;

@@ -59,7 +59,7 @@ void ParsePayload(const std::string& payload, TbsSkinPayload& out) {
 }  // namespace
 
 TEST(CompressedSkin, PacksTheFixtureInThePayloadLayout) {
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(FixtureSkinIni());
     ASSERT_FALSE(skin.IsEmptySkin());
     // A level-9 zlib stream.
@@ -83,7 +83,7 @@ TEST(CompressedSkin, PacksTheFixtureInThePayloadLayout) {
 }
 
 TEST(CompressedSkin, PackedPicturesKeepTheirPixels) {
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(FixtureSkinIni());
     TbsSkinPayload payload;
     ParsePayload(Inflated(skin), payload);
@@ -172,7 +172,7 @@ TEST(CompressedSkin, EmptyPictureListWritesCountZeroThenTheDescription) {
         ReplaceOnce(text, "picture=frame.bmp", "picture=");
         ReplaceOnce(text, "mask=mask.bmp", "mask=");
     });
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(ini);
     const std::string p = Inflated(skin);
     EXPECT_EQ(p.substr(0, 4), Int32(3));
@@ -182,7 +182,7 @@ TEST(CompressedSkin, EmptyPictureListWritesCountZeroThenTheDescription) {
 }
 
 TEST(CompressedSkin, FailedPackingKeepsTheSkinItHad) {
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(FixtureSkinIni());
     const std::string before(skin.CompressedData().begin(), skin.CompressedData().end());
 
@@ -199,7 +199,7 @@ TEST(CompressedSkin, FailedPackingKeepsTheSkinItHad) {
 }
 
 TEST(CompressedSkin, ContainerRoundTripsThroughWritePackedAndReadPacked) {
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(FixtureSkinIni());
     TMemoryStream container;
     skin.WritePacked(container);
@@ -207,7 +207,7 @@ TEST(CompressedSkin, ContainerRoundTripsThroughWritePackedAndReadPacked) {
     EXPECT_EQ(Int32At(bytes, 0), 3);
     EXPECT_EQ(Int32At(bytes, 4), std::int32_t(skin.CompressedData().size()));
 
-    TbsCompressedStoredSkin copy;
+    TbsCompressedStoredSkin copy(nullptr);
     copy.ReadPacked(container);  // reads from position 0 wherever the stream stands
     EXPECT_EQ(std::string(copy.CompressedData().begin(), copy.CompressedData().end()),
               std::string(skin.CompressedData().begin(), skin.CompressedData().end()));
@@ -238,7 +238,7 @@ TEST(CompressedSkin, ContainerEdgeCases) {
     for (const auto& c : cases) {
         const std::string path = dir.File("case.skn");
         WriteFile(path, c.file);
-        TbsCompressedStoredSkin skin;
+        TbsCompressedStoredSkin skin(nullptr);
         skin.CompressIniSkin(FixtureSkinIni());  // something to lose
         if (c.raises) {
             EXPECT_THROW(skin.LoadPackedFile(path), EReadError) << c.what;
@@ -247,12 +247,12 @@ TEST(CompressedSkin, ContainerEdgeCases) {
         }
         EXPECT_EQ(std::string(skin.CompressedData().begin(), skin.CompressedData().end()), c.expectedBlock) << c.what;
     }
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     EXPECT_THROW(skin.LoadPackedFile(dir.File("missing.skn")), EFOpenError);
 }
 
 TEST(CompressedSkin, DesignTimeFileNamesPackAndKeepTheNamePart) {
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.SetFileName(FixtureSkinIni());  // at run time only stored
     EXPECT_TRUE(skin.IsEmptySkin());
     EXPECT_EQ(skin.FileName(), FixtureSkinIni());
@@ -265,7 +265,7 @@ TEST(CompressedSkin, DesignTimeFileNamesPackAndKeepTheNamePart) {
     ScratchDir dir;
     TFileStream out(dir.File("one.skn"), fmCreate);
     skin.WritePacked(out);
-    TbsCompressedStoredSkin other;
+    TbsCompressedStoredSkin other(nullptr);
     other.SetDesigning(true);
     other.SetCompressedFileName(dir.File("one.skn"));
     EXPECT_EQ(other.CompressedFileName(), "one.skn");

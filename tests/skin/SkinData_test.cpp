@@ -1,11 +1,19 @@
+// The skin data component: loading, lookup, clearing, its properties, and
+// the change messages as real forms receive them through Screen, with a
+// failed load's report read back from the application's message box.
+
 #include "TbsSkinData.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "CompressedSkin.h"
 #include "SkinDataTestSupport.h"
+#include "SkinFormsTestSupport.h"
 #include "ZlibStreams.h"
 
 using namespace skintest;
@@ -15,31 +23,19 @@ namespace {
 // What one form saw of one message, with the sender's state at that moment.
 struct Received {
     std::string form;
-    unsigned msg;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
     bool isEmpty;
     bool isChanging;
     std::size_t controls;
     friend bool operator==(const Received&, const Received&) = default;
 };
 
-class RecordingForm : public TbsSkinMessageReceiver {
-public:
-    RecordingForm(std::string name, std::vector<Received>& log) : name_(std::move(name)), log_(log) {}
-    void Watch(const TbsSkinData* data) { data_ = data; }
-    void ReceiveSkinMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override {
-        log_.push_back({name_, msg, wParam, lParam, data_ && data_->IsEmpty(), data_ && data_->IsChanging(),
-                        data_ ? data_->SkinControls().size() : 0});
-        if (onReceive) onReceive(msg);
-    }
-    std::function<void(unsigned)> onReceive;
-
-private:
-    std::string name_;
-    std::vector<Received>& log_;
-    const TbsSkinData* data_ = nullptr;
-};
+bool IsSkinDataMessage(UINT msg) {
+    return msg == SKINMSG_BEFORECHANGE || msg == SKINMSG_CHANGE || msg == SKINMSG_AFTERCHANGE ||
+           msg == SKINMSG_STRINGSCHANGE || msg == SKINMSG_SKINNABLECHANGE;
+}
 
 // Messages only, without the sender's state.
 std::vector<std::pair<std::string, unsigned>> Messages(const std::vector<Received>& log) {
@@ -48,27 +44,49 @@ std::vector<std::pair<std::string, unsigned>> Messages(const std::vector<Receive
     return out;
 }
 
-// A skin data component owned by "owner", on a screen listing "first", the
-// owner and "last", with the error report captured.
-class SkinDataTest : public ::testing::Test {
+// Three forms made in the order "first", "owner", "last" (none has a window,
+// so that is also the screen's order), each recording the skin messages its
+// WindowProc receives, and a skin data component owned by "owner".
+class SkinDataTest : public SkinFormsTest {
 protected:
     SkinDataTest() {
-        screen.AddForm(first);
-        screen.AddForm(owner);
-        screen.AddForm(last);
-        for (RecordingForm* f : {&owner, &first, &last}) f->Watch(&data);
-        previousReport = SetSkinErrorReport([this](const Exception& e) { errors.push_back(e.Message()); });
+        Application->SetTitle("Mirvo英语小词典");
+        first = MakeForm("first");
+        owner = MakeForm("owner");
+        last = MakeForm("last");
+        data = CreateComponent<TbsSkinData>(owner);
+        WatchMessageBoxes();
     }
-    ~SkinDataTest() override { SetSkinErrorReport(previousReport); }
+
+    // A failed load's error report: one box, captioned with the title,
+    // showing `text`.
+    void ExpectOneReport(const AnsiString& text, const char* what) {
+        ASSERT_EQ(boxes.size(), 1u) << what;
+        EXPECT_EQ(boxes[0].caption, Application->Title()) << what;
+        const ShownBox expected = ReportBoxFor(text);
+        ASSERT_TRUE(expected.picture) << what;
+        EXPECT_TRUE(SamePixels(*boxes[0].picture, *expected.picture)) << what << ": the box does not say " << text;
+    }
+
+    TForm* MakeForm(const std::string& name) {
+        auto* form = Application->CreateForm<TForm>();
+        form->WindowProc = [this, name, previous = form->WindowProc](TMessage& m) {
+            if (IsSkinDataMessage(m.Msg)) {
+                log.push_back({name, m.Msg, m.WParam, m.LParam, data && data->IsEmpty(), data && data->IsChanging(),
+                               data ? data->SkinControls().size() : 0});
+                if (onReceive) onReceive(name, m.Msg);
+            }
+            previous(m);
+        };
+        return form;
+    }
 
     std::vector<Received> log;
-    RecordingForm owner{"owner", log};
-    RecordingForm first{"first", log};
-    RecordingForm last{"last", log};
-    TbsSkinMessageScreen screen;
-    TbsSkinData data{&owner, screen};
-    std::vector<std::string> errors;
-    TbsSkinErrorReport previousReport;
+    std::function<void(const std::string& form, UINT msg)> onReceive;
+    TForm* first = nullptr;
+    TForm* owner = nullptr;
+    TForm* last = nullptr;
+    TbsSkinData* data = nullptr;
 };
 
 std::vector<std::pair<std::string, unsigned>> EveryForm(std::initializer_list<unsigned> msgs) {
@@ -88,13 +106,6 @@ std::string Written(const Record& record) {
     TStringList lines;
     ini.GetStrings(lines);
     return lines.Text();
-}
-
-bool SamePixels(const TBitmap& a, const TBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.ScanLine(y), b.ScanLine(y), std::size_t(a.Width()) * 4) != 0) return false;
-    return true;
 }
 
 void ExpectSameSkin(const TbsSkinData& a, const TbsSkinData& b) {
@@ -128,7 +139,7 @@ void ExpectSameSkin(const TbsSkinData& a, const TbsSkinData& b) {
 }
 
 std::string PackedFixture(const ScratchDir& dir, const std::string& ini = FixtureSkinIni()) {
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(ini);
     const std::string path = dir.File("skin.skn");
     TFileStream out(path, fmCreate);
@@ -151,25 +162,48 @@ void StorePayload(TbsCompressedStoredSkin& skin, const std::string& payload) {
     skin.LoadCompressedData(packed);
 }
 
+// The message of the error `cause` raises.
+AnsiString ErrorOf(const std::function<void()>& cause) {
+    try {
+        cause();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    ADD_FAILURE() << "the cause raised no error";
+    return {};
+}
+
+// The error reading `key` of `section` raises when the description says `line` there.
+AnsiString ValueErrorOf(const char* section, const char* key, const char* line, bool point) {
+    TStringList lines;
+    lines.SetText(std::string("[") + section + "]\r\n" + line + "\r\n");
+    const TMemIniFile ini(lines);
+    return ErrorOf([&] { point ? void(IniReadPoint(ini, section, key)) : void(IniReadRect(ini, section, key)); });
+}
+
+AnsiString PictureErrorOf(const std::string& path) {
+    return ErrorOf([&] { TBitmap().LoadFromFile(path); });
+}
+
 }  // namespace
 
 TEST_F(SkinDataTest, StartsEmptyWithItsDefaults) {
-    EXPECT_TRUE(data.IsEmpty());
-    EXPECT_FALSE(data.IsChanging());
-    EXPECT_TRUE(data.SkinnableForm());
-    EXPECT_TRUE(data.EnableSkinEffects());
-    EXPECT_EQ(data.SkinIndex(), 0);
-    EXPECT_EQ(data.FormInfo().bgpictureindex, -1);
-    EXPECT_EQ(data.FormInfo().mdibgpictureindex, -1);
-    EXPECT_EQ(data.SkinColors().cbtnface, 0u);
-    EXPECT_TRUE(data.MainBitmap().Empty());
-    EXPECT_EQ(data.FindControlIndex("button"), -1);
+    EXPECT_TRUE(data->IsEmpty());
+    EXPECT_FALSE(data->IsChanging());
+    EXPECT_TRUE(data->SkinnableForm());
+    EXPECT_TRUE(data->EnableSkinEffects());
+    EXPECT_EQ(data->SkinIndex(), 0);
+    EXPECT_EQ(data->FormInfo().bgpictureindex, -1);
+    EXPECT_EQ(data->FormInfo().mdibgpictureindex, -1);
+    EXPECT_EQ(data->SkinColors().cbtnface, 0u);
+    EXPECT_TRUE(data->MainBitmap().Empty());
+    EXPECT_EQ(data->FindControlIndex("button"), -1);
     EXPECT_TRUE(log.empty());
 }
 
 TEST_F(SkinDataTest, LoadSendsTheChangeMessagesOwnerFirstWithSenderAndThousand) {
-    data.LoadIniSkin(FixtureSkinIni());
-    const auto self = reinterpret_cast<std::uintptr_t>(&data);
+    data->LoadIniSkin(FixtureSkinIni());
+    const auto self = reinterpret_cast<WPARAM>(data);
     const std::vector<Received> expected = {
         // Before the change: the old (empty) skin is still there.
         {"owner", SKINMSG_BEFORECHANGE, self, 1000, true, true, 0},
@@ -183,11 +217,11 @@ TEST_F(SkinDataTest, LoadSendsTheChangeMessagesOwnerFirstWithSenderAndThousand) 
         {"last", SKINMSG_AFTERCHANGE, self, 1000, false, false, 6},
     };
     EXPECT_EQ(log, expected);
-    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(boxes.empty());
 
     // A second load announces itself while the first skin is still in place.
     log.clear();
-    data.LoadIniSkin(FixtureSkinIni());
+    data->LoadIniSkin(FixtureSkinIni());
     ASSERT_EQ(log.size(), 9u);
     EXPECT_EQ(log[0].msg, SKINMSG_BEFORECHANGE);
     EXPECT_EQ(log[0].controls, 6u);
@@ -195,47 +229,47 @@ TEST_F(SkinDataTest, LoadSendsTheChangeMessagesOwnerFirstWithSenderAndThousand) 
 }
 
 TEST_F(SkinDataTest, LoadsEveryPartOfTheDescription) {
-    data.LoadIniSkin(FixtureSkinIni());
-    ASSERT_FALSE(data.IsEmpty());
+    data->LoadIniSkin(FixtureSkinIni());
+    ASSERT_FALSE(data->IsEmpty());
 
     // Records in file order; entries without a colon or of an unknown kind skipped.
-    ASSERT_EQ(data.SkinObjects().size(), 3u);
-    EXPECT_NE(dynamic_cast<TbsDataSkinStdButton*>(data.SkinObjects()[0].get()), nullptr);
-    EXPECT_NE(dynamic_cast<TbsDataSkinCaption*>(data.SkinObjects()[1].get()), nullptr);
-    EXPECT_NE(dynamic_cast<TbsDataSkinMenuItem*>(data.SkinObjects()[2].get()), nullptr);
-    ASSERT_EQ(data.SkinControls().size(), 6u);
-    EXPECT_NE(dynamic_cast<TbsDataSkinButtonControl*>(data.SkinControls()[0].get()), nullptr);
-    EXPECT_NE(dynamic_cast<TbsDataSkinPanelControl*>(data.SkinControls()[2].get()), nullptr);
-    EXPECT_NE(dynamic_cast<TbsDataSkinScrollBarControl*>(data.SkinControls()[5].get()), nullptr);
-    EXPECT_EQ(static_cast<TbsDataSkinStdButton&>(*data.SkinObjects()[0]).hint, "Close the window");
+    ASSERT_EQ(data->SkinObjects().size(), 3u);
+    EXPECT_NE(dynamic_cast<TbsDataSkinStdButton*>(data->SkinObjects()[0].get()), nullptr);
+    EXPECT_NE(dynamic_cast<TbsDataSkinCaption*>(data->SkinObjects()[1].get()), nullptr);
+    EXPECT_NE(dynamic_cast<TbsDataSkinMenuItem*>(data->SkinObjects()[2].get()), nullptr);
+    ASSERT_EQ(data->SkinControls().size(), 6u);
+    EXPECT_NE(dynamic_cast<TbsDataSkinButtonControl*>(data->SkinControls()[0].get()), nullptr);
+    EXPECT_NE(dynamic_cast<TbsDataSkinPanelControl*>(data->SkinControls()[2].get()), nullptr);
+    EXPECT_NE(dynamic_cast<TbsDataSkinScrollBarControl*>(data->SkinControls()[5].get()), nullptr);
+    EXPECT_EQ(static_cast<TbsDataSkinStdButton&>(*data->SkinObjects()[0]).hint, "Close the window");
 
     const struct {
         const char* name;
         int index;
     } controls[] = {{"button", 0}, {"edit", 1}, {"groupbox", 2}, {"stdlabel", 4}, {"vscrollbar", 5},
                     {"Button", -1}, {"scroll", -1}, {"", -1}, {"close", -1}};
-    for (const auto& c : controls) EXPECT_EQ(data.FindControlIndex(c.name), c.index) << c.name;
-    EXPECT_EQ(data.FindObjectIndex("caption"), 1);
-    EXPECT_EQ(data.FindObjectIndex("popupitem"), 2);
-    EXPECT_EQ(data.FindObjectIndex("Caption"), -1);
-    EXPECT_EQ(data.FindObjectIndex("button"), -1);
+    for (const auto& c : controls) EXPECT_EQ(data->FindControlIndex(c.name), c.index) << c.name;
+    EXPECT_EQ(data->FindObjectIndex("caption"), 1);
+    EXPECT_EQ(data->FindObjectIndex("popupitem"), 2);
+    EXPECT_EQ(data->FindObjectIndex("Caption"), -1);
+    EXPECT_EQ(data->FindObjectIndex("button"), -1);
 
     // Pictures and their names.
-    EXPECT_EQ(data.MainBitmap().Width(), 40);
-    EXPECT_TRUE(data.InactiveBitmap().Empty());
-    EXPECT_EQ(data.MaskBitmap().Height(), 30);
-    ASSERT_EQ(data.ActiveBitmaps().size(), 3u);
-    EXPECT_EQ(data.ActiveBitmaps()[1]->Width(), 21);
-    EXPECT_EQ(data.ActiveBitmapNames().Text(), "buttons.bmp\r\ncontrols.bmp\r\nglyphs.bmp\r\n");
-    EXPECT_EQ(data.PictureFiles().picture, "frame.bmp");
-    EXPECT_EQ(data.PictureFiles().inactivepicture, "");
-    EXPECT_EQ(data.PictureFiles().mask, "mask.bmp");
+    EXPECT_EQ(data->MainBitmap().Width(), 40);
+    EXPECT_TRUE(data->InactiveBitmap().Empty());
+    EXPECT_EQ(data->MaskBitmap().Height(), 30);
+    ASSERT_EQ(data->ActiveBitmaps().size(), 3u);
+    EXPECT_EQ(data->ActiveBitmaps()[1]->Width(), 21);
+    EXPECT_EQ(data->ActiveBitmapNames().Text(), "buttons.bmp\r\ncontrols.bmp\r\nglyphs.bmp\r\n");
+    EXPECT_EQ(data->PictureFiles().picture, "frame.bmp");
+    EXPECT_EQ(data->PictureFiles().inactivepicture, "");
+    EXPECT_EQ(data->PictureFiles().mask, "mask.bmp");
 
-    EXPECT_EQ(data.Version().skinname, "测试皮肤");
-    EXPECT_EQ(data.Version().authorurl, "http://example.org/");
+    EXPECT_EQ(data->Version().skinname, "测试皮肤");
+    EXPECT_EQ(data->Version().authorurl, "http://example.org/");
 
     // FORMINFO, normalised against the mask and the client rectangle.
-    const SkinFormInfo& f = data.FormInfo();
+    const SkinFormInfo& f = data->FormInfo();
     EXPECT_EQ(f.clientrect, Rect(3, 21, 37, 27));
     EXPECT_EQ(f.maskrectarea, f.clientrect);
     EXPECT_EQ(f.hittestlefttoppoint, Point(4, 20));
@@ -244,90 +278,111 @@ TEST_F(SkinDataTest, LoadsEveryPartOfTheDescription) {
     EXPECT_EQ(f.bgpictureindex, 1);
     EXPECT_EQ(f.formminwidth, 120);
 
-    EXPECT_EQ(data.PopupWindow().windowpictureindex, 0);
-    EXPECT_EQ(data.PopupWindow().scrollmarkercolor, 255u);
-    EXPECT_EQ(data.HintWindow().windowpictureindex, 2);
-    EXPECT_EQ(data.HintWindow().fontname, "Tahoma");
-    EXPECT_EQ(data.SkinColors().cbtnface, 0xC0C0C0u);
-    EXPECT_EQ(data.SkinColors().cwindowtext, 0xFF0000u);
-    EXPECT_EQ(data.SkinColors().cbtnshadow, 0xFF000010u);
+    EXPECT_EQ(data->PopupWindow().windowpictureindex, 0);
+    EXPECT_EQ(data->PopupWindow().scrollmarkercolor, 255u);
+    EXPECT_EQ(data->HintWindow().windowpictureindex, 2);
+    EXPECT_EQ(data->HintWindow().fontname, "Tahoma");
+    EXPECT_EQ(data->SkinColors().cbtnface, 0xC0C0C0u);
+    EXPECT_EQ(data->SkinColors().cwindowtext, 0xFF0000u);
+    EXPECT_EQ(data->SkinColors().cbtnshadow, 0xFF000010u);
 }
 
 TEST_F(SkinDataTest, DescriptionWithoutARequiredSectionChangesNothing) {
-    data.LoadIniSkin(FixtureSkinIni());
+    data->LoadIniSkin(FixtureSkinIni());
     log.clear();
     for (const char* section : {"[VERSION]", "[PICTURES]", "[FORMINFO]", "[SKINOBJECTS]", "[SKINCONTROLS]"}) {
         ScratchDir dir;
         const std::string ini = dir.CopyFixture([section](std::string& t) { ReplaceOnce(t, section, "[OTHER]"); });
-        data.LoadIniSkin(ini);
+        data->LoadIniSkin(ini);
         EXPECT_TRUE(log.empty()) << section;
-        EXPECT_FALSE(data.IsEmpty()) << section;
-        EXPECT_EQ(data.SkinControls().size(), 6u) << section;
+        EXPECT_FALSE(data->IsEmpty()) << section;
+        EXPECT_EQ(data->SkinControls().size(), 6u) << section;
     }
-    data.LoadIniSkin("/no/such/dir/skin.ini");
+    data->LoadIniSkin("/no/such/dir/skin.ini");
     EXPECT_TRUE(log.empty());
-    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(boxes.empty());
 
     // A valid description afterwards loads normally.
-    data.LoadIniSkin(FixtureSkinIni());
+    data->LoadIniSkin(FixtureSkinIni());
     EXPECT_EQ(Messages(log), kLoadMessages);
 }
 
 TEST_F(SkinDataTest, FailedLoadCompletesAsAnEmptySkinAndReportsTheError) {
+    // The boxes are compared by their pictures: two texts must look different.
+    EXPECT_FALSE(SamePixels(*ReportBoxFor("a missing picture").picture, *ReportBoxFor("a missing value").picture));
+
     const struct {
         const char* what;
         std::function<void(std::string&)> edit;
         std::function<void(const ScratchDir&)> files;
+        std::function<AnsiString(const ScratchDir&)> error;
     } cases[] = {
         {"missing frame picture", [](std::string& t) { ReplaceOnce(t, "picture=frame.bmp", "picture=none.bmp"); },
-         nullptr},
+         nullptr, [](const ScratchDir& d) { return PictureErrorOf(d.File("none.bmp")); }},
         {"missing list picture", [](std::string&) {},
-         [](const ScratchDir& d) { std::filesystem::remove(d.File("controls.bmp")); }},
-        {"unreadable picture", [](std::string&) {}, [](const ScratchDir& d) { WriteFile(d.File("glyphs.bmp"), "BM"); }},
+         [](const ScratchDir& d) { std::filesystem::remove(d.File("controls.bmp")); },
+         [](const ScratchDir& d) { return PictureErrorOf(d.File("controls.bmp")); }},
+        {"unreadable picture", [](std::string&) {}, [](const ScratchDir& d) { WriteFile(d.File("glyphs.bmp"), "BM"); },
+         [](const ScratchDir& d) { return PictureErrorOf(d.File("glyphs.bmp")); }},
         {"list entry without a name",
-         [](std::string& t) { ReplaceOnce(t, "activepicturescount=3", "activepicturescount=4\r\n3="); }, nullptr},
-        {"malformed rect", [](std::string& t) { ReplaceOnce(t, "thumbrect=2,2,7,7", "thumbrect=2,,7,7"); }, nullptr},
-        {"malformed point", [](std::string& t) { ReplaceOnce(t, "lefttoppoint=4,20", "lefttoppoint=4;20"); }, nullptr},
+         [](std::string& t) { ReplaceOnce(t, "activepicturescount=3", "activepicturescount=4\r\n3="); }, nullptr,
+         [](const ScratchDir& d) { return PictureErrorOf(d.Path()); }},
+        {"malformed rect", [](std::string& t) { ReplaceOnce(t, "thumbrect=2,2,7,7", "thumbrect=2,,7,7"); }, nullptr,
+         [](const ScratchDir&) { return ValueErrorOf("vscrollbar", "thumbrect", "thumbrect=2,,7,7", false); }},
+        {"malformed point", [](std::string& t) { ReplaceOnce(t, "lefttoppoint=4,20", "lefttoppoint=4;20"); }, nullptr,
+         [](const ScratchDir&) { return ValueErrorOf("FORMINFO", "lefttoppoint", "lefttoppoint=4;20", true); }},
     };
     for (const auto& c : cases) {
-        data.LoadIniSkin(FixtureSkinIni());
+        data->LoadIniSkin(FixtureSkinIni());
         log.clear();
-        errors.clear();
+        boxes.clear();
         ScratchDir dir;
         const std::string ini = dir.CopyFixture(c.edit);
         if (c.files) c.files(dir);
 
-        data.LoadIniSkin(ini);
+        data->LoadIniSkin(ini);
         EXPECT_EQ(Messages(log), kLoadMessages) << c.what;
         ASSERT_EQ(log.size(), 9u);
         EXPECT_TRUE(log[3].isEmpty) << c.what << ": the change announces an empty skin";
-        EXPECT_TRUE(data.IsEmpty()) << c.what;
-        EXPECT_FALSE(data.IsChanging()) << c.what;
-        EXPECT_TRUE(data.SkinControls().empty()) << c.what;
-        EXPECT_TRUE(data.SkinObjects().empty()) << c.what;
-        EXPECT_TRUE(data.ActiveBitmaps().empty()) << c.what;
-        EXPECT_TRUE(data.MainBitmap().Empty()) << c.what;
-        EXPECT_EQ(data.FindControlIndex("button"), -1) << c.what;
-        ASSERT_EQ(errors.size(), 1u) << c.what;
-        EXPECT_FALSE(errors[0].empty()) << c.what;
+        EXPECT_TRUE(data->IsEmpty()) << c.what;
+        EXPECT_FALSE(data->IsChanging()) << c.what;
+        EXPECT_TRUE(data->SkinControls().empty()) << c.what;
+        EXPECT_TRUE(data->SkinObjects().empty()) << c.what;
+        EXPECT_TRUE(data->ActiveBitmaps().empty()) << c.what;
+        EXPECT_TRUE(data->MainBitmap().Empty()) << c.what;
+        EXPECT_EQ(data->FindControlIndex("button"), -1) << c.what;
+        ExpectOneReport(c.error(dir), c.what);
     }
+}
+
+TEST_F(SkinDataTest, AFailedLoadGoesToOnExceptionWhenTheApplicationHasOne) {
+    std::vector<std::pair<TObject*, AnsiString>> reported;
+    Application->OnException = [&](TObject* sender, const Exception& e) { reported.emplace_back(sender, e.Message()); };
+    ScratchDir dir;
+    data->LoadIniSkin(dir.CopyFixture([](std::string& t) { ReplaceOnce(t, "picture=frame.bmp", "picture=none.bmp"); }));
+    const std::vector<std::pair<TObject*, AnsiString>> expected = {{data, PictureErrorOf(dir.File("none.bmp"))}};
+    EXPECT_EQ(reported, expected);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(data->IsEmpty());
+    EXPECT_FALSE(data->IsChanging());
 }
 
 TEST_F(SkinDataTest, PackedSkinLoadsTheSameRecordsAndPixels) {
     ScratchDir dir;
     const std::string skn = PackedFixture(dir);
-    TbsSkinData fromDirectory;
+    TbsSkinData fromDirectory(nullptr);
     fromDirectory.LoadIniSkin(FixtureSkinIni());
+    log.clear();  // it tells the forms too
 
-    data.LoadPackedSkinFile(skn);
+    data->LoadPackedSkinFile(skn);
     EXPECT_EQ(Messages(log), kLoadMessages);
-    EXPECT_TRUE(errors.empty());
-    ASSERT_FALSE(data.IsEmpty());
-    ExpectSameSkin(fromDirectory, data);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_FALSE(data->IsEmpty());
+    ExpectSameSkin(fromDirectory, *data);
 }
 
 TEST_F(SkinDataTest, PackedFilesThatHoldNoSkinChangeNothing) {
-    data.LoadIniSkin(FixtureSkinIni());
+    data->LoadIniSkin(FixtureSkinIni());
     log.clear();
     ScratchDir dir;
     const std::string packed = ReadFile(PackedFixture(dir));
@@ -342,17 +397,17 @@ TEST_F(SkinDataTest, PackedFilesThatHoldNoSkinChangeNothing) {
     };
     for (const auto& c : cases) {
         WriteFile(dir.File("case.skn"), c.bytes);
-        data.LoadPackedSkinFile(dir.File("case.skn"));
+        data->LoadPackedSkinFile(dir.File("case.skn"));
         EXPECT_TRUE(log.empty()) << c.what;
-        EXPECT_EQ(data.SkinControls().size(), 6u) << c.what;
+        EXPECT_EQ(data->SkinControls().size(), 6u) << c.what;
     }
     // A file cut inside its block, or missing, raises before anything changes.
     WriteFile(dir.File("cut.skn"), packed.substr(0, packed.size() - 1));
-    EXPECT_THROW(data.LoadPackedSkinFile(dir.File("cut.skn")), EReadError);
-    EXPECT_THROW(data.LoadPackedSkinFile(dir.File("missing.skn")), EFOpenError);
+    EXPECT_THROW(data->LoadPackedSkinFile(dir.File("cut.skn")), EReadError);
+    EXPECT_THROW(data->LoadPackedSkinFile(dir.File("missing.skn")), EFOpenError);
     EXPECT_TRUE(log.empty());
-    EXPECT_FALSE(data.IsEmpty());
-    EXPECT_TRUE(errors.empty());
+    EXPECT_FALSE(data->IsEmpty());
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(SkinDataTest, BadStoredSkinsCompleteAsEmptySkins) {
@@ -361,21 +416,27 @@ TEST_F(SkinDataTest, BadStoredSkinsCompleteAsEmptySkins) {
         const char* what;
         std::string block;  // deflated unless `raw`
         bool raw;
-        std::string error;
+        AnsiString error;
     } cases[] = {
-        {"payload format 4", Int32(4) + "\x01\x01\x01" + Int32(0) + "[VERSION]\r\n", false, "format 4"},
+        {"payload format 4", Int32(4) + "\x01\x01\x01" + Int32(0) + "[VERSION]\r\n", false,
+         "Skin data format 4 is not supported (at most 3)"},
         {"corrupt zlib data", "this is not a zlib stream", true, "compression error"},
-        {"payload cut inside a picture", Int32(3) + std::string(1, '\0') + frame.substr(0, 100), false, ""},
+        {"payload cut inside a picture", Int32(3) + std::string(1, '\0') + frame.substr(0, 100), false,
+         ErrorOf([&] {
+             const std::string payload = Int32(3) + std::string(1, '\0') + frame.substr(0, 100);
+             TbsSkinPayload read;
+             ReadSkinPayload(payload, read);
+         })},
         {"malformed rect in the description",
          Int32(3) + "\x01\x01\x01" + Int32(0) +
              "[VERSION]\r\n[PICTURES]\r\n[FORMINFO]\r\nclientrect=1,2,,4\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n",
-         false, ""},
+         false, ValueErrorOf("FORMINFO", "clientrect", "clientrect=1,2,,4", false)},
     };
     for (const auto& c : cases) {
-        data.LoadIniSkin(FixtureSkinIni());
+        data->LoadIniSkin(FixtureSkinIni());
         log.clear();
-        errors.clear();
-        TbsCompressedStoredSkin skin;
+        boxes.clear();
+        TbsCompressedStoredSkin skin(nullptr);
         if (c.raw) {
             TMemoryStream bytes;
             bytes.WriteBuffer(c.block.data(), std::int64_t(c.block.size()));
@@ -384,19 +445,18 @@ TEST_F(SkinDataTest, BadStoredSkinsCompleteAsEmptySkins) {
         } else {
             StorePayload(skin, c.block);
         }
-        data.LoadStoredSkin(skin);
+        data->LoadStoredSkin(skin);
         EXPECT_EQ(Messages(log), kLoadMessages) << c.what;
-        EXPECT_TRUE(data.IsEmpty()) << c.what;
-        EXPECT_FALSE(data.IsChanging()) << c.what;
-        EXPECT_TRUE(data.SkinControls().empty()) << c.what;
-        ASSERT_EQ(errors.size(), 1u) << c.what;
-        EXPECT_NE(errors[0].find(c.error), std::string::npos) << c.what << ": " << errors[0];
+        EXPECT_TRUE(data->IsEmpty()) << c.what;
+        EXPECT_FALSE(data->IsChanging()) << c.what;
+        EXPECT_TRUE(data->SkinControls().empty()) << c.what;
+        ExpectOneReport(c.error, c.what);
     }
 
     // An empty stored skin is no load at all.
     log.clear();
-    TbsCompressedStoredSkin empty;
-    data.LoadStoredSkin(empty);
+    TbsCompressedStoredSkin empty(nullptr);
+    data->LoadStoredSkin(empty);
     EXPECT_TRUE(log.empty());
 }
 
@@ -409,97 +469,97 @@ TEST_F(SkinDataTest, StoredSkinOfFormat2LoadsLikeFormat3) {
         "[VERSION]\r\nskinname=two\r\n[PICTURES]\r\npicture=frame.bmp\r\nactivepicturescount=1\r\n0=buttons.bmp\r\n"
         "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\ncount=1\r\n0=button:button\r\n[button]\r\npictureindex=0\r\n";
     const std::string tail = Int32(1) + buttons + description;
-    TbsCompressedStoredSkin v3, v2;
+    TbsCompressedStoredSkin v3(nullptr), v2(nullptr);
     StorePayload(v3, Int32(3) + zero + frame + "\x01\x01" + tail);
     StorePayload(v2, Int32(2) + zero + frame + "\x01\x01" + zero + glyphs + "\x01" + tail);
 
-    TbsSkinData three;
+    TbsSkinData three(nullptr);
     three.LoadStoredSkin(v3);
-    data.LoadStoredSkin(v2);
-    EXPECT_TRUE(errors.empty());
-    ASSERT_FALSE(data.IsEmpty());
-    EXPECT_EQ(data.Version().skinname, "two");
-    ExpectSameSkin(three, data);
-    EXPECT_EQ(data.ActiveBitmaps()[0]->Width(), 13);  // the picture list, not a skipped entry
+    data->LoadStoredSkin(v2);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_FALSE(data->IsEmpty());
+    EXPECT_EQ(data->Version().skinname, "two");
+    ExpectSameSkin(three, *data);
+    EXPECT_EQ(data->ActiveBitmaps()[0]->Width(), 13);  // the picture list, not a skipped entry
 }
 
 TEST_F(SkinDataTest, ClearSkinKeepsOnlyTheInactivePictureName) {
     ScratchDir dir;
     const std::string ini = dir.CopyFixture(
         [](std::string& t) { ReplaceOnce(t, "inactivepicture=", "inactivepicture=frame.bmp"); });
-    data.LoadIniSkin(ini);
-    ASSERT_FALSE(data.InactiveBitmap().Empty());
-    data.ClearSkin();
-    EXPECT_TRUE(data.IsEmpty());
-    EXPECT_TRUE(data.MainBitmap().Empty());
-    EXPECT_TRUE(data.InactiveBitmap().Empty());
-    EXPECT_TRUE(data.MaskBitmap().Empty());
-    EXPECT_EQ(data.PictureFiles().picture, "");
-    EXPECT_EQ(data.PictureFiles().mask, "");
-    EXPECT_EQ(data.PictureFiles().inactivepicture, "frame.bmp");
-    EXPECT_EQ(data.ActiveBitmapNames().Count(), 0);
-    EXPECT_EQ(data.PopupWindow().windowpictureindex, -1);
-    EXPECT_EQ(data.HintWindow().windowpictureindex, -1);
-    EXPECT_EQ(data.HintWindow().fontname, "Tahoma");  // only the index is reset
-    EXPECT_EQ(data.SkinColors().cbtnface, 0xFF00000Fu);
-    EXPECT_EQ(data.SkinColors().cwindowtext, 0xFF000008u);
+    data->LoadIniSkin(ini);
+    ASSERT_FALSE(data->InactiveBitmap().Empty());
+    data->ClearSkin();
+    EXPECT_TRUE(data->IsEmpty());
+    EXPECT_TRUE(data->MainBitmap().Empty());
+    EXPECT_TRUE(data->InactiveBitmap().Empty());
+    EXPECT_TRUE(data->MaskBitmap().Empty());
+    EXPECT_EQ(data->PictureFiles().picture, "");
+    EXPECT_EQ(data->PictureFiles().mask, "");
+    EXPECT_EQ(data->PictureFiles().inactivepicture, "frame.bmp");
+    EXPECT_EQ(data->ActiveBitmapNames().Count(), 0);
+    EXPECT_EQ(data->PopupWindow().windowpictureindex, -1);
+    EXPECT_EQ(data->HintWindow().windowpictureindex, -1);
+    EXPECT_EQ(data->HintWindow().fontname, "Tahoma");  // only the index is reset
+    EXPECT_EQ(data->SkinColors().cbtnface, 0xFF00000Fu);
+    EXPECT_EQ(data->SkinColors().cwindowtext, 0xFF000008u);
 }
 
 TEST_F(SkinDataTest, PropertySettersSendTheirMessages) {
-    const auto self = reinterpret_cast<std::uintptr_t>(&data);
-    data.SetSkinnableForm(true);  // its current value
+    const auto self = reinterpret_cast<WPARAM>(data);
+    data->SetSkinnableForm(true);  // its current value
     EXPECT_TRUE(log.empty());
-    data.SetSkinnableForm(false);
+    data->SetSkinnableForm(false);
     EXPECT_EQ(Messages(log), EveryForm({SKINMSG_SKINNABLECHANGE}));
     EXPECT_EQ(log[0].wParam, self);
     EXPECT_EQ(log[0].lParam, 1000);
-    EXPECT_FALSE(data.SkinnableForm());
+    EXPECT_FALSE(data->SkinnableForm());
 
     log.clear();
-    data.SetLoading(true);  // read from a window definition: only stored
-    data.SetSkinnableForm(true);
-    data.SetLoading(false);
-    data.SetDesigning(true);
-    data.SetSkinnableForm(false);
-    data.SetDesigning(false);
+    data->BeginLoading();  // read from a window definition: only stored
+    data->SetSkinnableForm(true);
+    data->EndLoading();
+    data->SetDesigning(true);
+    data->SetSkinnableForm(false);
+    data->SetDesigning(false);
     EXPECT_TRUE(log.empty());
 
     {
-        TbsResourceStrData strings;
-        data.SetResourceStrData(&strings);
+        TbsResourceStrData strings(nullptr);
+        data->SetResourceStrData(&strings);
         EXPECT_EQ(Messages(log), EveryForm({SKINMSG_STRINGSCHANGE}));
-        EXPECT_EQ(data.ResourceStrData(), &strings);
+        EXPECT_EQ(data->ResourceStrData(), &strings);
     }
-    EXPECT_EQ(data.ResourceStrData(), nullptr) << "cleared when the table is destroyed";
+    EXPECT_EQ(data->ResourceStrData(), nullptr) << "cleared when the table is destroyed";
 
     log.clear();
-    data.SetEnableSkinEffects(false);
-    EXPECT_FALSE(data.EnableSkinEffects());
+    data->SetEnableSkinEffects(false);
+    EXPECT_FALSE(data->EnableSkinEffects());
     EXPECT_TRUE(log.empty());
 }
 
 TEST_F(SkinDataTest, CompressedStoredSkinPropertyLoadsIt) {
     {
-        TbsCompressedStoredSkin skin;
+        TbsCompressedStoredSkin skin(nullptr);
         skin.CompressIniSkin(FixtureSkinIni());
-        data.SetCompressedStoredSkin(&skin);
+        data->SetCompressedStoredSkin(&skin);
         EXPECT_EQ(Messages(log), kLoadMessages);
-        EXPECT_FALSE(data.IsEmpty());
+        EXPECT_FALSE(data->IsEmpty());
     }
-    EXPECT_EQ(data.CompressedStoredSkin(), nullptr);
+    EXPECT_EQ(data->CompressedStoredSkin(), nullptr);
 
     log.clear();
-    TbsCompressedStoredSkin skin;
+    TbsCompressedStoredSkin skin(nullptr);
     skin.CompressIniSkin(FixtureSkinIni());
-    data.SetDesigning(true);
-    data.SetCompressedStoredSkin(&skin);
+    data->SetDesigning(true);
+    data->SetCompressedStoredSkin(&skin);
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(data.CompressedStoredSkin(), &skin);
+    EXPECT_EQ(data->CompressedStoredSkin(), &skin);
 }
 
 TEST_F(SkinDataTest, SkinListAndSkinIndexPickTheSkinToLoad) {
     // Three skins that differ in their name.
-    TbsCompressedSkinList list;
+    TbsCompressedSkinList list(nullptr);
     std::vector<std::unique_ptr<ScratchDir>> dirs;
     for (int i = 0; i < 3; ++i) {
         dirs.push_back(std::make_unique<ScratchDir>());
@@ -510,58 +570,73 @@ TEST_F(SkinDataTest, SkinListAndSkinIndexPickTheSkinToLoad) {
         EXPECT_EQ(item.Name(), "bsSkin" + std::to_string(i));
     }
 
-    data.SetSkinIndex(7);  // no list yet: only stored
-    EXPECT_EQ(data.SkinIndex(), 7);
-    data.SetSkinList(&list);  // index outside the list: nothing loads
+    data->SetSkinIndex(7);  // no list yet: only stored
+    EXPECT_EQ(data->SkinIndex(), 7);
+    data->SetSkinList(&list);  // index outside the list: nothing loads
     EXPECT_TRUE(log.empty());
-    data.SetSkinIndex(5);
-    EXPECT_EQ(data.SkinIndex(), 7) << "an index outside the list is ignored";
+    data->SetSkinIndex(5);
+    EXPECT_EQ(data->SkinIndex(), 7) << "an index outside the list is ignored";
     EXPECT_TRUE(log.empty());
 
-    data.SetSkinIndex(1);
-    EXPECT_EQ(data.SkinIndex(), 1);
+    data->SetSkinIndex(1);
+    EXPECT_EQ(data->SkinIndex(), 1);
     EXPECT_EQ(Messages(log), kLoadMessages);
-    EXPECT_EQ(data.Version().skinname, "skin1");
+    EXPECT_EQ(data->Version().skinname, "skin1");
 
     log.clear();
-    data.SetSkinIndex(1);  // same value: nothing
+    data->SetSkinIndex(1);  // same value: nothing
     EXPECT_TRUE(log.empty());
-    data.SetSkinList(&list);
+    data->SetSkinList(&list);
     EXPECT_EQ(Messages(log), kLoadMessages) << "setting the list loads item SkinIndex";
 
-    TbsCompressedSkinList copy;
+    TbsCompressedSkinList copy(nullptr);
     copy.SetSkins(list.Skins());
     ASSERT_EQ(copy.Skins().Count(), 3);
-    data.SetSkinList(&copy);
-    data.SetSkinIndex(2);
-    EXPECT_EQ(data.Version().skinname, "skin2");
+    data->SetSkinList(&copy);
+    data->SetSkinIndex(2);
+    EXPECT_EQ(data->Version().skinname, "skin2");
 }
 
 TEST_F(SkinDataTest, SkinListDestroyedFirstIsForgotten) {
     {
-        TbsCompressedSkinList list;
-        data.SetSkinList(&list);
+        TbsCompressedSkinList list(nullptr);
+        data->SetSkinList(&list);
     }
-    EXPECT_EQ(data.SkinList(), nullptr);
-    data.SetSkinIndex(3);  // no list any more: only stored
-    EXPECT_EQ(data.SkinIndex(), 3);
+    EXPECT_EQ(data->SkinList(), nullptr);
+    data->SetSkinIndex(3);  // no list any more: only stored
+    EXPECT_EQ(data->SkinIndex(), 3);
 }
 
-TEST(SkinMessageScreen, SendsOwnerFirstOnceAndSkipsFormsClosedOnTheWay) {
-    std::vector<Received> log;
-    RecordingForm a("a", log), b("b", log), c("c", log);
-    TbsSkinMessageScreen screen;
-    screen.AddForm(a);
-    screen.AddForm(b);
-    screen.AddForm(c);
-    screen.AddForm(a);  // already listed
-    a.onReceive = [&](unsigned) { screen.RemoveForm(c); };
-    screen.Broadcast(&b, SKINMSG_CHANGE, 1, 2);
-    const std::vector<std::pair<std::string, unsigned>> expected = {{"b", SKINMSG_CHANGE}, {"a", SKINMSG_CHANGE}};
+TEST_F(SkinDataTest, AFormFreedWhileTheMessagesTravelGetsNoMore) {
+    onReceive = [this](const std::string& form, UINT msg) {
+        if (form == "first" && msg == SKINMSG_BEFORECHANGE) {
+            FreeComponent(last);
+            last = nullptr;
+        }
+    };
+    data->LoadIniSkin(FixtureSkinIni());
+    const std::vector<std::pair<std::string, unsigned>> expected = {
+        {"owner", SKINMSG_BEFORECHANGE}, {"first", SKINMSG_BEFORECHANGE}, {"owner", SKINMSG_CHANGE},
+        {"first", SKINMSG_CHANGE},       {"owner", SKINMSG_AFTERCHANGE},  {"first", SKINMSG_AFTERCHANGE},
+    };
     EXPECT_EQ(Messages(log), expected);
+    EXPECT_FALSE(data->IsEmpty());
+}
 
-    log.clear();
-    screen.Broadcast(nullptr, SKINMSG_AFTERCHANGE, 1, 2);
-    const std::vector<std::pair<std::string, unsigned>> rest = {{"a", SKINMSG_AFTERCHANGE}, {"b", SKINMSG_AFTERCHANGE}};
-    EXPECT_EQ(Messages(log), rest);
+TEST_F(SkinDataTest, WithoutAnOwnerFormTheFormsGetTheMessagesInZOrder) {
+    // Shown one after the other, the last one shown lies on top.
+    for (TForm* form : {first, owner, last}) {
+        form->SetBounds(10, 10, 100, 80);
+        form->Show();
+    }
+    Application->ProcessMessages();
+    data = CreateComponent<TbsSkinData>(Application);
+    data->SetSkinnableForm(false);
+    const auto self = reinterpret_cast<WPARAM>(data);
+    const std::vector<Received> expected = {
+        {"last", SKINMSG_SKINNABLECHANGE, self, 1000, true, false, 0},
+        {"owner", SKINMSG_SKINNABLECHANGE, self, 1000, true, false, 0},
+        {"first", SKINMSG_SKINNABLECHANGE, self, 1000, true, false, 0},
+    };
+    EXPECT_EQ(log, expected);
 }

@@ -170,6 +170,95 @@ TEST(DrawBitmapGlyphAndText, CaptionIsCentredAndMovesWhenDown) {
     EXPECT_EQ(shiftedBack, up);
 }
 
+// ---- DrawImageListGlyphAndText ----
+
+// A list of 4 x 4 images: image 0 all `color`.
+std::unique_ptr<TImageList> SolidImages(TColor color) {
+    auto images = std::make_unique<TImageList>(nullptr);
+    images->SetWidth(4);
+    images->SetHeight(4);
+    TBitmap solid(4, 4);
+    solid.Fill(color);
+    images->Add(solid);
+    return images;
+}
+
+PixelSet OfColor(const TBitmap& bitmap, TColor color) {
+    PixelSet set;
+    for (const auto& [x, y] : Painted(bitmap))
+        if (bitmap.Pixels(x, y) == color) set.insert({x, y});
+    return set;
+}
+
+TEST(DrawImageListGlyphAndText, GlyphMarkRunsAcrossTheGlyphOverItsLastTwoRowsAndTheOneBelow) {
+    const auto images = SolidImages(clBlue);
+    TBitmap target(20, 16);
+    target.Fill(clWhite);
+    // Centred: (4 + 1) / 2 = 2 left of x = 10, so the glyph stands at (8, 6).
+    DrawImageListGlyphAndText(target.Canvas(), {0, 0, 20, 16}, -1, clRed, true, true, false, images.get(), 0, "",
+                              blGlyphLeft, 1);
+    EXPECT_EQ(Painted(target), Filled(8, 6, 12, 11));
+    EXPECT_EQ(OfColor(target, clRed), Filled(8, 8, 12, 11));
+}
+
+TEST(DrawImageListGlyphAndText, AnIndexOutsideTheListIsNoGlyphAndTheFilledMarkIgnoresDown) {
+    const auto images = SolidImages(clBlue);
+    const struct {
+        const char* what;
+        const TImageList* images;
+        int index;
+    } cases[] = {{"index -1", images.get(), -1}, {"index past the end", images.get(), 1}, {"no list", nullptr, 0}};
+    for (const auto& c : cases) {
+        for (const bool down : {false, true}) {
+            TBitmap target(20, 16);
+            target.Fill(clWhite);
+            DrawImageListGlyphAndText(target.Canvas(), {0, 0, 20, 16}, -1, clRed, true, true, down, c.images, c.index,
+                                      "", blGlyphLeft, 1);
+            EXPECT_EQ(OfColor(target, clRed), Filled(4, 4, 18, 12)) << c.what << ", down " << down;
+            EXPECT_EQ(Painted(target), Filled(4, 4, 18, 12)) << c.what << ", down " << down;
+        }
+    }
+}
+
+TEST(DrawImageListGlyphAndText, GlyphTakesItsDisabledLookAndMovesWhenDown) {
+    const auto images = SolidImages(clBlack);
+    for (const bool enabled : {true, false}) {
+        for (const bool down : {false, true}) {
+            TBitmap drawn(20, 16), expected(20, 16);
+            drawn.Fill(clWhite);
+            expected.Fill(clWhite);
+            DrawImageListGlyphAndText(drawn.Canvas(), {0, 0, 20, 16}, -1, clRed, false, enabled, down, images.get(), 0,
+                                      "", blGlyphLeft, 1);
+            images->Draw(expected.Canvas(), down ? 9 : 8, down ? 7 : 6, 0, enabled);
+            EXPECT_EQ(Painted(drawn), Painted(expected)) << "enabled " << enabled << ", down " << down;
+            EXPECT_EQ(OfColor(drawn, clBlack), OfColor(expected, clBlack)) << "enabled " << enabled;
+        }
+    }
+}
+
+TEST(DrawImageListGlyphAndText, CaptionStandsBesideTheGlyphAndTheGroupIsCentred) {
+    const auto images = SolidImages(clBlue);
+    TBitmap target(100, 30);
+    target.Fill(clWhite);
+    target.Canvas().Font.SetName("Arial");
+    target.Canvas().Font.SetHeight(14);
+    target.Canvas().Font.SetColor(clBlack);
+    const int spacing = 5;
+    DrawImageListGlyphAndText(target.Canvas(), {0, 0, 100, 30}, -1, clRed, false, true, false, images.get(), 0, "OK",
+                              blGlyphLeft, spacing);
+    const PixelSet glyph = OfColor(target, clBlue);
+    ASSERT_EQ(glyph.size(), 16u);
+    const int glyphLeft = glyph.begin()->first;
+    int textLeft = 100, textRight = 0;
+    for (const auto& [x, y] : Painted(target)) {
+        if (target.Pixels(x, y) == clBlue) continue;
+        textLeft = std::min(textLeft, x), textRight = std::max(textRight, x + 1);
+    }
+    ASSERT_LT(textLeft, textRight) << "no caption drawn";
+    EXPECT_GE(textLeft, glyphLeft + 4 + spacing);
+    EXPECT_NEAR((glyphLeft + textRight) / 2.0, 50, 2);
+}
+
 // ---- small glyphs ----
 
 class Glyphs : public testing::Test {

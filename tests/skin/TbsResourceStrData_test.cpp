@@ -5,7 +5,7 @@
 #include <set>
 
 TEST(TbsResourceStrData, DefaultTableHas130DistinctKeysInItsOrder) {
-    TbsResourceStrData data;
+    TbsResourceStrData data(nullptr);
     const TStringList& lines = data.ResStrings();
     ASSERT_EQ(lines.Count(), 130);
     EXPECT_EQ(lines.Strings(0), "MI_MINCAPTION=Mi&nimize");
@@ -32,7 +32,7 @@ TEST(TbsResourceStrData, DefaultTableHas130DistinctKeysInItsOrder) {
 }
 
 TEST(TbsResourceStrData, LookupString) {
-    TbsResourceStrData data;
+    TbsResourceStrData data(nullptr);
     TStringList custom;
     custom.Add("GREETING=Hello");
     custom.Add("FORMULA=a=b=c");

@@ -20,18 +20,18 @@ SkinPackResult PackSkin(const AnsiString& skinPath, const AnsiString& outPath) {
     }
     const AnsiString tempPath = outPath + ".part";
     try {
-        TbsCompressedStoredSkin skin;
-        skin.CompressIniSkin(iniPath);
+        const auto skin = CreateUnowned<TbsCompressedStoredSkin>();
+        skin->CompressIniSkin(iniPath);
         {
             TFileStream out(tempPath, fmCreate);
-            skin.WritePacked(out);
+            skin->WritePacked(out);
         }
         if (!MoveFileReplace(tempPath, outPath)) {
             DeleteFile(tempPath);
             return {false, "cannot replace " + AnsiToUtf8(outPath)};
         }
         return {true, Format("packed %s into %s: %d bytes of compressed skin", AnsiToUtf8(iniPath).c_str(),
-                             AnsiToUtf8(outPath).c_str(), int(skin.CompressedData().size()))};
+                             AnsiToUtf8(outPath).c_str(), int(skin->CompressedData().size()))};
     } catch (const Exception& e) {
         DeleteFile(tempPath);
         return {false, AnsiToUtf8(e.Message())};

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "Exceptions.h"
 #include "PngFile.h"
 #include "SkinComposition.h"
 #include "SkinFrameParts.h"
@@ -629,14 +630,15 @@ int main(int argc, char** argv) {
         std::fputs("usage: skinsheet <skin.ini> <out.png>\n", stderr);
         return 2;
     }
-    bool failed = false;
-    SetSkinErrorReport([&failed](const Exception& e) {
+    // Without an application a failed load raises its error here.
+    const auto loaded = CreateUnowned<TbsSkinData>();
+    const TbsSkinData& skin = *loaded;
+    try {
+        loaded->LoadIniSkin(argv[1]);
+    } catch (const Exception& e) {
         std::fprintf(stderr, "skin error: %s\n", e.Message().c_str());
-        failed = true;
-    });
-    TbsSkinData skin;
-    skin.LoadIniSkin(argv[1]);
-    if (failed || skin.IsEmpty()) {
+    }
+    if (skin.IsEmpty()) {
         std::fprintf(stderr, "%s: not a skin that loads\n", argv[1]);
         return 1;
     }
