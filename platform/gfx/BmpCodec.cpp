@@ -315,6 +315,10 @@ BmpImage ReadBmp(std::span<const std::uint8_t> data, std::size_t* consumed) {
         dataOffset = pixelOffsetField;
     }
 
+    // A colour table that claims more entries than the file holds can carry
+    // the implied pixel offset past the end.
+    if (dataOffset > in.Size()) Fail("the pixel data offset lies past the end of the file");
+
     const bool compressed = h.compression == kBiRle4 || h.compression == kBiRle8;
     if (!compressed && std::uint64_t(RowBytes(h)) * std::uint64_t(h.height) > in.Size() - dataOffset)
         Fail("the file ends inside the pixel data");

@@ -323,6 +323,13 @@ TEST(BmpDamaged, InconsistentHeadersFailWithAReason) {
         }
     }
 
+    // A true-colour file whose colour table claims more entries than the file
+    // holds, with no pixel offset: the implied offset lies past the end.
+    Bytes longTable = Valid24();
+    Put32(longTable, 10, 0);
+    Put32(longTable, 46, 100000);
+    EXPECT_THROW(ReadBmp(longTable), EInvalidGraphic);
+
     // Masks must be one run of bits each.
     Bytes fields = Valid24();
     fields[28] = 32;
