@@ -1,0 +1,383 @@
+#include "main.h"
+
+#include <time.h>
+
+#include <cstdint>
+#include <random>
+#include <variant>
+
+#include "AdRefresh.h"
+#include "AppPaths.h"
+#include "FileUtils.h"
+#include "StartUpMemory.h"
+#include "SysUtils.h"
+#include "WindowSystem.h"
+#include "WordDatabase.h"
+#include "WordImport.h"
+#include "WordList.h"
+#include "WordListDiff.h"
+#include "WordTable.h"
+
+namespace {
+
+// Arial with a 14-pixel cell, no style: the font of the window's controls.
+void UseArial14(TControl& control, TColor color = clWindowText) {
+    control.Font().SetName("Arial");
+    control.Font().SetHeight(14);
+    control.Font().SetStyle(0);
+    control.Font().SetColor(color);
+}
+
+template <class T>
+T* MakeControl(TFrmMain& form, TWinControl& parent, const char* name, int left, int top, int width, int height) {
+    T* control = CreateComponent<T>(&form);
+    control->SetName(name);
+    control->SetParent(&parent);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+TButton* MakeButton(TFrmMain& form, const char* name, const char* caption, int left, int top, int width,
+                    int height) {
+    TButton* button = MakeControl<TButton>(form, form, name, left, top, width, height);
+    button->SetCaption(caption);
+    UseArial14(*button);
+    return button;
+}
+
+}  // namespace
+
+AnsiString ImportPathText(std::string_view chosenFile) {
+    return ExtractFilePath(chosenFile) + LowerCase(ExtractFileName(chosenFile));
+}
+
+TFrmMain::TFrmMain(TComponent* AOwner)
+    : TForm(AOwner),
+      SetUpAppDir(InitAppDir),
+      ShellExecute(ShellExecuteA),
+      DiffOutputFile(DiffOutputPath) {
+    CreateComponents();
+}
+
+TFrmMain::~TFrmMain() {
+    // The query detaches from the connection before the connection goes.
+    ADOQryESM.reset();
+    ADOConn.reset();
+}
+
+void TFrmMain::CreateComponents() {
+    SetName("FrmMain");
+    SetCaption(MainWindowTitle);
+    // A fixed-size window with the platform's frame: system menu and
+    // minimise only, as the window cannot be resized.
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    SetPosition(poDesktopCenter);
+    SetClientWidth(545);
+    SetClientHeight(400);
+    Font().SetName("MS Sans Serif");
+    Font().SetHeight(11);
+    OnShow = [this](TObject* sender) { FormShow(sender); };
+    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    OnDblClick = [this](TObject* sender) { FormDblClick(sender); };
+
+    MemDetail = MakeControl<TMemo>(*this, *this, "MemDetail", 15, 30, 300, 295);
+    MemDetail->SetScrollBars(ssVertical);
+    MemDetail->SetWordWrap(true);
+    MemDetail->SetReadOnly(false);
+    UseArial14(*MemDetail);
+
+    EdWord = MakeControl<TEdit>(*this, *this, "EdWord", 340, 30, 100, 21);
+    EdWord->SetHint("输入中文/英文");
+    EdWord->SetShowHint(true);
+    UseArial14(*EdWord, clBlack);
+    EdWord->SetTabOrder(0);
+
+    BtTran = MakeButton(*this, "BtTran", "翻译", 452, 28, 65, 25);
+    BtTran->OnClick = [this](TObject* sender) { BtTranClick(sender); };
+
+    // The hit list's group box: a one-pixel frame, a 22-pixel caption bar,
+    // and the list filling the rest.
+    bsSkinPanel2 = MakeControl<TPanel>(*this, *this, "bsSkinPanel2", 340, 60, 180, 210);
+    bsSkinPanel2->SetBevelOuter(bvNone);
+    bsSkinPanel2->SetBorderStyle(bsSingle);
+    bsSkinPanel2->SetCaption("");
+    bsSkinPanel2CaptionBar = MakeControl<TPanel>(*this, *bsSkinPanel2, "bsSkinPanel2CaptionBar", 0, 0, 180, 22);
+    bsSkinPanel2CaptionBar->SetAlign(alTop);
+    bsSkinPanel2CaptionBar->SetCaption("单     词");
+    UseArial14(*bsSkinPanel2CaptionBar, clBtnText);
+
+    LVWord = MakeControl<TListView>(*this, *bsSkinPanel2, "LVWord", 0, 22, 180, 188);
+    LVWord->SetAlign(alClient);
+    LVWord->SetBorderStyle(bsNone);
+    LVWord->SetViewStyle(vsReport);
+    // One column without caption. It is as wide as the list less a vertical
+    // scroll bar, so that eleven hits never need a horizontal one.
+    LVWord->Columns().Add()->SetWidth(LVWord->ClientWidth() - GetSystemMetrics(SM_CXVSCROLL));
+    LVWord->SetGridLines(true);
+    LVWord->SetRowSelect(true);
+    LVWord->SetReadOnly(true);
+    UseArial14(*LVWord);
+    LVWord->OnClick = [this](TObject* sender) { LVWordClick(sender); };
+    LVWord->OnKeyUp = [this](TObject* sender, WORD& key, TShiftState shift) { LVWordKeyUp(sender, key, shift); };
+
+    CmbBxWord = MakeControl<TMutiDatComboBox>(*this, *this, "CmbBxWord", 84, 214, 126, 20);
+    CmbBxWord->SetVisible(false);
+    CmbBxWord->SetItemIndex(-1);
+    CmbBxWord->OnChange = [this](TObject* sender) { CmbBxWordChange(sender); };
+
+    // The ad banner below the gloss pane: hidden until start-up finds ads.
+    MySWF = MakeControl<TShockwaveFlash>(*this, *this, "MySWF", 15, 280, 300, 50);
+    MySWF->SetVisible(false);
+    MySWF->SetScaleMode(fsmExactFit);
+    MySWF->SetBackgroundColor(0xFFFFFF);
+
+    EdTbPath = MakeControl<TEdit>(*this, *this, "EdTbPath", 340, 278, 98, 21);
+    EdTbPath->SetText("C:\\");
+    EdTbPath->SetReadOnly(true);
+    UseArial14(*EdTbPath, clBlack);
+
+    BtOpenTbDatPath = MakeButton(*this, "BtOpenTbDatPath", "...", 440, 275, 29, 25);
+    BtOpenTbDatPath->SetHint("浏览");
+    BtOpenTbDatPath->SetShowHint(true);
+    BtOpenTbDatPath->OnClick = [this](TObject* sender) { BtOpenTbDatPathClick(sender); };
+    BtImportTbDat = MakeButton(*this, "BtImportTbDat", "导入", 474, 275, 46, 25);
+    BtImportTbDat->OnClick = [this](TObject* sender) { BtImportTbDatClick(sender); };
+    btShareWdMail = MakeButton(*this, "btShareWdMail", "单词共享", 340, 305, 98, 25);
+    btShareWdMail->OnClick = [this](TObject* sender) { btShareWdMailClick(sender); };
+    btMail = MakeButton(*this, "btMail", "邮件联系", 440, 305, 80, 25);
+    btMail->OnClick = [this](TObject* sender) { btMailClick(sender); };
+
+    TimerShowSWF = CreateComponent<TTimer>(this);
+    TimerShowSWF->SetName("TimerShowSWF");
+    TimerShowSWF->SetInterval(10000);
+    TimerShowSWF->OnTimer = [this](TObject* sender) { TimerShowSWFTimer(sender); };
+    TimerShowSWF->SetEnabled(true);
+
+    OpDialog = CreateComponent<TOpenDialog>(this);
+    OpDialog->SetName("OpDialog");
+    OpDialog->Title = "Open file";
+    OpDialog->Filter = "All files|*.*|*.pas|*.pas|*.cpp|*.cpp|*.rtf|*.rtf";
+    OpDialog->FilterIndex = 1;
+    // The chosen file must exist; one file at a time; hidden files not listed.
+    OpDialog->Options = ofFileMustExist;
+
+    bsSkinPopupMenu2 = CreateComponent<TPopupMenu>(this);
+    bsSkinPopupMenu2->SetName("bsSkinPopupMenu2");
+    auto line = [this] {
+        TMenuItem* item = CreateComponent<TMenuItem>(this);
+        item->SetCaption(cLineCaption);
+        return item;
+    };
+    bsSkinPopupMenu2->Items()->Add(line());
+    LoadAbout = CreateComponent<TMenuItem>(this);
+    LoadAbout->SetName("LoadAbout");
+    LoadAbout->SetCaption("关于...");
+    bsSkinPopupMenu2->Items()->Add(LoadAbout);
+    bsSkinPopupMenu2->Items()->Add(line());
+
+    bsSkinData1 = CreateComponent<TbsSkinData>(this);
+    bsSkinData1->SetName("bsSkinData1");
+    bsSkinData1->SetSkinnableForm(true);
+    bsSkinData1->SetEnableSkinEffects(true);
+    bsSkinData1->SetSkinIndex(0);
+
+    bsSkinMessage1 = CreateComponent<TbsSkinMessage>(this);
+    bsSkinMessage1->SetName("bsSkinMessage1");
+    bsSkinMessage1->SetSkinData(bsSkinData1);
+    bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
+
+    ADOConn = std::make_unique<TADOConnection>();
+    ADOQryESM = std::make_unique<TADOQuery>();
+}
+
+int TFrmMain::ShowMessage(const AnsiString& text, int kind, int buttons) {
+    return bsSkinMessage1->ShowSkinMessage(text, kind, buttons, 0);
+}
+
+// ---- start-up and shutdown --------------------------------------------------------------------
+
+namespace {
+// Posted by FormShow: the word sources are read once the window is on screen.
+constexpr UINT WM_LOADWORDS = WM_APP + 1;
+}  // namespace
+
+void TFrmMain::FormShow(TObject*) {
+    // The window is shown once; the start-up work belongs to that first time.
+    if (startedUp_) return;
+    startedUp_ = true;
+    // An error ends the sequence at its step and is reported; the window
+    // opens all the same with what the earlier steps built.
+    bool prepared = false;
+    Application->Guard(this, [&] {
+        PrepareWindow();
+        prepared = true;
+    });
+    if (!prepared) return;
+    // Reading the words (the database key derivation above all) takes tens of
+    // milliseconds: the window is painted first, and the words are read in
+    // the first message after it, before any input is handled.
+    wordsPending_ = true;
+    PostMessage(Handle(), WM_LOADWORDS, 0, 0);
+}
+
+void TFrmMain::WndProc(TMessage& Message) {
+    if (Message.Msg != WM_LOADWORDS) {
+        TForm::WndProc(Message);
+        return;
+    }
+    if (!wordsPending_) return;
+    wordsPending_ = false;
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PresentChanges();
+    Application->Guard(this, [this] { LoadWords(); });
+}
+
+void TFrmMain::PrepareWindow() {
+    SetUpAppDir();
+    bsSkinData1->LoadIniSkin(AppDir + "dat/" + "skin1" + "/skin.ini");
+
+    AdPageLines = std::make_unique<TStringList>();
+    AdLinks = std::make_unique<TStringList>();
+    EmbeddedLines.clear();
+    CurrentAdIndex = -1;
+
+    FindFilesInto(AppDir + "/dat/ad/", "*.swf", AdFiles);
+    if (AdFiles && AdFiles->Count() > 2) {
+        // Three ads or more: the banner takes the lower part of the gloss pane.
+        MemDetail->SetHeight(240);
+        MySWF->SetVisible(true);
+    }
+
+    HitDataList = std::make_unique<TStringList>();
+    CmbBxWord->SetDataList(HitDataList.get());
+    CmbBxWord->Items().Clear();
+}
+
+void TFrmMain::LoadWords() {
+    EmbeddedLines = LoadEmbeddedWordList();
+
+    // The database rows come first in the table, the embedded words after
+    // them; a database that cannot be read leaves the table empty.
+    OpenWordDatabase(*ADOConn, *ADOQryESM, AppDir);
+    const std::size_t rows = AppendDbRows(*ADOQryESM, EmbeddedLines.size());
+    AppendWordLines(EmbeddedLines, rows);
+
+    // The list has served its purpose: the table holds its own copy.
+    ReleaseEmbeddedWordList(EmbeddedLines);
+}
+
+void TFrmMain::FormClose(TObject*, TCloseAction&) {
+    RefreshAds(AppDir, AdFiles.get(), AdPageLines.get(), AdLinks.get());
+}
+
+// ---- translate and pick -----------------------------------------------------------------------
+
+void TFrmMain::BtTranClick(TObject*) {
+    TStrings* data = CmbBxWord->DataList();
+    CmbBxWord->Items().Clear();
+    if (data) data->Clear();
+    MemDetail->Clear();
+    LVWord->Items().Clear();
+
+    // Without the data list (start-up stopped before making it) there is
+    // nowhere to keep the record indexes, so no hit is listed.
+    if (data) {
+        const std::vector<TWordHit> hits = LookupWords(EdWord->Text());
+        LVWord->Items().BeginUpdate();
+        for (const TWordHit& hit : hits) {
+            CmbBxWord->Items().Add(hit.Eng);
+            data->Add(IntToStr(static_cast<std::int64_t>(hit.Index)));
+            LVWord->Items().Add()->SetCaption(hit.Eng);
+        }
+        LVWord->Items().EndUpdate();
+    }
+    // The first hit becomes the current one and its gloss is shown, also
+    // when it has the same headword as the current hit of the previous
+    // lookup (then the store's text does not change and raises no OnChange).
+    CmbBxWord->SetItemIndex(0);
+    CmbBxWordChange(CmbBxWord);
+    LVWord->SetFocus();
+}
+
+void TFrmMain::CmbBxWordChange(TObject*) {
+    const int i = CmbBxWord->ItemIndex();
+    const TStrings* data = CmbBxWord->DataList();
+    int record = -1;
+    if (i >= 0 && data && i < data->Count()) record = StrToIntDef(data->Strings(i), -1);
+    if (record < 0) {
+        MemDetail->Clear();
+        return;
+    }
+    MemDetail->SetText(FormatGloss(static_cast<std::size_t>(record)));
+}
+
+void TFrmMain::LVWordClick(TObject*) {
+    const TListItem* selected = LVWord->Selected();
+    if (!selected) return;
+    CmbBxWord->SetItemIndex(selected->Index());
+    CmbBxWordChange(CmbBxWord);
+}
+
+void TFrmMain::LVWordKeyUp(TObject* Sender, WORD&, TShiftState) { LVWordClick(Sender); }
+
+void TFrmMain::BtOpenTbDatPathClick(TObject*) {
+    if (!OpDialog->Execute()) return;
+    EdTbPath->SetText(ImportPathText(OpDialog->FileName));
+}
+
+// ---- import, share, mail, difference ------------------------------------------------------------
+
+void TFrmMain::BtImportTbDatClick(TObject*) {
+    const TWordImportContext context{
+        *ADOConn,
+        *ADOQryESM,
+        AppDir,
+        [this](const AnsiString& text, int kind, int buttons) { return ShowMessage(text, kind, buttons); },
+        [this] { MemDetail->Clear(); },
+        [this] { btShareWdMailClick(btShareWdMail); },
+    };
+    ImportWordList(EdTbPath->Text(), context);
+}
+
+void TFrmMain::btShareWdMailClick(TObject*) {
+    TWordShareContext context;
+    context.Owner = Handle();
+    context.ShowMessage = [this](const AnsiString& text, int kind, int buttons) {
+        return ShowMessage(text, kind, buttons);
+    };
+    context.ShellExecute = ShellExecute;
+    ShareWordList(EdTbPath->Text(), context);
+}
+
+void TFrmMain::btMailClick(TObject*) { MailContact(Handle(), ShellExecute); }
+
+void TFrmMain::FormDblClick(TObject*) {
+    DiffWordLists(EdTbPath->Text(), EdWord->Text(), DiffOutputFile(),
+                  [this](const AnsiString& headword) { MemDetail->Lines().Add(headword); });
+}
+
+// ---- the banner ---------------------------------------------------------------------------------
+
+void TFrmMain::TimerShowSWFTimer(TObject*) {
+    // Also reached when the start-up stopped before listing the ads.
+    if (!AdFiles || AdFiles->Count() == 0) {
+        TimerShowSWF->SetEnabled(false);
+        return;
+    }
+    // A fresh seed from the clock at every tick; the previous choice plays no
+    // part, so the same ad may come twice in a row.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    std::mt19937 generator(static_cast<std::uint32_t>(now.tv_sec * 1000000007LL + now.tv_nsec));
+    std::uniform_int_distribution<int> pick(0, AdFiles->Count() - 1);
+    CurrentAdIndex = pick(generator);
+
+    constexpr int kWhite = 0xFFFFFF;
+    const TFlashPropertyValue background = MySWF->GetProperty(DISPID_FLASH_BACKGROUNDCOLOR);
+    if (!std::holds_alternative<int>(background) || std::get<int>(background) != kWhite)
+        MySWF->SetProperty(DISPID_FLASH_BACKGROUNDCOLOR, kWhite);
+    const AnsiString& name = AdFiles->Strings(CurrentAdIndex);
+    MySWF->SetProperty(DISPID_FLASH_MOVIE, AppDir + "dat/ad/" + name);
+    if (ExtractFileExt(name) == ".swf") MySWF->SetProperty(DISPID_FLASH_SCALEMODE, int(fsmExactFit));
+}

@@ -1,0 +1,119 @@
+#pragma once
+// TFrmMain, the dictionary's main window: the word box and the translate
+// button, the hit list with its hidden store, the gloss pane, the import and
+// sharing controls, the banner timer, and the components the window owns
+// (skin data, message box, open dialog, database connection and query).
+//
+// Showing the window runs the start-up sequence (skin, ads, word list,
+// database); closing it renews the ads. Everything else happens in the
+// handlers below, on the one GUI thread.
+
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "AnsiString.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "HitListStore.h"
+#include "Menus.h"
+#include "TADOConnection.h"
+#include "TADOQuery.h"
+#include "TButton.h"
+#include "TCustomEdit.h"
+#include "TListView.h"
+#include "TMemo.h"
+#include "TOpenDialog.h"
+#include "TPanel.h"
+#include "TShockwaveFlash.h"
+#include "TStrings.h"
+#include "TbsSkinData.h"
+#include "WordShare.h"
+#include "bsMessages.h"
+
+// The program's title: the main window's caption and the caption of
+// messages of the custom kind.
+inline constexpr char MainWindowTitle[] = "Mirvo英语小词典";
+
+// The file name the open dialog's choice becomes in the import path box: the
+// directory part as chosen, the name part with A-Z lowered.
+AnsiString ImportPathText(std::string_view chosenFile);
+
+class TFrmMain : public TForm {
+public:
+    explicit TFrmMain(TComponent* AOwner);
+    ~TFrmMain() override;
+
+    // ---- the window definition (components owned by the form) ----
+    TMemo* MemDetail = nullptr;
+    TEdit* EdWord = nullptr;
+    TButton* BtTran = nullptr;
+    // The group box of the hit list: a framed panel with a caption bar on top.
+    TPanel* bsSkinPanel2 = nullptr;
+    TPanel* bsSkinPanel2CaptionBar = nullptr;
+    TListView* LVWord = nullptr;
+    TMutiDatComboBox* CmbBxWord = nullptr;
+    TShockwaveFlash* MySWF = nullptr;
+    TEdit* EdTbPath = nullptr;
+    TButton* BtOpenTbDatPath = nullptr;
+    TButton* BtImportTbDat = nullptr;
+    TButton* btShareWdMail = nullptr;
+    TButton* btMail = nullptr;
+    TTimer* TimerShowSWF = nullptr;
+    TOpenDialog* OpDialog = nullptr;
+    TbsSkinMessage* bsSkinMessage1 = nullptr;
+    TPopupMenu* bsSkinPopupMenu2 = nullptr;
+    TMenuItem* LoadAbout = nullptr;
+    TbsSkinData* bsSkinData1 = nullptr;
+    // Not components of the framework; owned by the window all the same.
+    std::unique_ptr<TADOConnection> ADOConn;
+    std::unique_ptr<TADOQuery> ADOQryESM;
+
+    // ---- state made by the start-up sequence, kept for the whole run ----
+    std::unique_ptr<TStringList> AdFiles;        // ad file names, lower case
+    int CurrentAdIndex = -1;                     // the ad shown last
+    std::unique_ptr<TStringList> AdPageLines;    // the fetched ad index page
+    std::unique_ptr<TStringList> AdLinks;        // download links parsed from it
+    // The word list built into the program; emptied once the table holds it.
+    std::vector<std::string_view> EmbeddedLines;
+    // The parallel data list of the hit-list store.
+    std::unique_ptr<TStringList> HitDataList;
+
+    // ---- handlers ----
+    void FormShow(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormDblClick(TObject* Sender);
+    void BtTranClick(TObject* Sender);
+    void CmbBxWordChange(TObject* Sender);
+    void LVWordClick(TObject* Sender);
+    void LVWordKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void BtOpenTbDatPathClick(TObject* Sender);
+    void BtImportTbDatClick(TObject* Sender);
+    void btShareWdMailClick(TObject* Sender);
+    void btMailClick(TObject* Sender);
+    void TimerShowSWFTimer(TObject* Sender);
+
+    // ---- what the start-up and the tools reach outside the program ----
+    // Step 1 of the start-up: fills AppDir (the program's own directory;
+    // tests point it at a prepared folder).
+    std::function<void()> SetUpAppDir;
+    // Hands links to the desktop (mail links of the share and mail buttons).
+    TShellExecute ShellExecute;
+    // Where the difference tool writes its output.
+    std::function<AnsiString()> DiffOutputFile;
+
+    void WndProc(TMessage& Message) override;
+
+private:
+    void CreateComponents();
+    // Steps 1 to 5 of the start-up: everything that shapes the window.
+    void PrepareWindow();
+    // Steps 6 to 10: the embedded word list and the database into WordTable.
+    void LoadWords();
+    // ShowSkinMessage with help context 0, as the dictionary's tools use it.
+    int ShowMessage(const AnsiString& text, int kind, int buttons);
+
+    bool startedUp_ = false;
+    bool wordsPending_ = false;
+};

@@ -1,0 +1,415 @@
+// The main window on the headless screen: the start-up sequence with its
+// failure behaviour, translating and picking hits through real input, the
+// import path chosen in the open dialog, and the buttons and the double
+// click reaching the dictionary's tools.
+
+#include "main.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppPaths.h"
+#include "Exceptions.h"
+#include "HeadlessBackend.h"
+#include "WindowSystem.h"
+#include "WordDatabase.h"
+#include "WordList.h"
+#include "WordTable.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The starter database the build delivers beside the program.
+const fs::path kStarterDatabase = fs::path(MIRVO_BINARY_DIR) / "bin" / "dat" / "WordLib.dat";
+constexpr std::size_t kStarterRows = 52;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "mirvo-mainwin-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        fs::create_directories(root_ / "dat" / "ad");
+        auto backend = std::make_unique<HeadlessBackend>(1024, 768);
+        screen_ = backend.get();
+        session_ = std::make_unique<WindowSystemSession>(std::move(backend));
+        app_ = std::make_unique<ApplicationSession>();
+        Application->SetTitle(MainWindowTitle);
+        // Errors are collected instead of being shown in a modal box.
+        Application->OnException = [this](TObject*, const Exception& e) { errors_.push_back(e.Message()); };
+    }
+
+    void TearDown() override {
+        screen_->SetIdleHandler(nullptr);
+        app_.reset();
+        session_.reset();
+        WordTable.Clear();
+        AppDir.clear();
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+
+    void WithDatabase() { fs::copy_file(kStarterDatabase, root_ / "dat" / "WordLib.dat"); }
+    void WithSkin() { fs::create_directory_symlink(fs::path(MIRVO_SOURCE_DIR) / "dat" / "skin1", root_ / "dat" / "skin1"); }
+    void WithAds(std::initializer_list<const char*> names) {
+        for (const char* name : names) std::ofstream(root_ / "dat" / "ad" / name) << "FWS";
+    }
+    fs::path WriteFile(const char* name, const std::string& text) {
+        const fs::path path = root_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    // Creates the main window for the prepared program directory and shows it.
+    TFrmMain& Start() {
+        form_ = Application->CreateForm<TFrmMain>();
+        const AnsiString dir = root_.string() + "/";
+        form_->SetUpAppDir = [dir] { AppDir = dir; };
+        form_->ShellExecute = [this](HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT) {
+            opened_.push_back({verb, file});
+            return reinterpret_cast<HINSTANCE>(kShellExecuteStarted);
+        };
+        form_->Show();
+        Pump();
+        return *form_;
+    }
+
+    void Pump() { Application->ProcessMessages(); }
+    void ClickAt(TControl& control, int x, int y) {
+        const TPoint p = control.ClientToScreen({x, y});
+        screen_->Click(p.X, p.Y);
+        Pump();
+    }
+    void ClickCentre(TControl& control) { ClickAt(control, control.Width() / 2, control.Height() / 2); }
+    void Type(TEdit& edit, const char* text) {
+        ClickCentre(edit);
+        edit.SelectAll();
+        screen_->KeyPress(VK_DELETE);
+        screen_->Text(text);
+        Pump();
+    }
+    void Translate(const char* word) {
+        Type(*form_->EdWord, word);
+        ClickCentre(*form_->BtTran);
+    }
+    void ClickRow(int index) {
+        const TRect r = form_->LVWord->RowRect(index);
+        ClickAt(*form_->LVWord, 20, r.Top + r.Height() / 2);
+    }
+    void Key(int vk) {
+        screen_->KeyPress(vk);
+        Pump();
+    }
+    // Runs the steps one after another whenever the program waits for input
+    // (inside a modal loop).
+    void WhenIdle(std::vector<std::function<void()>> steps) {
+        auto queue = std::make_shared<std::deque<std::function<void()>>>(steps.begin(), steps.end());
+        screen_->SetIdleHandler([this, queue] {
+            if (queue->empty()) {
+                ADD_FAILURE() << "the program waits for input no step provides";
+                screen_->RequestQuit();
+                return;
+            }
+            auto step = std::move(queue->front());
+            queue->pop_front();
+            step();
+        });
+    }
+
+    std::vector<AnsiString> ListRows() {
+        std::vector<AnsiString> rows;
+        for (int i = 0; i < form_->LVWord->Items().Count(); ++i) rows.push_back(form_->LVWord->Items()[i]->Caption());
+        return rows;
+    }
+    static std::vector<AnsiString> Headwords(const std::vector<TWordHit>& hits) {
+        std::vector<AnsiString> words;
+        for (const auto& h : hits) words.push_back(h.Eng);
+        return words;
+    }
+    AnsiString Pane() { return form_->MemDetail->Text(); }
+
+    struct Opened {
+        std::string Verb;
+        std::string File;
+    };
+
+    fs::path root_;
+    HeadlessBackend* screen_ = nullptr;
+    std::unique_ptr<WindowSystemSession> session_;
+    std::unique_ptr<ApplicationSession> app_;
+    TFrmMain* form_ = nullptr;
+    std::vector<AnsiString> errors_;
+    std::vector<Opened> opened_;
+};
+
+// ---- start-up ---------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, StartUpLoadsTheSkinAndPutsDatabaseRowsBeforeTheEmbeddedList) {
+    WithDatabase();
+    WithSkin();
+    TFrmMain& form = Start();
+
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    EXPECT_FALSE(form.bsSkinData1->IsEmpty());
+    const std::vector<std::string_view> embedded = LoadEmbeddedWordList();
+    ASSERT_EQ(WordTable.Length(), kStarterRows + embedded.size());
+    EXPECT_EQ(WordTable[0].Eng, "abandon");  // the first database row
+    EXPECT_EQ(AnsiString(WordTable[kStarterRows].Eng), AnsiString(SplitWordLine(embedded[0]).Headword));
+    EXPECT_EQ(form.CurrentAdIndex, -1);
+    ASSERT_NE(form.CmbBxWord->DataList(), nullptr);
+    EXPECT_EQ(form.CmbBxWord->DataList()->Count(), 0);
+    EXPECT_TRUE(form.IsVisibleOnScreen());
+}
+
+TEST_F(MainWindowTest, ThreeAdFilesShortenTheGlossPaneFewerDoNot) {
+    // Names are listed lower-cased; a directory named like an ad counts too.
+    WithAds({"1.swf", "Ad.SWF"});
+    Start();
+    EXPECT_EQ(form_->MemDetail->Height(), 295);
+    EXPECT_FALSE(form_->MySWF->Visible());
+    std::vector<AnsiString> listed;
+    for (int i = 0; i < form_->AdFiles->Count(); ++i) listed.push_back(form_->AdFiles->Strings(i));
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<AnsiString>{"1.swf", "ad.swf"}));
+    FreeComponent(form_);
+    fs::create_directory(root_ / "dat" / "ad" / "x.swf");
+    Start();
+    EXPECT_EQ(form_->MemDetail->Height(), 240);
+    EXPECT_TRUE(form_->MySWF->Visible());
+    EXPECT_EQ(form_->AdFiles->Count(), 3);
+}
+
+TEST_F(MainWindowTest, TheBannerShowsARandomAdEveryTenSeconds) {
+    for (const char* name : {"ad1.swf", "ad2.swf", "ad3.swf"})
+        fs::copy_file(fs::path(MIRVO_SOURCE_DIR) / "dat" / "ad" / name, root_ / "dat" / "ad" / name);
+    Start();
+    ASSERT_TRUE(form_->MySWF->Visible());
+    form_->MySWF->SetBackgroundColor(0x123456);
+    screen_->Advance(9990);
+    EXPECT_EQ(form_->MySWF->Movie(), "");
+    screen_->Advance(20);
+    ASSERT_GE(form_->CurrentAdIndex, 0);
+    EXPECT_EQ(form_->MySWF->Movie(), AppDir + "dat/ad/" + form_->AdFiles->Strings(form_->CurrentAdIndex));
+    EXPECT_EQ(form_->MySWF->ScaleMode(), 2);
+    EXPECT_EQ(form_->MySWF->BackgroundColor(), 0xFFFFFF);
+
+    // Every ad comes up about a third of the time, repeats included.
+    std::map<AnsiString, int> shown;
+    for (int tick = 0; tick < 300; ++tick) {
+        form_->TimerShowSWFTimer(form_->TimerShowSWF);
+        ++shown[form_->MySWF->Movie()];
+    }
+    ASSERT_EQ(shown.size(), 3u);
+    for (const auto& [movie, count] : shown) EXPECT_GT(count, 60) << movie;
+}
+
+TEST_F(MainWindowTest, WithoutTheDatabaseTheWindowOpensReportsOnceAndFindsNothing) {
+    Start();
+    EXPECT_TRUE(form_->IsVisibleOnScreen());
+    EXPECT_EQ(errors_.size(), 1u);
+    EXPECT_EQ(WordTable.Length(), 0u);
+
+    Translate("apple");
+    EXPECT_TRUE(ListRows().empty());
+    EXPECT_EQ(Pane(), "");
+    EXPECT_EQ(errors_.size(), 1u);
+}
+
+TEST_F(MainWindowTest, TheBannerTimerStopsForGoodWithoutAds) {
+    Start();
+    ASSERT_TRUE(form_->TimerShowSWF->Enabled());
+    form_->TimerShowSWFTimer(form_->TimerShowSWF);
+    EXPECT_FALSE(form_->TimerShowSWF->Enabled());
+    EXPECT_EQ(form_->CurrentAdIndex, -1);
+}
+
+// ---- translate and pick -------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, TranslateListsTheHitsShowsTheFirstGlossAndFocusesTheList) {
+    WithDatabase();
+    Start();
+    Translate("apple");
+
+    const std::vector<TWordHit> hits = LookupWords("apple");
+    ASSERT_GE(hits.size(), 3u);
+    EXPECT_EQ(ListRows(), Headwords(hits));
+    EXPECT_EQ(form_->CmbBxWord->Items().Count(), static_cast<int>(hits.size()));
+    const TStrings& data = *form_->CmbBxWord->DataList();
+    ASSERT_EQ(data.Count(), static_cast<int>(hits.size()));
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        EXPECT_EQ(form_->CmbBxWord->Items().Strings(int(i)), hits[i].Eng);
+        EXPECT_EQ(data.Strings(int(i)), std::to_string(hits[i].Index));
+    }
+    EXPECT_EQ(Pane(), FormatGloss(hits[0].Index));
+    EXPECT_TRUE(form_->LVWord->Focused());
+    EXPECT_EQ(form_->LVWord->Selected(), nullptr);
+}
+
+TEST_F(MainWindowTest, EveryTranslateShowsItsFirstHitAlsoForTheSameWordAgain) {
+    WithDatabase();
+    Start();
+    // A pane text typed by the user stays until a display replaces it.
+    for (const char* word : {"apple", "apple", "apricot"}) {
+        SCOPED_TRACE(word);
+        form_->MemDetail->SetText("a note");
+        Translate(word);
+        EXPECT_EQ(ListRows(), Headwords(LookupWords(word)));
+        EXPECT_EQ(Pane(), FormatGloss(LookupWords(word)[0].Index));
+    }
+}
+
+TEST_F(MainWindowTest, TranslatingAnEmptyWordBoxEmptiesListAndPane) {
+    WithDatabase();
+    Start();
+    Translate("apple");
+    Translate("");
+    EXPECT_TRUE(ListRows().empty());
+    EXPECT_EQ(form_->CmbBxWord->DataList()->Count(), 0);
+    EXPECT_EQ(Pane(), "");
+    EXPECT_TRUE(form_->LVWord->Focused());
+}
+
+TEST_F(MainWindowTest, ClickedRowsAndArrowKeysShowTheirGloss) {
+    WithDatabase();
+    Start();
+    Translate("apple");
+    const std::vector<TWordHit> hits = LookupWords("apple");
+
+    ClickRow(1);
+    EXPECT_EQ(Pane(), FormatGloss(hits[1].Index));
+    Key(VK_DOWN);
+    EXPECT_EQ(Pane(), FormatGloss(hits[2].Index));
+    Key(VK_UP);
+    EXPECT_EQ(Pane(), FormatGloss(hits[1].Index));
+
+}
+
+TEST_F(MainWindowTest, AClickBelowTheRowsChangesNothing) {
+    WithDatabase();
+    Start();
+    Translate("apricot");
+    const int rows = form_->LVWord->Items().Count();
+    ASSERT_GT(rows, 0);
+    const TRect last = form_->LVWord->RowRect(rows - 1);
+    ASSERT_LT(last.Bottom + 4, form_->LVWord->ClientHeight()) << "the word needs fewer hits";
+    ClickRow(0);
+    form_->MemDetail->SetText("typed by the user");
+    ClickAt(*form_->LVWord, 20, last.Bottom + 3);
+    EXPECT_EQ(form_->LVWord->Selected(), nullptr);
+    EXPECT_EQ(Pane(), "typed by the user");
+}
+
+TEST_F(MainWindowTest, TheGlossPaneIsPaintedWithTheFirstHit) {
+    WithDatabase();
+    Start();
+    TBitmap before;
+    const TRect pane = form_->MemDetail->BoundsRect();
+    const TPoint origin = form_->ClientToScreen({pane.Left, pane.Top});
+    screen_->ReadScreenRect(Bounds(origin.X, origin.Y, pane.Width(), pane.Height()), before);
+    Translate("apple");
+    TBitmap after;
+    screen_->ReadScreenRect(Bounds(origin.X, origin.Y, pane.Width(), pane.Height()), after);
+    int changed = 0;
+    for (int y = 0; y < after.Height(); ++y)
+        for (int x = 0; x < after.Width(); ++x) changed += after.ScanLine(y)[x] != before.ScanLine(y)[x];
+    EXPECT_GT(changed, 100);  // text drawn, not only a caret
+}
+
+// ---- the import path -------------------------------------------------------------------------------
+
+TEST(ImportPathText, LowersOnlyTheNamePart) {
+    EXPECT_EQ(ImportPathText("/d/Words/New.TXT"), "/d/Words/new.txt");
+    EXPECT_EQ(ImportPathText("/d/New.Dir/A.b"), "/d/New.Dir/a.b");
+    // A double-byte character whose second byte is 'A' stays as it is.
+    EXPECT_EQ(ImportPathText("/d/丄X/丄B.TXT"), "/d/丄X/丄b.txt");
+}
+
+TEST_F(MainWindowTest, TheOpenDialogPutsTheChosenFileIntoThePathBoxCancelChangesNothing) {
+    Start();
+    fs::create_directory(root_ / "Words");
+    WriteFile("Words/New.TXT", "cat|n.猫\r\n");
+    WhenIdle({[this] { screen_->KeyPress(VK_ESCAPE); }});
+    ClickCentre(*form_->BtOpenTbDatPath);
+    EXPECT_EQ(form_->EdTbPath->Text(), "C:\\");
+
+    const std::string chosen = (root_ / "Words" / "New.TXT").string();
+    WhenIdle({[this, chosen] {
+        screen_->Text(chosen);
+        screen_->KeyPress(VK_RETURN);
+    }});
+    ClickCentre(*form_->BtOpenTbDatPath);
+    EXPECT_EQ(form_->EdTbPath->Text(), (root_ / "Words").string() + "/new.txt");
+}
+
+// ---- the tools behind the buttons and the double click -------------------------------------------
+
+TEST_F(MainWindowTest, TheMailButtonsHandTheirLinksToTheDesktop) {
+    Start();
+    ClickCentre(*form_->btMail);
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].Verb, "Open");
+    EXPECT_EQ(opened_[0].File, std::string("mailto:") + ContactMailAddress);
+
+    form_->EdTbPath->SetText(WriteFile("share.txt", "cat|n.猫\r\ndog|n.狗").string());
+    ClickCentre(*form_->btShareWdMail);
+    ASSERT_EQ(opened_.size(), 2u);
+    EXPECT_EQ(opened_[1].Verb, "open");
+    EXPECT_EQ(opened_[1].File, std::string("mailto:") + ContactMailAddress +
+                                   "?subject=单词共享&body=\"cat|n.猫\r\ndog|n.狗\r\n\"");
+}
+
+TEST_F(MainWindowTest, ImportAsksThenInsertsEveryLineAndOffersToShare) {
+    WithDatabase();
+    Start();
+    form_->EdTbPath->SetText(WriteFile("new.txt", "zyxw|n.一\r\n\r\nqwzx|n.二\r\n").string());
+    form_->MemDetail->SetText("old gloss");
+    std::vector<AnsiString> captions;
+    auto answer = [this, &captions](int vk) {
+        return [this, &captions, vk] {
+            captions.push_back(Screen->ActiveForm() ? Screen->ActiveForm()->Caption() : "");
+            screen_->KeyPress(vk);
+        };
+    };
+    // Enter answers Yes to the question; Escape answers No to the offer.
+    WhenIdle({answer(VK_RETURN), answer(VK_ESCAPE)});
+    ClickCentre(*form_->BtImportTbDat);
+
+    EXPECT_EQ(captions, (std::vector<AnsiString>{MainWindowTitle, "信息"}));
+    EXPECT_EQ(Pane(), "");
+    EXPECT_TRUE(opened_.empty());
+    // The words are in the database (read at the next start), not in the table.
+    EXPECT_TRUE(LookupWords("zyxw").empty());
+    const std::size_t rows = AppendDbRows(*form_->ADOQryESM, 0);
+    EXPECT_EQ(rows, kStarterRows + 3);
+    EXPECT_EQ(WordTable[kStarterRows + 1].Eng, "");
+}
+
+TEST_F(MainWindowTest, ADoubleClickOnTheBackgroundWritesTheDifferenceOfTheTwoLists) {
+    Start();
+    const fs::path out = root_ / "newworduni.txt";
+    form_->DiffOutputFile = [out] { return AnsiString(out.string()); };
+    form_->EdTbPath->SetText(WriteFile("a.txt", "cat|n.猫\r\nice cream|n.冰淇淋\r\nowl|n.猫头鹰\r\n").string());
+    form_->EdWord->SetText(WriteFile("b.txt", "cat|n.猫\r\n").string());
+
+    const TPoint p = form_->ClientToScreen({200, 370});
+    screen_->Click(p.X, p.Y);
+    screen_->Click(p.X, p.Y);
+    Pump();
+
+    std::ifstream in(out, std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, "ice cream|n.冰淇淋\r\nowl|n.猫头鹰\r\n");
+}
+
+}  // namespace

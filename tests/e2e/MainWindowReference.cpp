@@ -1,0 +1,113 @@
+// The end-to-end test's reference: the main window on the headless screen,
+// driven through the same clicks and keys the test gives the real program,
+// and the database row count the test checks.
+//
+//   mainwin_reference render <app-dir> <word> <out.png>
+//       Starts the window for <app-dir>, types <word> into the word box,
+//       clicks "翻译" and the second row, saves the screen as <out.png> and
+//       prints, as shell assignments, the screen points it clicked and the
+//       screen rectangles worth comparing.
+//   mainwin_reference count-rows <app-dir>
+//       Prints the number of rows of the word database.
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "AppPaths.h"
+#include "HeadlessBackend.h"
+#include "TADOConnection.h"
+#include "TADOQuery.h"
+#include "WindowSystem.h"
+#include "WordDatabase.h"
+#include "WordTable.h"
+#include "main.h"
+
+namespace {
+
+// The size of the virtual display the test starts.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+
+TPoint CentreOf(const TControl& control) { return control.ClientToScreen({control.Width() / 2, control.Height() / 2}); }
+
+void PrintPoint(const char* name, TPoint p) { std::printf("%s_X=%d\n%s_Y=%d\n", name, p.X, name, p.Y); }
+
+// As ImageMagick's crop geometry: WxH+X+Y.
+void PrintRect(const char* name, const TControl& control) {
+    const TPoint origin = control.ClientToScreen({0, 0});
+    std::printf("%s=%dx%d+%d+%d\n", name, control.ClientWidth(), control.ClientHeight(), origin.X, origin.Y);
+}
+
+int Render(const AnsiString& appDir, const std::string& word, const std::string& out) {
+    auto backend = std::make_unique<HeadlessBackend>(kScreenWidth, kScreenHeight);
+    HeadlessBackend& screen = *backend;
+    WindowSystemSession windowSystem(std::move(backend));
+    ApplicationSession session;
+    Application->SetTitle(MainWindowTitle);
+    int errors = 0;
+    Application->OnException = [&errors](TObject*, const Exception& e) {
+        std::fprintf(stderr, "mainwin_reference: %s\n", AnsiToUtf8(e.Message()).c_str());
+        ++errors;
+    };
+    TFrmMain* form = Application->CreateForm<TFrmMain>();
+    form->SetUpAppDir = [appDir] { AppDir = appDir; };
+    form->Show();
+    Application->ProcessMessages();
+
+    auto click = [&](TPoint p) {
+        screen.Click(p.X, p.Y);
+        Application->ProcessMessages();
+    };
+    const TPoint wordBox = CentreOf(*form->EdWord);
+    const TPoint translate = CentreOf(*form->BtTran);
+    click(wordBox);
+    screen.Text(word);
+    Application->ProcessMessages();
+    click(translate);
+    const TRect row = form->LVWord->RowRect(1);
+    const TPoint secondRow = form->LVWord->ClientToScreen({20, row.Top + row.Height() / 2});
+    click(secondRow);
+
+    if (!screen.SaveScreenPng(out)) {
+        std::fprintf(stderr, "mainwin_reference: cannot write %s\n", out.c_str());
+        return 1;
+    }
+    PrintPoint("WORD_BOX", wordBox);
+    PrintPoint("TRANSLATE", translate);
+    PrintPoint("SECOND_ROW", secondRow);
+    PrintPoint("BROWSE", CentreOf(*form->BtOpenTbDatPath));
+    PrintPoint("IMPORT", CentreOf(*form->BtImportTbDat));
+    std::printf("MAIN_WINDOW=%dx%d+%d+%d\n", form->Width(), form->Height(), form->Left(), form->Top());
+    PrintRect("LIST_RECT", *form->LVWord);
+    PrintRect("PANE_RECT", *form->MemDetail);
+    PrintRect("WORD_RECT", *form->EdWord);
+    std::printf("SECOND_ROW_WORD=%s\n", AnsiToUtf8(form->LVWord->Items()[1]->Caption()).c_str());
+    return errors == 0 ? 0 : 1;
+}
+
+int CountRows(const AnsiString& appDir) {
+    TADOConnection connection;
+    TADOQuery query;
+    OpenWordDatabase(connection, query, appDir);
+    std::printf("%zu\n", AppendDbRows(query, 0));
+    WordTable.Clear();
+    return 0;
+}
+
+AnsiString WithSlash(std::string dir) { return dir.ends_with('/') ? dir : dir + "/"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const std::string mode = argc > 1 ? argv[1] : "";
+        if (mode == "render" && argc == 5) return Render(WithSlash(argv[2]), argv[3], argv[4]);
+        if (mode == "count-rows" && argc == 3) return CountRows(WithSlash(argv[2]));
+    } catch (const Exception& e) {
+        std::fprintf(stderr, "mainwin_reference: %s\n", AnsiToUtf8(e.Message()).c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "usage: mainwin_reference render <app-dir> <word> <out.png> | count-rows <app-dir>\n");
+    return 2;
+}

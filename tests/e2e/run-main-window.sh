@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# End-to-end test of the dictionary on a virtual X display of its own:
+#  1. translate: type a word, click "翻译", click the second row, and compare
+#     the hit list and the gloss pane on the screen with the headless
+#     rendering of the same state;
+#  2. import: choose a three-line word list (one line empty) in the open
+#     dialog, import it, and check that the database gained three rows.
+#
+#   run-main-window.sh <mirvodict> <mainwin_reference>
+#
+# On failure the screenshots are kept in $E2E_ARTIFACTS (default: a folder
+# named in the output).
+set -euo pipefail
+program=$1
+reference=$2
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+passed=0
+cleanup() {
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  if [ "$passed" = 1 ]; then
+    rm -rf "$work"
+  else
+    artifacts=${E2E_ARTIFACTS:-$work}
+    [ "$artifacts" != "$work" ] && mkdir -p "$artifacts" && cp "$work"/*.png "$work"/*.log "$artifacts"/ 2>/dev/null
+    echo "screenshots and logs kept in $artifacts"
+  fi
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# The program in a folder of its own, with its data, so that the import
+# writes to a copy of the database and never to the build's.
+mkdir -p "$work/app"
+cp "$program" "$work/app/mirvodict"
+cp -r "$(dirname "$program")/dat" "$work/app/"
+
+# A virtual display on a free number.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+export ASAN_OPTIONS=detect_leaks=0
+
+# The reference state, and where to click.
+"$reference" render "$work/app" apple "$work/reference.png" >"$work/layout.env" 2>"$work/reference.log" \
+  || fail "the headless reference failed: $(cat "$work/reference.log")"
+# shellcheck disable=SC1091
+. "$work/layout.env"
+rows_before=$("$reference" count-rows "$work/app")
+
+visible_windows() { xdotool search --onlyvisible --classname mirvodict 2>/dev/null | wc -l; }
+# Waits until the program shows exactly $1 windows (the main window, and the
+# dialog or message box on top of it).
+wait_windows() {
+  for _ in $(seq 300); do
+    [ "$(visible_windows)" -eq "$1" ] && { sleep 0.2; return 0; }
+    sleep 0.05
+  done
+  fail "expected $1 visible windows, found $(visible_windows)"
+}
+# Somewhere on the main window where no control sits and no hint appears.
+rest_pointer() { xdotool mousemove "$((WORD_BOX_X - 300))" "$((IMPORT_Y + 60))"; }
+
+"$work/app/mirvodict" >"$work/program.log" 2>&1 &
+program_pid=$!
+wait_windows 1
+geometry=$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --classname mirvodict | head -n1)")
+eval "$geometry"
+[ "${WIDTH}x${HEIGHT}+${X}+${Y}" = "$MAIN_WINDOW" ] \
+  || fail "the window is at ${WIDTH}x${HEIGHT}+${X}+${Y}, the reference at $MAIN_WINDOW"
+
+# ---- translate and pick ------------------------------------------------------------------------
+xdotool mousemove "$WORD_BOX_X" "$WORD_BOX_Y" click 1
+xdotool type --delay 30 apple
+xdotool mousemove "$TRANSLATE_X" "$TRANSLATE_Y" click 1
+xdotool mousemove "$SECOND_ROW_X" "$SECOND_ROW_Y" click 1
+
+# Differing pixels of one region between the screen and the reference.
+region_difference() {
+  convert "$work/screen.png" -crop "$2" +repage "$work/screen-$1.png"
+  convert "$work/reference.png" -crop "$2" +repage "$work/reference-$1.png"
+  compare -metric AE "$work/screen-$1.png" "$work/reference-$1.png" null: 2>&1 || true
+}
+regions=("hit list:$LIST_RECT" "gloss pane:$PANE_RECT" "word box:$WORD_RECT")
+# The program handles the clicks in order; the screen is read until it
+# shows their result (or the time is up).
+for attempt in $(seq 40); do
+  sleep 0.15
+  import -window root "$work/screen.png"
+  all_same=1
+  for r in "${regions[@]}"; do
+    [ "$(region_difference "${r%%:*}" "${r#*:}")" = "0" ] || all_same=0
+  done
+  [ "$all_same" = 1 ] && break
+done
+for r in "${regions[@]}"; do
+  differing=$(region_difference "${r%%:*}" "${r#*:}")
+  [ "$differing" = "0" ] || fail "the ${r%%:*} differs from the reference in $differing pixels"
+  echo "ok: the ${r%%:*} matches the headless rendering (${r#*:})"
+done
+
+# ---- import a three-line file through the open dialog -----------------------------------------
+printf 'zyxwvu|n.e2e one\r\n\r\nqzxwvu|n.e2e two\r\n' >"$work/words.txt"
+xdotool mousemove "$BROWSE_X" "$BROWSE_Y" click 1
+rest_pointer
+wait_windows 2
+xdotool type --delay 10 "$work/words.txt"
+xdotool key Return
+wait_windows 1
+
+xdotool mousemove "$IMPORT_X" "$IMPORT_Y" click 1
+rest_pointer
+wait_windows 2
+import -window root "$work/question.png"
+xdotool key Return   # Yes: import
+sleep 0.5
+wait_windows 2
+import -window root "$work/report.png"
+xdotool key Escape   # No: do not share
+wait_windows 1
+
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null || true
+program_pid=""
+
+rows_after=$("$reference" count-rows "$work/app")
+[ "$rows_after" -eq "$((rows_before + 3))" ] \
+  || fail "the database has $rows_after rows after the import, expected $((rows_before + 3))"
+echo "ok: the import added three rows ($rows_before -> $rows_after)"
+passed=1
+echo "1 passed, 0 failed"
