@@ -260,8 +260,10 @@ void SdlBackend::SyncWindow(const NativeWindowState& state) {
     const bool resized = n.state.rect.Width() != state.rect.Width() || n.state.rect.Height() != state.rect.Height();
     n.state = state;
     if (!state.shown) {
-        if (n.window && n.visible) SDL_HideWindow(n.window);
+        const bool wasVisible = n.window && n.visible;
+        if (wasVisible) SDL_HideWindow(n.window);
         n.visible = false;
+        if (wasVisible) ReturnInputFocus();
         return;
     }
     const int w = std::max(state.rect.Width(), 1), h = std::max(state.rect.Height(), 1);
@@ -287,9 +289,24 @@ void SdlBackend::SyncWindow(const NativeWindowState& state) {
 void SdlBackend::DestroyNativeWindow(HWND hwnd) {
     auto it = windows_.find(hwnd);
     if (it == windows_.end()) return;
+    const bool wasVisible = it->second.window && it->second.visible;
     if (it->second.window) SDL_DestroyWindow(it->second.window);
     windows_.erase(it);
     std::erase(stacking_, hwnd);
+    if (wasVisible) ReturnInputFocus();
+}
+
+// Showing a window moves the desktop's input focus to it, popups included,
+// and hiding or destroying it leaves the focus nowhere: keys would then be
+// lost. Hand the focus back to the topmost window that may take it.
+void SdlBackend::ReturnInputFocus() {
+    for (HWND h : stacking_) {
+        auto it = windows_.find(h);
+        if (it == windows_.end() || !it->second.visible || !it->second.window) continue;
+        if (it->second.state.noActivate) continue;
+        SDL_SetWindowInputFocus(it->second.window);
+        return;
+    }
 }
 
 void SdlBackend::Restack(const std::vector<HWND>& topFirst) {

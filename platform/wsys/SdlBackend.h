@@ -57,6 +57,7 @@ private:
     void Translate(const SDL_Event& e);
     Native* ByWindowId(std::uint32_t id, HWND* hwnd = nullptr);
     void ApplyShape(Native& n);
+    void ReturnInputFocus();
 
     std::map<HWND, Native> windows_;
     std::deque<BackendEvent> pending_;
