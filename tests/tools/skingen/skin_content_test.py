@@ -7,7 +7,9 @@ generator's), so a fault shared by the generator's writer and reader still
 shows. Checks that the description has what the program's windows bind to,
 that every picture is a plain 24-bit BMP, and that every rectangle and point
 lies where it can be used: source rectangles inside their picture, places
-inside their control image, state images the size of the normal image.
+inside their control image, state images the size of the normal image,
+scroll bars whose fixed ends are exactly their buttons; and that the inactive
+caption and the header sections can be seen (luminance contrast ratios).
 """
 
 import os
@@ -159,6 +161,30 @@ def inside(r, w, h):
 
 def size(r):
     return (r[2] - r[0], r[3] - r[1])
+
+
+def colour(value):
+    """An RGB colour from the skin file's colour number 0x00BBGGRR."""
+    v = int(value)
+    return (v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF)
+
+
+def luminance(c):
+    def channel(v):
+        v /= 255.0
+        return v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4
+    r, g, b = (channel(v) for v in c)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    """The usual luminance contrast ratio, 1 (same) to 21 (black on white)."""
+    la, lb = luminance(a), luminance(b)
+    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
+
+
+def chroma(c):
+    return max(c) - min(c)
 
 
 # -------------------------------------------------------------------- tests
@@ -388,6 +414,81 @@ class SkinContent(unittest.TestCase):
                 colours = {picture.pixel(x, y) for y in range(r[1], r[3]) for x in range(r[0], r[2])}
                 self.assertIn(key_colour, colours, '[%s] %s never shows its key colour' % (name, rect_key))
                 self.assertEqual(len(colours), 2, '[%s] %s: soft edges against the key colour' % (name, rect_key))
+
+    # --- legibility
+
+    def test_inactive_caption_is_readable_and_calmer_than_the_active_one(self):
+        pics = self.keys('PICTURES')
+        active, inactive = self.bmp(pics['picture']), self.bmp(pics['inactivepicture'])
+        band = rect(self.keys('FORMINFO')['captionrect'])
+        caption = [n for n, kind in self.directory('SKINOBJECTS', OBJECT_KINDS) if kind == 'caption']
+        self.assertTrue(caption)
+        x = (band[0] + band[2]) // 2
+        rows = range(band[1], band[3])
+        for name in caption:
+            text = colour(self.keys(name)['fontcolor'])
+            worst = min(contrast(text, inactive.pixel(x, y)) for y in rows)
+            self.assertGreaterEqual(worst, 6.0, '[%s] inactive title on the inactive bar' % name)
+        # calmer: the inactive bar is lighter and nearly grey
+        for y in rows:
+            self.assertGreater(luminance(inactive.pixel(x, y)), luminance(active.pixel(x, y)), 'row %d' % y)
+            self.assertLessEqual(chroma(inactive.pixel(x, y)) * 3, chroma(active.pixel(x, y)), 'row %d' % y)
+        for name, kind in self.directory('SKINOBJECTS', OBJECT_KINDS):
+            if kind != 'stdbutton':
+                continue
+            k = self.keys(name)
+            picture = self.listed_picture(int(k['activepictureindex']))
+            for key in ('inactiveskinrect', 'restoreinactiverect'):
+                if key not in k:
+                    continue
+                r = rect(k[key])
+                # column 0 of the image is the bar behind the glyph
+                strongest = max(contrast(picture.pixel(px, py), picture.pixel(r[0], py))
+                                for py in range(r[1], r[3]) for px in range(r[0], r[2]))
+                self.assertGreaterEqual(strongest, 4.5, '[%s] %s: faint glyph' % (name, key))
+                glyph = max(((contrast(picture.pixel(px, py), picture.pixel(r[0], py)), picture.pixel(px, py))
+                             for py in range(r[1], r[3]) for px in range(r[0], r[2])))[1]
+                self.assertLessEqual(chroma(glyph), 40, '[%s] %s: a coloured glyph' % (name, key))
+
+    def test_header_section_shows_its_edge_at_rest(self):
+        k = self.keys('resizetoolbutton')
+        picture = self.listed_picture(int(k['pictureindex']))
+        left, top, right, bottom = rect(k['skinrect'])
+        mid_x, mid_y = (left + right) // 2, (top + bottom) // 2
+        centre = picture.pixel(mid_x, mid_y)
+        white = (255, 255, 255)
+        edges = {'top': picture.pixel(mid_x, top), 'bottom': picture.pixel(mid_x, bottom - 1),
+                 'right': picture.pixel(right - 1, mid_y)}
+        for where, c in edges.items():
+            self.assertGreaterEqual(contrast(c, white), 2.0, 'resizetoolbutton %s edge on white' % where)
+            self.assertGreaterEqual(contrast(c, centre), 1.5, 'resizetoolbutton %s edge on its fill' % where)
+        # and a gradient one can see from the top of the fill to its bottom
+        lt, lb = point(k['lefttoppoint']), point(k['leftbottompoint'])
+        upper, lower = picture.pixel(mid_x, top + lt[1] - 1), picture.pixel(mid_x, top + lb[1] + 1)
+        self.assertGreater(luminance(upper), luminance(lower))
+        self.assertGreaterEqual(contrast(upper, lower), 1.25)
+
+    # --- scroll bars
+
+    def test_scroll_bar_fixed_ends_are_exactly_the_buttons(self):
+        for name, kind in self.directory('SKINCONTROLS', CONTROL_KINDS):
+            if kind != 'scrollbar':
+                continue
+            k = self.keys(name)
+            track, up, down = rect(k['trackarea']), rect(k['upbuttonrect']), rect(k['downbuttonrect'])
+            vertical = 'leftbottompoint' in k
+            where = '[%s]' % name
+            if vertical:
+                self.assertNotIn('righttoppoint', k, where)
+                self.assertEqual(point(k['lefttoppoint'])[1], track[1], where)
+                self.assertEqual(point(k['leftbottompoint'])[1], track[3], where)
+                self.assertEqual(down[3], track[1], where)
+                self.assertEqual(up[1], track[3], where)
+            else:
+                self.assertEqual(point(k['lefttoppoint'])[0], track[0], where)
+                self.assertEqual(point(k['righttoppoint'])[0], track[2], where)
+                self.assertEqual(down[2], track[0], where)
+                self.assertEqual(up[0], track[2], where)
 
     # --- what the program's windows bind to
 

@@ -7,7 +7,7 @@ images, because a header's height is the list view's and not the skin's.
 """
 
 from . import palette as P
-from .draw import RoundRect, bevel, fill_gradient, mix, paint, rounded_box
+from .draw import RoundRect, fill_gradient, mix, paint, rounded_box
 from .image import Image
 from .ini import Point, Rect, Record
 from .panels import TOOLBAR_HEIGHT, toolbar_row
@@ -47,20 +47,24 @@ def push_button(state):
 
 
 def header_section(state):
-    """A header section: a gradient with a one-pixel bevel, so neighbouring
-    sections read as separate tiles, and the list's line under it."""
+    """A header section: a vertical gradient inside a one-pixel edge along the
+    top, the right side (the line between neighbouring sections) and the
+    bottom (the list's line under the header), with a white highlight inside
+    the top and left edges, or a shadow there while pressed. The edge is
+    firm enough to show against the client colour around the list."""
     img = Image(HEADER_WIDTH, HEADER_HEIGHT)
-    top, bottom = {
-        'normal': (P.BAR_TOP, P.BAR_BOTTOM),
-        'hot': (P.HEADER_HOT_TOP, P.HEADER_HOT_BOTTOM),
-        'down': (P.HEADER_DOWN_TOP, P.HEADER_DOWN_BOTTOM),
+    top, bottom, edge = {
+        'normal': (P.HEADER_TOP, P.HEADER_BOTTOM, P.BORDER),
+        'hot': (P.HEADER_HOT_TOP, P.HEADER_HOT_BOTTOM, P.BORDER_HOT),
+        'down': (P.HEADER_DOWN_TOP, P.HEADER_DOWN_BOTTOM, P.BORDER_DOWN),
     }[state]
-    fill_gradient(img, (0, 0, HEADER_WIDTH, HEADER_HEIGHT - 1), top, bottom)
-    if state == 'down':
-        bevel(img, (0, 0, HEADER_WIDTH, HEADER_HEIGHT), P.HEADER_SEPARATOR, P.WHITE)
-    else:
-        bevel(img, (0, 0, HEADER_WIDTH, HEADER_HEIGHT), P.WHITE, P.HEADER_SEPARATOR)
-    img.hline(0, HEADER_WIDTH, HEADER_HEIGHT - 1, P.BAR_LINE)
+    fill_gradient(img, (0, 1, HEADER_WIDTH - 1, HEADER_HEIGHT - 1), top, bottom)
+    inner = P.HEADER_SEPARATOR if state == 'down' else P.WHITE
+    img.hline(0, HEADER_WIDTH - 1, 1, inner)
+    img.vline(0, 1, HEADER_HEIGHT - 1, inner)
+    img.hline(0, HEADER_WIDTH, 0, edge)
+    img.vline(HEADER_WIDTH - 1, 0, HEADER_HEIGHT, edge)
+    img.hline(0, HEADER_WIDTH, HEADER_HEIGHT - 1, edge)
     return img
 
 

@@ -25,11 +25,14 @@ CAPTION_BOTTOM_INACTIVE = rgb('#ccd4dd')
 CAPTION_SHINE_INACTIVE = rgb('#eef1f5')
 FRAME_OUTLINE_INACTIVE = rgb('#8f9cab')
 FRAME_BORDER_INACTIVE = rgb('#ccd4dd')
-CAPTION_TEXT_INACTIVE = rgb('#4f5d6c')
+# dark enough to read at 7.5:1 or more on every row of the grey bar; the
+# inactive frame stays calmer than the active one through its light,
+# unsaturated bar and outline, not through a faint title
+CAPTION_TEXT_INACTIVE = rgb('#303c49')
 
 # Caption buttons
 CAPBTN_GLYPH = rgb('#f3f6fa')
-CAPBTN_GLYPH_INACTIVE = rgb('#6f7d8c')
+CAPBTN_GLYPH_INACTIVE = rgb('#485462')   # 5:1 or more on the inactive bar
 CAPBTN_HOT = rgb('#ffffff')          # laid over the caption at CAPBTN_HOT_ALPHA
 CAPBTN_HOT_ALPHA = 5                 # sixteenths
 CAPBTN_DOWN = rgb('#10243c')
@@ -67,6 +70,8 @@ SELECTION_FOCUS_BORDER = rgb('#7ea4d0')
 BAR_TOP = rgb('#f4f7fa')
 BAR_BOTTOM = rgb('#dde4ec')
 BAR_LINE = rgb('#b7c3d0')
+HEADER_TOP = rgb('#fcfdfe')         # header sections at rest
+HEADER_BOTTOM = rgb('#d8e0e9')
 HEADER_HOT_TOP = rgb('#fbfdff')
 HEADER_HOT_BOTTOM = rgb('#d6e3f1')
 HEADER_DOWN_TOP = rgb('#cbd9e8')

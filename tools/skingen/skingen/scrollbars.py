@@ -10,8 +10,9 @@ The bar steps its position up with the button whose place is `upbuttonrect`
 and down with the one at `downbuttonrect`. Up in position is towards the end
 of the range, which on screen is down (or right), so `upbuttonrect` marks the
 bottom (right) button, drawn with an arrow pointing that way, and
-`downbuttonrect` the top (left) one. The places lie one pixel inside the fixed
-ends so that the bar moves them with its size whichever way it compares.
+`downbuttonrect` the top (left) one. The far corner point is the first pixel
+of the far button, where `trackarea` ends and `upbuttonrect` begins, so the
+fixed end is exactly the button and takes no pixel of the track.
 """
 
 from . import glyphs as G
@@ -129,7 +130,7 @@ def records(sheet, picture_index):
         ('skinrect', r['v.bar']),
         # a column image: the two buttons are the fixed ends, the track tiles
         ('lefttoppoint', Point(0, BUTTON)),
-        ('leftbottompoint', Point(0, end - 1)),
+        ('leftbottompoint', Point(0, end)),
         ('clientrect', Rect(0, BUTTON, THICK, end)),
         ('stretcheffect', False),
         ('trackarea', Rect(0, BUTTON, THICK, end)),
@@ -147,7 +148,7 @@ def records(sheet, picture_index):
             ('skinrect', skin),
             # a row image: the buttons (and the corner) are the fixed ends
             ('lefttoppoint', Point(BUTTON, 0)),
-            ('righttoppoint', Point(end - 1, 0)),
+            ('righttoppoint', Point(end, 0)),
             ('clientrect', Rect(BUTTON, 0, end, THICK)),
             ('stretcheffect', False),
             ('trackarea', Rect(BUTTON, 0, end, THICK)),
