@@ -1,8 +1,9 @@
 #pragma once
-// A blocking HTTP/1.1 GET on libcurl. The body goes into any byte stream (a
-// memory stream for a page, a file stream for a download); every failure is
-// raised to the caller as an exception, so a caller that swallows network
-// errors does so knowingly.
+// A blocking HTTP/1.1 GET on libcurl, which is loaded on the first Get (a
+// missing or unusable libcurl is raised as an EHttpError then). The body goes
+// into any byte stream (a memory stream for a page, a file stream for a
+// download); every failure is raised to the caller as an exception, so a
+// caller that swallows network errors does so knowingly.
 
 #include "AnsiString.h"
 #include "Exceptions.h"
@@ -49,3 +50,8 @@ public:
 private:
     int responseCode_ = 0;
 };
+
+// For tests: the file name of libcurl that the next Get loads; nullptr restores
+// the usual one. Drops the functions of a library already loaded, so the next
+// Get loads again. Must not run while a transfer is under way.
+void SetCurlLibraryForTesting(const char* fileName);

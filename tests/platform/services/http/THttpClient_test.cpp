@@ -139,4 +139,25 @@ TEST(THttpClient, AFailingStreamAbortsTheTransferWithItsOwnError) {
     EXPECT_THROW(client.Get(server.Url("/big"), stream), EWriteError);
 }
 
+// libcurl is opened on the first Get; when it cannot be, Get raises the
+// client's own error and a later Get with the library available works.
+TEST(THttpClient, AMissingCurlLibraryIsRaisedAsAnHttpError) {
+    LocalHttpServer server([&](const std::string&) { return HttpReply::Ok("page"); });
+    THttpClient client = ClientWithTimeouts();
+    TMemoryStream memory;
+
+    SetCurlLibraryForTesting("libmirvo-no-such-curl.so.4");
+    try {
+        client.Get(server.Url("/x"), memory);
+        ADD_FAILURE() << "a Get without libcurl succeeded";
+    } catch (const EHttpError& e) {
+        EXPECT_NE(e.Message().find("libmirvo-no-such-curl.so.4"), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(memory.Size(), 0);
+
+    SetCurlLibraryForTesting(nullptr);
+    client.Get(server.Url("/x"), memory);
+    EXPECT_EQ(Contents(memory), "page");
+}
+
 }  // namespace
