@@ -1,8 +1,5 @@
 #include "CompressedSkin.h"
 
-#include <cstring>
-
-#include "BmpCodec.h"
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "IniFiles.h"
@@ -29,13 +26,8 @@ public:
         const auto rest = std::span<const std::uint8_t>(
             reinterpret_cast<const std::uint8_t*>(data_.data()) + position_, data_.size() - position_);
         std::size_t consumed = 0;
-        BmpImage image = ReadBmp(rest, &consumed);
+        bitmap.LoadFromBytes(rest, &consumed);
         position_ += consumed;
-        bitmap.SetSize(image.Width, image.Height);
-        for (int y = 0; y < image.Height && image.Width > 0; ++y) {
-            std::memcpy(bitmap.ScanLine(y), image.Pixels.data() + std::size_t(y) * std::size_t(image.Width),
-                        std::size_t(image.Width) * sizeof(std::uint32_t));
-        }
     }
 
     // A flag byte, then the image only when the flag is 0.

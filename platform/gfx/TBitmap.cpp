@@ -114,8 +114,8 @@ void TBitmap::Fill(TColor color) { std::fill(pixels_.begin(), pixels_.end(), Col
 
 void TBitmap::LoadFromFile(const AnsiString& fileName) { LoadFromBytes(ReadWholeFile(fileName)); }
 
-void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data) {
-    BmpImage image = ReadBmp(data);
+void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data, std::size_t* consumed) {
+    BmpImage image = ReadBmp(data, consumed);
     Reallocate(image.Width, image.Height, std::move(image.Pixels));
 }
 
@@ -123,18 +123,25 @@ void TBitmap::LoadFromStream(TStream& stream) {
     const std::int64_t start = stream.Position();
     const std::int64_t available = stream.Size() - start;
     if (available <= 0) throw EInvalidGraphic("Bitmap image is not valid: the stream holds no picture");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(available));
-    stream.ReadBuffer(bytes.data(), available);
+    // A memory stream is read in place; any other stream is read into a
+    // buffer first. Either way the position ends just after the picture.
+    std::vector<std::uint8_t> copy;
+    std::span<const std::uint8_t> bytes;
+    if (const auto* memory = dynamic_cast<const TCustomMemoryStream*>(&stream)) {
+        bytes = {reinterpret_cast<const std::uint8_t*>(memory->Memory()) + start, static_cast<std::size_t>(available)};
+    } else {
+        copy.resize(static_cast<std::size_t>(available));
+        stream.ReadBuffer(copy.data(), available);
+        bytes = copy;
+    }
     std::size_t consumed = 0;
-    BmpImage image;
     try {
-        image = ReadBmp(bytes, &consumed);
+        LoadFromBytes(bytes, &consumed);
     } catch (...) {
         stream.SetPosition(start);
         throw;
     }
     stream.SetPosition(start + std::int64_t(consumed));
-    Reallocate(image.Width, image.Height, std::move(image.Pixels));
 }
 
 std::vector<std::uint8_t> TBitmap::SaveToBytes() const {

@@ -64,7 +64,10 @@ public:
     // BMP input and output. Load failures raise EFOpenError (file) or
     // EInvalidGraphic (contents) and leave the bitmap as it was.
     void LoadFromFile(const AnsiString& fileName);
-    void LoadFromBytes(std::span<const std::uint8_t> data);
+    // Reads the BMP picture at the start of `data`; when `consumed` is given
+    // it receives the picture's length, so pictures stored back to back can
+    // be read one after another.
+    void LoadFromBytes(std::span<const std::uint8_t> data, std::size_t* consumed = nullptr);
     // Reads one BMP file image from the stream's position and leaves the
     // position just after it.
     void LoadFromStream(TStream& stream);
