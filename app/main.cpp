@@ -292,11 +292,12 @@ void TFrmMain::BtTranClick(TObject*) {
         }
         LVWord->Items().EndUpdate();
     }
-    // The first hit becomes the current one and its gloss is shown, also
-    // when it has the same headword as the current hit of the previous
-    // lookup (then the store's text does not change and raises no OnChange).
+    // The first hit becomes the current one and its gloss is shown. A text
+    // change shows it through OnChange; when the store's text stays the same
+    // (the same headword as before) no OnChange comes, so it is shown here.
+    const AnsiString previousText = CmbBxWord->Text();
     CmbBxWord->SetItemIndex(0);
-    CmbBxWordChange(CmbBxWord);
+    if (CmbBxWord->Text() == previousText) CmbBxWordChange(CmbBxWord);
     LVWord->SetFocus();
 }
 
