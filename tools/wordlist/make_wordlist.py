@@ -538,8 +538,8 @@ def common_starts(entries):
     starts = []
     for i, word in enumerate(words):
         for length in range(1, COMMON_START_LETTERS + 1):
-            start = word[:length].encode("gbk")
-            if len(word) >= length and start not in starts:
+            start = word[:length].encode("gbk")  # a short word gives itself again
+            if start not in starts:
                 starts.append(start)
         if i < len(COMMON_CHARACTERS):
             starts.append(COMMON_CHARACTERS[i].encode("gbk"))
