@@ -33,7 +33,9 @@ struct HMONITOR__;
 using HMONITOR = HMONITOR__*;
 struct HCURSOR__;
 using HCURSOR = HCURSOR__*;
-using HICON = HCURSOR;
+// An icon owns its pixels until DestroyIcon; see Icons.h.
+struct HICON__;
+using HICON = HICON__*;
 
 // A device context is a canvas; a region handle points at a region value.
 using HDC = TCanvas*;

@@ -15,6 +15,7 @@
 #include "Geometry.h"
 #include "TColor.h"
 #include "TRegion.h"
+#include "Icons.h"
 #include "VirtualKeys.h"
 #include "WinMessages.h"
 #include "WinStyles.h"
