@@ -173,8 +173,11 @@ void TbsSkinButton::WndProc(TMessage& m) {
         }
         break;
     case WM_SETFOCUS:
-        defaultActive_ = true;
         TbsSkinCustomControl::WndProc(m);
+        // The buttons of the form learn at once which of them Enter clicks
+        // now, as the form's own announcement of the change tells them.
+        if (TCustomForm* form = GetParentForm(this)) AnnounceFocusToButtons(*form, this);
+        defaultActive_ = true;
         if (canFocused_) {
             StartAnimation(true);
             StateChanged();
@@ -183,7 +186,10 @@ void TbsSkinButton::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
         TbsSkinCustomControl::WndProc(m);
         spaceDown_ = false;
-        defaultActive_ = default_;
+        // Until another button says it has the focus, the default button is
+        // the one Enter clicks again.
+        if (TCustomForm* form = GetParentForm(this); form && !form->Destroying())
+            AnnounceFocusToButtons(*form, nullptr);
         StopRepeat();
         if (GroupIndex() == 0 && Down()) SetDownFlag(false);
         if (canFocused_) {
