@@ -151,7 +151,7 @@ int SkinButtonCore::GlyphNumber(bool isDown, bool isActive) const {
 
 void SkinButtonCore::DrawGlyphAndCaption(TCanvas& canvas, const TRect& rect, bool isDown, bool isActive,
                                          bool enabled) {
-    const AnsiString caption = HostControl().Caption();
+    const AnsiString caption = ButtonCaption();
     const bool pressed = isDown && isActive;
     if (imageList_ && imageIndex_ >= 0 && imageIndex_ < imageList_->Count()) {
         DrawImageListGlyphAndText(canvas, rect, margin_, 0, false, enabled, pressed, imageList_, imageIndex_, caption,

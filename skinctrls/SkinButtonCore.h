@@ -102,6 +102,8 @@ protected:
     // Whether frame animation and morphing apply to this host now.
     virtual bool AnimationAllowed() const { return true; }
     virtual bool MorphAllowed() const { return true; }
+    // The text drawn beside the glyph.
+    virtual AnsiString ButtonCaption() { return HostControl().Caption(); }
     // The pointer leaving does not clear MouseIn (a highlighted default button).
     virtual bool KeepsHighlightOnLeave() const { return false; }
 
