@@ -1,0 +1,82 @@
+// The skinned push button's paint: a full repaint of a 65 x 25 button from
+// the delivered skin (bind, compose, caption, one copy to the window) against
+// one copy of its pixels, and one morph step (two state images composed and
+// blended) against the 25-millisecond tick of the frame's morph timers.
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "Forms.h"
+#include "HeadlessBackend.h"
+#include "TbsSkinButton.h"
+#include "TbsSkinData.h"
+#include "WindowSystem.h"
+
+namespace {
+
+class BenchButton : public TbsSkinButton {
+public:
+    using TbsSkinButton::TbsSkinButton;
+    void HoldMorph(double k) { SetMorphFactor(k); }
+};
+
+struct Scene {
+    Scene() {
+        auto backend = std::make_unique<HeadlessBackend>(400, 300);
+        session = std::make_unique<WindowSystemSession>(std::move(backend));
+        app = std::make_unique<ApplicationSession>();
+        form = Application->CreateForm<TForm>();
+        form->SetBorderStyle(bsNone);
+        form->SetBounds(10, 10, 200, 100);
+        form->Show();
+        skin = CreateComponent<TbsSkinData>(form);
+        skin->LoadIniSkin(MIRVO_SOURCE_DIR "/dat/skin1/skin.ini");
+        button = CreateComponent<BenchButton>(form);
+        button->SetParent(form);
+        button->SetBounds(10, 10, 65, 25);
+        button->SetCaption("Translate");
+        button->SetSkinData(skin);
+        Application->ProcessMessages();
+    }
+    std::unique_ptr<WindowSystemSession> session;
+    std::unique_ptr<ApplicationSession> app;
+    TForm* form = nullptr;
+    TbsSkinData* skin = nullptr;
+    BenchButton* button = nullptr;
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+void BM_CopyButtonPixels(benchmark::State& state) {
+    std::vector<std::uint32_t> from(65 * 25, 0x123456), to(65 * 25);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size() * 4);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CopyButtonPixels);
+
+void BM_RepaintButton(benchmark::State& state) {
+    Scene& s = TheScene();
+    for (auto _ : state) s.button->Repaint();
+}
+BENCHMARK(BM_RepaintButton);
+
+void BM_ButtonMorphStep(benchmark::State& state) {
+    Scene& s = TheScene();
+    s.button->HoldMorph(0.4);
+    for (auto _ : state) s.button->Repaint();
+    s.button->HoldMorph(0);
+}
+BENCHMARK(BM_ButtonMorphStep)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
