@@ -110,6 +110,8 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
         HandleText(ev);
         break;
     case EventKind::AppActive:
+        // Keys pressed in other programs meanwhile (Alt+Tab) end any Alt tap.
+        altTapping_ = altTapped_ = false;
         SetAppActive(ev.active);
         break;
     case EventKind::Quit:
