@@ -375,6 +375,15 @@ TEST_F(WsysTest, ALoneAltTapOpensTheKeyboardMenuOfTheTopLevelWindow) {
         {"Alt with a key between", [&] { s.KeyDown(VK_MENU); s.KeyPress('X'); s.KeyUp(VK_MENU); }, 0},
         {"Alt while Ctrl is held", [&] { s.KeyDown(VK_CONTROL); s.KeyPress(VK_MENU); s.KeyUp(VK_CONTROL); }, 0},
         {"Alt with a click between", [&] { s.KeyDown(VK_MENU); s.Click(50, 100); s.KeyUp(VK_MENU); }, 0},
+        // Alt+Tab on the desktop: the program loses and regains the focus between.
+        {"Alt with another program between",
+         [&] {
+             s.KeyDown(VK_MENU);
+             s.SetAppActive(false);
+             s.SetAppActive(true);
+             s.KeyUp(VK_MENU);
+         },
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
