@@ -292,7 +292,12 @@ public:
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
     void HandleNeeded();
-    // Destroys and makes the window again (children included), keeping state.
+    // Destroys and makes the window again (children included), keeping
+    // state: the focus, and for a top-level window its place, size, show
+    // state (normal, minimised, maximised, with the normal place) and its
+    // place in the z-order; a shown window is shown again, without taking
+    // the activation unless it had it. The new window's WM_NCCALCSIZE
+    // decides the new client area.
     void RecreateWnd();
     // A foreign window to sit in when there is no Parent (0: none).
     HWND ParentWindow() const { return parentWindow_; }
@@ -379,7 +384,10 @@ protected:
 
 private:
     friend class TControl;
+    friend TControl* GetCaptureControl();
     friend LRESULT ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+    // The control a press in this window's message goes to (this, or a windowless child).
+    TControl* PressedControl(const TMessage& m);
     void MainWndProc(TMessage& m);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
@@ -440,6 +448,10 @@ private:
     HWND ownDcWindow_ = nullptr;
 };
 
+// The control holding the pointer: the windowed control whose window has
+// the capture, or the windowless child of it that asked for it; null when
+// no control has it.
+TControl* GetCaptureControl();
 // The form a control sits on (the top of its parent chain), or null.
 TCustomForm* GetParentForm(const TControl* control);
 // The control under a screen point: the deepest windowed control with a

@@ -82,10 +82,15 @@ public:
     // Whether this form's window is the active window.
     bool Active() const { return active_; }
 
-    // Sizes the window so that the client area gets that size.
+    // Sizes the window so that the client area gets that size. Before the
+    // window exists the size is kept and applied when it is made, with the
+    // frame its WM_NCCALCSIZE answer gives then (a frame component may draw
+    // a frame of its own size); a later change of the width or height
+    // replaces the kept value.
     void SetClientWidth(int value) override;
     void SetClientHeight(int value) override;
     TRect ClientRect() const override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     TModalResult ModalResult() const { return modalResult_; }
     void SetModalResult(TModalResult value) { modalResult_ = value; }
@@ -108,7 +113,10 @@ public:
     virtual bool IsShortCut(TWMKey& Message);
     // Makes `control` the active control and focuses its window.
     void FocusControl(TWinControl* control);
-    // Called by a control of this form that got the keyboard focus.
+    // Called by a control of this form that got the keyboard focus. Every
+    // change is announced through the form's WindowProc as CM_FOCUSCHANGED
+    // (lParam: the control now focused, the form itself when it holds the
+    // focus), which the form passes on to all its controls.
     void SetFocusedControl(TWinControl* control);
     void WndProc(TMessage& Message) override;
 
@@ -125,6 +133,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void Paint() override;
     virtual void DoShow();
     virtual void DoHide();
@@ -152,6 +161,10 @@ private:
     bool shownOnce_ = false;
     TModalResult modalResult_ = mrNone;
     HWND modalOwner_ = nullptr;
+    // A client size asked for before the window existed (-1: none).
+    int pendingClientWidth_ = -1;
+    int pendingClientHeight_ = -1;
+    bool settingClientSize_ = false;
 };
 
 class TForm : public TCustomForm {
@@ -213,6 +226,13 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
+    // Minimising hides the other forms, minimises the main form (it stays
+    // on the desktop's task bar) and then the application's window, whose
+    // WM_SIZE with SIZE_MINIMIZED a component may watch (to go to the tray,
+    // say). Restoring undoes it in reverse: the application's window hears
+    // SIZE_RESTORED, the main form is restored and repaints, the others come
+    // back. WM_SYSCOMMAND with SC_MINIMIZE or SC_RESTORE to the main form or
+    // to the application's window does the same.
     void Minimize();
     void Restore();
     bool Minimized() const { return minimized_; }
@@ -245,10 +265,49 @@ public:
     // The class of the hint window; setting it rebuilds the window.
     void SetHintWindowClass(THintWindowFactory factory);
     THintWindow* HintWindow() const { return hintWindow_.get(); }
-    // The control the pointer is over (windowed or windowless), or null.
+    // The control the pointer is over (windowed or windowless) as the
+    // controls have heard it, or null.
     TControl* MouseControl() const { return mouseControl_; }
     // Called by the controls as the pointer moves over them (null: left).
+    // The control the pointer leaves hears CM_MOUSELEAVE, the one it enters
+    // CM_MOUSEENTER. While a control holds the pointer (GetCaptureControl)
+    // only that control hears them: it is left when the pointer goes off it
+    // and entered when the pointer comes back, so a button pressed, dragged
+    // off and released knows the release was outside.
     void NoteMouseControl(TControl* control);
+    // Finds the control under the pointer again (after the capture ended).
+    void UpdateMouseControl();
+
+    // ---- message filters ----
+    // OnMessage sees each message the loop takes from the queue before it is
+    // dispatched; setting Handled keeps it. A component that watches the
+    // messages for a while (an open menu) adds a hook instead of replacing
+    // OnMessage: hooks run newest first, then OnMessage, and the first that
+    // sets Handled ends the round. Removing a hook, in any order and even
+    // from inside a hook, leaves the others and OnMessage as they were.
+    // TMessageHook does both for a scope. Ids are never reused.
+    int AddMessageHook(TMessageEvent handler);
+    void RemoveMessageHook(int id);
+
+    // ---- modes ----
+    // A control that holds a mode until the user presses somewhere else (an
+    // open drop-down list, a tracking popup) declares itself the mode
+    // control. A mouse press anywhere in the application outside it (on
+    // another control, on a form's frame, on another form) sends it
+    // CM_CANCELMODE with lParam the control pressed (null when the press was
+    // on no control); the control ends its mode and clears the declaration
+    // with SetModeControl(nullptr). Presses on the control or its children
+    // are its own business and send nothing; a press on a window that
+    // belongs to the mode but lies outside the control (its drop-down list)
+    // does arrive, and the control tells it by lParam and stays.
+    // Declaring another control first sends the previous one CM_CANCELMODE
+    // with the new one as lParam. Independently, as the platform does, the
+    // active control of the pressed control's active form hears
+    // CM_CANCELMODE for presses outside it.
+    TControl* ModeControl() const { return modeControl_; }
+    void SetModeControl(TControl* control);
+    // Called by the controls for every mouse press, before they handle it.
+    void CancelModes(TControl* pressed);
 
     TMessageEvent OnMessage;
     TExceptionEvent OnException;
@@ -282,6 +341,7 @@ private:
     void StopHintTimer();
     void ShowHintNow();
     THintWindow& EnsureHintWindow();
+    bool RunMessageFilters(MSG& msg);
     static LRESULT AppWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     AnsiString title_;
@@ -290,7 +350,14 @@ private:
     TCustomForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool minimized_ = false;
+    bool appWindowWasHidden_ = false;
     std::vector<HWND> hiddenByMinimize_;
+    struct MessageHook {
+        int id;
+        std::shared_ptr<TMessageEvent> handler;
+    };
+    std::vector<MessageHook> messageHooks_;  // oldest first
+    TControl* modeControl_ = nullptr;
     int modalLevel_ = 0;
     bool handlingException_ = false;
 
@@ -302,6 +369,29 @@ private:
     TControl* hintControl_ = nullptr;
     bool hintTimerHides_ = false;
     bool hintTimerRunning_ = false;
+};
+
+// Hooks the application's message filter chain (TApplication::AddMessageHook)
+// for the object's lifetime or until Unhook; does nothing without an
+// application. Move-only.
+class TMessageHook {
+public:
+    TMessageHook() = default;
+    explicit TMessageHook(TMessageEvent handler) { Hook(std::move(handler)); }
+    ~TMessageHook() { Unhook(); }
+    TMessageHook(TMessageHook&& other) noexcept;
+    TMessageHook& operator=(TMessageHook&& other) noexcept;
+    TMessageHook(const TMessageHook&) = delete;
+    TMessageHook& operator=(const TMessageHook&) = delete;
+
+    // Replaces an earlier hook of this object.
+    void Hook(TMessageEvent handler);
+    void Unhook();
+    bool Hooked() const { return id_ != 0; }
+
+private:
+    TApplication* app_ = nullptr;
+    int id_ = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // error report, minimising and restoring the whole program, deferred freeing
 // of forms, and the hint that follows the pointer.
 
+#include <algorithm>
 #include <cstdio>
 #include <cerrno>
 
@@ -64,6 +65,7 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
     if (Operation != opRemove) return;
     if (AComponent == mainForm_) mainForm_ = nullptr;
     if (AComponent == mouseControl_) mouseControl_ = nullptr;
+    if (AComponent == modeControl_) modeControl_ = nullptr;
     if (AComponent == hintControl_) {
         hintControl_ = nullptr;
         HideHint();
@@ -102,6 +104,17 @@ LRESULT TApplication::AppWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_CLOSE:
         if (app->mainForm_) app->mainForm_->Close();
         return 0;
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+            app->Guard(app, [app] { app->Minimize(); });
+            return 0;
+        case SC_RESTORE:
+            app->Guard(app, [app] { app->Restore(); });
+            return 0;
+        default:
+            return DefWindowProc(hwnd, msg, wParam, lParam);
+        }
     default:
         return DefWindowProc(hwnd, msg, wParam, lParam);
     }
@@ -119,12 +132,75 @@ bool TApplication::ProcessMessage(MSG& msg) {
         terminated_ = true;
         return true;
     }
-    bool handled = false;
-    if (OnMessage) Guard(this, [&] { OnMessage(msg, handled); });
-    if (handled) return true;
+    if (RunMessageFilters(msg)) return true;
     TranslateMessage(msg);
     Guard(this, [&] { DispatchMessage(msg); });
     return true;
+}
+
+bool TApplication::RunMessageFilters(MSG& msg) {
+    bool handled = false;
+    // Newest hook first; the list may change while a hook runs, so each
+    // is looked up again and a removed one is skipped.
+    std::vector<int> ids;
+    for (const MessageHook& h : messageHooks_) ids.push_back(h.id);
+    for (auto it = ids.rbegin(); it != ids.rend() && !handled; ++it) {
+        auto found = std::find_if(messageHooks_.begin(), messageHooks_.end(),
+                                  [id = *it](const MessageHook& h) { return h.id == id; });
+        if (found == messageHooks_.end()) continue;
+        const std::shared_ptr<TMessageEvent> handler = found->handler;  // alive while it runs
+        Guard(this, [&] { (*handler)(msg, handled); });
+    }
+    if (!handled && OnMessage) {
+        const TMessageEvent filter = OnMessage;  // it may replace itself
+        Guard(this, [&] { filter(msg, handled); });
+    }
+    return handled;
+}
+
+namespace {
+int g_nextMessageHookId = 0;
+}
+
+int TApplication::AddMessageHook(TMessageEvent handler) {
+    if (!handler) return 0;
+    const int id = ++g_nextMessageHookId;
+    messageHooks_.push_back({id, std::make_shared<TMessageEvent>(std::move(handler))});
+    return id;
+}
+
+void TApplication::RemoveMessageHook(int id) {
+    std::erase_if(messageHooks_, [id](const MessageHook& h) { return h.id == id; });
+}
+
+TMessageHook::TMessageHook(TMessageHook&& other) noexcept : app_(other.app_), id_(other.id_) {
+    other.app_ = nullptr;
+    other.id_ = 0;
+}
+
+TMessageHook& TMessageHook::operator=(TMessageHook&& other) noexcept {
+    if (this != &other) {
+        Unhook();
+        app_ = other.app_;
+        id_ = other.id_;
+        other.app_ = nullptr;
+        other.id_ = 0;
+    }
+    return *this;
+}
+
+void TMessageHook::Hook(TMessageEvent handler) {
+    Unhook();
+    if (!Application || !handler) return;
+    app_ = Application;
+    id_ = app_->AddMessageHook(std::move(handler));
+}
+
+void TMessageHook::Unhook() {
+    // The application may be gone already; its hooks went with it.
+    if (id_ && app_ && app_ == Application) app_->RemoveMessageHook(id_);
+    app_ = nullptr;
+    id_ = 0;
 }
 
 void TApplication::ProcessMessages() {
@@ -162,13 +238,22 @@ void TApplication::Minimize() {
     minimized_ = true;
     CancelHint();
     hiddenByMinimize_.clear();
+    const HWND mainWindow = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
     if (Screen)
         for (TCustomForm* f : Screen->FormsInZOrder())
             if (f->HandleAllocated() && IsWindowVisible(f->Handle())) hiddenByMinimize_.push_back(f->Handle());
-    // The main form goes to its minimised state, the others out of sight.
-    for (HWND h : hiddenByMinimize_) {
-        const bool isMain = mainForm_ && mainForm_->HandleAllocated() && mainForm_->Handle() == h;
-        ShowWindow(h, isMain ? SW_MINIMIZE : SW_HIDE);
+    // The other forms go out of sight first, so that activation does not
+    // wander through them; the main form goes to its minimised state (the
+    // desktop keeps it in its window list).
+    for (HWND h : hiddenByMinimize_)
+        if (h != mainWindow) ShowWindow(h, SW_HIDE);
+    if (mainWindow && IsWindow(mainWindow) && IsWindowVisible(mainWindow)) ShowWindow(mainWindow, SW_MINIMIZE);
+    // Last, the application's own window: a component watching its WM_SIZE
+    // (SIZE_MINIMIZED) finds the forms minimised and may take them further
+    // (into the tray). It is never shown on the desktop: it has no size.
+    if (handle_ && IsWindow(handle_)) {
+        appWindowWasHidden_ = !IsWindowVisible(handle_);
+        ShowWindow(handle_, SW_SHOWMINNOACTIVE);
     }
     if (OnMinimize) OnMinimize(this);
 }
@@ -176,13 +261,20 @@ void TApplication::Minimize() {
 void TApplication::Restore() {
     if (!minimized_) return;
     minimized_ = false;
+    if (handle_ && IsWindow(handle_) && IsIconic(handle_)) {
+        // WM_SIZE with SIZE_RESTORED tells the watching components.
+        ShowWindow(handle_, SW_SHOWNOACTIVATE);
+        if (appWindowWasHidden_ && IsWindow(handle_)) ShowWindow(handle_, SW_HIDE);
+    }
     const std::vector<HWND> windows = std::move(hiddenByMinimize_);
     hiddenByMinimize_.clear();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        if (!IsWindow(*it)) continue;
-        const bool isMain = mainForm_ && mainForm_->HandleAllocated() && mainForm_->Handle() == *it;
-        ShowWindow(*it, isMain ? SW_RESTORE : SW_SHOWNA);
-    }
+    const HWND mainWindow = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
+    // The main form comes back first (restored, repainted, active), then the
+    // others above it in their old order.
+    for (HWND h : windows)
+        if (h == mainWindow && IsWindow(h)) ShowWindow(h, SW_RESTORE);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (*it != mainWindow && IsWindow(*it)) ShowWindow(*it, SW_SHOWNA);
     BringToFront();
     if (OnRestore) OnRestore(this);
 }
@@ -296,7 +388,47 @@ TControl* HintSource(TControl* c) {
 }
 }  // namespace
 
-void TApplication::NoteMouseControl(TControl* control) {
+void TApplication::UpdateMouseControl() {
+    TPoint p;
+    GetCursorPos(p);
+    NoteMouseControl(FindDragTarget(p, false));
+}
+
+void TApplication::SetModeControl(TControl* control) {
+    if (control == modeControl_) return;
+    TControl* old = modeControl_;
+    modeControl_ = control;
+    if (control) control->FreeNotification(this);
+    if (old) old->Perform(CM_CANCELMODE, 0, ToLParam(control));
+}
+
+namespace {
+bool Within(TControl* pressed, TControl* holder) {
+    for (TControl* c = pressed; c; c = c->Parent())
+        if (c == holder) return true;
+    return false;
+}
+}  // namespace
+
+void TApplication::CancelModes(TControl* pressed) {
+    TControl* notified = nullptr;
+    // The platform's rule: the active control of the pressed control's form.
+    if (TCustomForm* form = GetParentForm(pressed); form && form->Active()) {
+        TWinControl* active = form->ActiveControl();
+        if (active && !Within(pressed, active)) {
+            notified = active;
+            active->Perform(CM_CANCELMODE, 0, ToLParam(pressed));
+        }
+    }
+    // The declared mode holder, wherever it is.
+    if (TControl* holder = modeControl_; holder && holder != notified && !Within(pressed, holder))
+        holder->Perform(CM_CANCELMODE, 0, ToLParam(pressed));
+}
+
+void TApplication::NoteMouseControl(TControl* actual) {
+    // While a control holds the pointer only it may be entered or left.
+    TControl* holder = GetCaptureControl();
+    TControl* control = holder && actual != holder ? nullptr : actual;
     if (control == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = control;

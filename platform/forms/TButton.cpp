@@ -1,6 +1,7 @@
 #include "TButton.h"
 
 #include "ClassicLook.h"
+#include "Menus.h"
 
 namespace {
 
@@ -138,6 +139,14 @@ void TButton::WndProc(TMessage& m) {
         }
         break;
     }
+    case CM_DIALOGCHAR:
+        // The caption's accelerator presses the button from anywhere on the form.
+        if (IsAccel(WORD(m.WParam), Caption()) && CanFocus()) {
+            Click();
+            m.Result = 1;
+            return;
+        }
+        break;
     case WM_GETDLGCODE:
         m.Result = 0;
         return;

@@ -256,7 +256,7 @@ void TCustomComboBox::WndProc(TMessage& m) {
 void TCustomComboBox::DefaultHandler(TMessage& m) {
     switch (m.Msg) {
     case WM_GETDLGCODE:
-        m.Result = DLGC_WANTARROWS | (DroppedDown() ? DLGC_WANTALLKEYS : 0);
+        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (DroppedDown() ? DLGC_WANTALLKEYS : 0);
         return;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {

@@ -132,14 +132,51 @@ TRect TCustomForm::ClientRect() const {
     return {0, 0, std::max(0, Width() - in.Left - in.Right), std::max(0, Height() - in.Top - in.Bottom)};
 }
 
+namespace {
+// Marks bounds changes made on behalf of a client size.
+struct ClientSizing {
+    bool& flag;
+    explicit ClientSizing(bool& f) : flag(f) { flag = true; }
+    ~ClientSizing() { flag = false; }
+    ClientSizing(const ClientSizing&) = delete;
+    ClientSizing& operator=(const ClientSizing&) = delete;
+};
+}  // namespace
+
 void TCustomForm::SetClientWidth(int value) {
+    // Without a window the default frame is only a guess: the size is kept
+    // and applied to the real frame when the window is made.
+    if (!HandleAllocated()) pendingClientWidth_ = std::max(0, value);
     const TRect in = FrameInsets();
-    SetBounds(Left(), Top(), value + in.Left + in.Right, Height());
+    ClientSizing sizing(settingClientSize_);
+    SetBounds(Left(), Top(), std::max(0, value) + in.Left + in.Right, Height());
 }
 
 void TCustomForm::SetClientHeight(int value) {
+    if (!HandleAllocated()) pendingClientHeight_ = std::max(0, value);
     const TRect in = FrameInsets();
-    SetBounds(Left(), Top(), Width(), value + in.Top + in.Bottom);
+    ClientSizing sizing(settingClientSize_);
+    SetBounds(Left(), Top(), Width(), std::max(0, value) + in.Top + in.Bottom);
+}
+
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (!HandleAllocated() && !settingClientSize_) {
+        // An explicit window size replaces a kept client size.
+        if (AWidth != Width()) pendingClientWidth_ = -1;
+        if (AHeight != Height()) pendingClientHeight_ = -1;
+    }
+    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
+void TCustomForm::CreateWnd() {
+    TCustomControl::CreateWnd();
+    if (!HandleAllocated() || (pendingClientWidth_ < 0 && pendingClientHeight_ < 0)) return;
+    // The frame is now what the window's WM_NCCALCSIZE made it.
+    const TRect in = FrameInsets();
+    const int width = pendingClientWidth_ >= 0 ? pendingClientWidth_ + in.Left + in.Right : Width();
+    const int height = pendingClientHeight_ >= 0 ? pendingClientHeight_ + in.Top + in.Bottom : Height();
+    pendingClientWidth_ = pendingClientHeight_ = -1;
+    SetWindowPos(Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TCustomForm::PlaceOnFirstShow() {
@@ -352,6 +389,9 @@ void TCustomForm::SetFocusedControl(TWinControl* control) {
         if (std::find(newChain.begin(), newChain.end(), w) == newChain.end()) w->Perform(CM_EXIT);
     for (auto it = newChain.rbegin(); it != newChain.rend(); ++it)
         if (std::find(oldChain.begin(), oldChain.end(), *it) == oldChain.end()) (*it)->Perform(CM_ENTER);
+    // Controls that look different with the focus elsewhere (the default
+    // button's highlight) hear of every change.
+    if (focusedControl_ == control) Perform(CM_FOCUSCHANGED, 0, ToLParam(control ? control : this));
 }
 
 bool TCustomForm::IsShortCut(TWMKey& m) {
@@ -397,9 +437,18 @@ void TCustomForm::WndProc(TMessage& m) {
         }
         return;
     }
-    case WM_SYSCOMMAND:
+    case WM_SYSCOMMAND: {
+        const UINT cmd = UINT(m.WParam & 0xFFF0);
+        // Alt+letter: the control with that accelerator takes it before the
+        // keyboard menu does. Space and '-' open system menus; a lone Alt
+        // (no character) only the menu.
+        const WORD ch = LOWORD(m.LParam);
+        if (cmd == SC_KEYMENU && ch && ch != ' ' && ch != '-' && HandleAllocated() && !IsIconic(Handle()) &&
+            !GetCapture() && Perform(CM_DIALOGCHAR, ch, KF_ALTDOWN_BIT)) {
+            m.Result = 0;
+            return;
+        }
         if (Application && Application->MainForm() == this) {
-            const UINT cmd = UINT(m.WParam & 0xFFF0);
             if (cmd == SC_MINIMIZE) {
                 Application->Minimize();
                 return;
@@ -410,6 +459,7 @@ void TCustomForm::WndProc(TMessage& m) {
             }
         }
         break;
+    }
     case WM_GETMINMAXINFO:
         DefaultHandler(m);
         if (auto* info = FromLParam<MINMAXINFO>(m.LParam)) ApplyConstraints(*info);

@@ -38,6 +38,26 @@ bool IsInputStart(UINT msg) {
     default: return false;
     }
 }
+
+bool IsPress(UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCMBUTTONDBLCLK: return true;
+    default: return false;
+    }
+}
+
+bool IsNonClient(UINT msg) { return msg >= WM_NCMOUSEMOVE && msg <= WM_NCMBUTTONDBLCLK; }
 }  // namespace
 
 LRESULT ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -52,6 +72,20 @@ LRESULT ControlWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
     control->MainWndProc(m);
     return m.Result;
+}
+
+TControl* GetCaptureControl() {
+    TWinControl* holder = TWinControl::FindControl(GetCapture());
+    if (!holder) return nullptr;
+    TControl* child = holder->captureControl_;
+    return child && child->Parent() == holder ? child : holder;
+}
+
+TControl* TWinControl::PressedControl(const TMessage& m) {
+    if (IsNonClient(m.Msg)) return this;
+    if (handle_ && GetCapture() == handle_) return GetCaptureControl();
+    TControl* child = ControlAtPos(LParamToPoint(m.LParam), false);
+    return child && child->Parent() == this ? child : this;
 }
 
 TWinControl* TWinControl::FindControl(HWND hwnd) {
@@ -86,6 +120,11 @@ void TWinControl::MainWndProc(TMessage& m) {
     const HWND self = handle_;
     auto work = [&] {
         if (Application && IsInputStart(m.Msg)) Application->CancelHint();
+        if (Application && IsPress(m.Msg)) {
+            // A control holding a mode elsewhere ends it before this press is handled.
+            Application->CancelModes(PressedControl(m));
+            if (FindControl(self) != this) return;
+        }
         if (m.Msg == WM_MOUSEMOVE || m.Msg == WM_MOUSELEAVE || m.Msg == WM_NCMOUSEMOVE) TrackMouseControl(m);
         if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
             g_eatCharFor = nullptr;
@@ -110,6 +149,8 @@ void TWinControl::MainWndProc(TMessage& m) {
             g_eatCharFor = nullptr;
         }
         WindowProc(m);
+        // The pointer may be over another control than the one that held it.
+        if (m.Msg == WM_CAPTURECHANGED && Application) Application->UpdateMouseControl();
     };
     if (Application) {
         Application->Guard(this, work);
@@ -234,8 +275,32 @@ void TWinControl::DestroyHandle() {
 void TWinControl::RecreateWnd() {
     if (!handle_) return;
     const bool hadFocus = Focused();
+    const bool topLevel = !(GetWindowLong(handle_, GWL_STYLE) & WS_CHILD);
+    WINDOWPLACEMENT place;
+    GetWindowPlacement(handle_, place);
+    const bool shown = IsWindowVisible(handle_) != FALSE;
+    const bool active = GetActiveWindow() == handle_;
+    const HWND above = topLevel ? GetWindow(handle_, GW_HWNDPREV) : nullptr;
     DestroyHandle();
     CreateHandle();
+    if (!handle_) return;
+    if (topLevel) {
+        // The new window takes the old one's place in the z-order (unless
+        // the window above was an owned one, gone with the old window).
+        if (above && IsWindow(above))
+            SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (shown) {
+            // Back to the same place, size and show state; the normal place
+            // of a minimised or maximised window is kept too.
+            switch (place.showCmd) {
+            case SW_SHOWMINIMIZED: place.showCmd = SW_SHOWMINNOACTIVE; break;
+            case SW_SHOWMAXIMIZED: break;
+            default: place.showCmd = active ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE; break;
+            }
+            SetWindowPlacement(handle_, place);
+            if (!handle_) return;
+        }
+    }
     if (hadFocus && handle_) ::SetFocus(handle_);
 }
 

@@ -91,10 +91,32 @@ void TWinControl::WndProc(TMessage& m) {
         m.WParam = WPARAM(static_cast<unsigned char>(ch));
         break;
     }
+    case CN_CHAR: {
+        // A printable character the focused control does not take is offered
+        // to the form as a dialog character: the accelerator of a button or
+        // label takes it.
+        const auto ch = static_cast<unsigned char>(m.WParam);
+        if (ch < 0x20 || ch == 0x7F) return;
+        if (Perform(WM_GETDLGCODE) & (DLGC_WANTCHARS | DLGC_WANTALLKEYS)) return;
+        if (TCustomForm* form = GetParentForm(this)) m.Result = form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+        return;
+    }
     case CM_DIALOGKEY:
-        // Offered to the children (a default or cancel button takes Enter or Escape).
+    case CM_DIALOGCHAR:
+        // Offered to the children (a default or cancel button takes Enter or
+        // Escape, a control with that accelerator the character).
         Broadcast(m);
         return;
+    case CM_FOCUSCHANGED: {
+        // Every control of the form hears it; none may end its way.
+        const std::vector<TControl*> kids = [this] {
+            std::vector<TControl*> v;
+            for (int i = 0; i < ControlCount(); ++i) v.push_back(Controls(i));
+            return v;
+        }();
+        for (TControl* c : kids) c->Perform(m.Msg, m.WParam, m.LParam);
+        return;
+    }
     case CM_ENTER:
         DoEnter();
         return;
@@ -208,14 +230,23 @@ bool TWinControl::IsControlMouseMsg(TMessage& m) {
 
 void TWinControl::TrackMouseControl(TMessage& m) {
     if (!Application) return;
+    const bool holding = handle_ && GetCapture() == handle_;
     if (m.Msg == WM_MOUSELEAVE) {
         mouseTracked_ = false;
+        // While a control holds the pointer its moves decide (below).
+        if (GetCaptureControl()) return;
         TControl* over = Application->MouseControl();
         if (over == this || (over && over->Parent() == this)) Application->NoteMouseControl(nullptr);
         return;
     }
     if (m.Msg == WM_NCMOUSEMOVE) {
         Application->NoteMouseControl(this);
+        return;
+    }
+    if (holding) {
+        // The moves come here wherever the pointer is: what lies under it
+        // tells whether the holding control is left or entered again.
+        Application->NoteMouseControl(FindDragTarget(ClientToScreen(LParamToPoint(m.LParam)), false));
         return;
     }
     TControl* target = captureControl_;

@@ -280,6 +280,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam == VK_F4 && (lParam & KF_ALTDOWN_BIT) && !(lParam & KF_REPEAT_BIT))
             if (Window* r = s.Root(w)) s.Send(r, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
+    case WM_SYSKEYUP:
+    case WM_KEYUP:
+        // The release of a lone Alt opens the keyboard menu of the top-level window.
+        if (wParam == VK_MENU && s.altTapped_) {
+            s.altTapped_ = false;
+            if (Window* r = s.Root(w)) s.Send(r, WM_SYSCOMMAND, SC_KEYMENU, 0);
+        }
+        return 0;
     case WM_SYSCHAR:
         if (lParam & KF_ALTDOWN_BIT)
             if (Window* r = s.Root(w)) s.Send(r, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));

@@ -32,6 +32,21 @@ UINT ClientButtonMessage(MouseButton b, bool down) {
 constexpr UINT kNonClientOffset = WM_MOUSEMOVE - WM_NCMOUSEMOVE;
 }  // namespace
 
+void WindowSystem::NotifyParentsOfPress(Window* w, UINT downMessage, TPoint screen) {
+    // Each ancestor hears of the press, nearest first, until a window that
+    // asked not to tell its parent (WS_EX_NOPARENTNOTIFY) or a top-level one.
+    const HWND pressed = w->handle;
+    while (w && (w->style & WS_CHILD) && !(w->exStyle & WS_EX_NOPARENTNOTIFY)) {
+        Window* parent = w->parent;
+        if (!parent || parent == desktop_) break;
+        const HWND ph = parent->handle;
+        const TPoint co = ClientScreenOrigin(parent);
+        Send(ph, WM_PARENTNOTIFY, MAKEWPARAM(int(downMessage), 0), MAKELPARAM(screen.X - co.X, screen.Y - co.Y));
+        // A handler may have destroyed the chain; stop where it broke.
+        if (!Find(pressed) || !(w = Find(ph))) return;
+    }
+}
+
 WPARAM WindowSystem::MouseKeyFlags() const {
     WPARAM f = 0;
     if (Down(keyState_, VK_LBUTTON)) f |= MK_LBUTTON;
@@ -95,6 +110,8 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
         HandleText(ev);
         break;
     case EventKind::AppActive:
+        // Keys pressed in other programs meanwhile (Alt+Tab) end any Alt tap.
+        altTapping_ = altTapped_ = false;
         SetAppActive(ev.active);
         break;
     case EventKind::Quit:
@@ -120,7 +137,10 @@ void WindowSystem::HandlePointer(const BackendEvent& ev) {
     cursorKnown_ = true;
     const bool down = ev.kind == EventKind::MouseDown;
     const bool up = ev.kind == EventKind::MouseUp;
-    if (down) keyState_[ButtonVk(ev.button)] = BYTE((keyState_[ButtonVk(ev.button)] ^ 1) | 0x80);
+    if (down) {
+        keyState_[ButtonVk(ev.button)] = BYTE((keyState_[ButtonVk(ev.button)] ^ 1) | 0x80);
+        altTapping_ = false;  // Alt+click is not a tap of Alt
+    }
     if (up) keyState_[ButtonVk(ev.button)] &= BYTE(~0x80);
 
     if (ev.kind == EventKind::Wheel) {
@@ -189,6 +209,10 @@ void WindowSystem::HandlePointer(const BackendEvent& ev) {
         }
     }
     if (client) {
+        if (down) {
+            NotifyParentsOfPress(target, clientMsg, ev.pos);
+            if (!(target = Find(h))) return;
+        }
         const TPoint co = ClientScreenOrigin(target);
         Post(h, msg, MouseKeyFlags(), MAKELPARAM(ev.pos.X - co.X, ev.pos.Y - co.Y));
     } else {
@@ -200,6 +224,20 @@ void WindowSystem::HandleKey(const BackendEvent& ev) {
     const int vk = ev.vk & 0xFF;
     const bool down = ev.kind == EventKind::KeyDown;
     const bool wasDown = Down(keyState_, vk);
+    // Alt pressed and released with nothing else between is a tap: the
+    // default window procedure turns its release into the keyboard menu
+    // command (SC_KEYMENU).
+    if (down && vk == VK_MENU) {
+        if (!wasDown)
+            altTapping_ = !Down(keyState_, VK_CONTROL) && !Down(keyState_, VK_SHIFT) &&
+                          !Down(keyState_, VK_LWIN) && !Down(keyState_, VK_RWIN);
+    } else if (down) {
+        altTapping_ = false;
+        altTapped_ = false;
+    } else if (vk == VK_MENU) {
+        altTapped_ = altTapping_;
+        altTapping_ = false;
+    }
     if (down) {
         if (!wasDown) keyState_[vk] ^= 1;
         keyState_[vk] |= 0x80;

@@ -256,6 +256,24 @@ bool WindowSystem::Show(Window* w, int cmd) {
     }
 }
 
+void WindowSystem::MinimizeFromDesktop(Window* w) {
+    if (!w || !IsTopLevel(w) || (w->style & WS_MINIMIZE)) return;
+    const HWND h = w->handle;
+    Send(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    // Refused: the desktop shows the window again as it is.
+    if ((w = Find(h)) && !(w->style & WS_MINIMIZE)) MarkNativeStale(w);
+}
+
+void WindowSystem::RestoreFromDesktop(Window* w) {
+    if (!w || !IsTopLevel(w) || !(w->style & WS_MINIMIZE)) return;
+    const HWND h = w->handle;
+    // As a click on the task bar entry: the command goes to the window, whose
+    // procedure restores it (the default one with SW_RESTORE, which sends
+    // WM_SIZE with SIZE_RESTORED and repaints the whole window).
+    Send(h, WM_SYSCOMMAND, SC_RESTORE, 0);
+    if ((w = Find(h)) && (w->style & WS_MINIMIZE)) MarkNativeStale(w);
+}
+
 // --- the platform calls ---------------------------------------------------------------
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {

@@ -171,6 +171,14 @@ public:
     // --- window positions (WindowPos.cpp) ----------------------------------
     bool SetPos(Window* w, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
     bool Show(Window* w, int cmd);
+    // The desktop minimised or restored a top-level window (its task bar
+    // entry, its window list): the window hears it as a user's command
+    // would come, WM_SYSCOMMAND with SC_MINIMIZE or SC_RESTORE, and its
+    // procedure decides. When it refuses, the desktop is told the window's
+    // state again. Backends' events call these; nothing happens for a child
+    // window or one already in that state.
+    void MinimizeFromDesktop(Window* w);
+    void RestoreFromDesktop(Window* w);
     TRect CalcClient(Window* w, const TRect& windowRectInParent, WINDOWPOS* pos);
     MINMAXINFO QueryMinMax(Window* w);
     void MarkNativeStale(Window* w);
@@ -212,6 +220,8 @@ public:
     void SetAppActive(bool active);
     void ForgetWindow(Window* w);  // capture, focus, activation, tracking, caret
     void UpdateCursorFor(TPoint screen);
+    // WM_PARENTNOTIFY to the ancestors of a child window pressed at a screen point.
+    void NotifyParentsOfPress(Window* w, UINT downMessage, TPoint screen);
 
     HWND capture_ = nullptr;
     HWND focus_ = nullptr;
@@ -229,6 +239,8 @@ public:
     bool trackLeaveNonClient_ = false;
     HCURSOR cursor_ = nullptr;
     int inMoveSize_ = 0;
+    bool altTapping_ = false;  // Alt is down and nothing else was pressed since
+    bool altTapped_ = false;   // the last Alt release ended a tap
 
     // --- move and size loop (MoveSizeLoop.cpp) ---------------------------------
     void RunMoveSize(Window* w, UINT command, TPoint start);

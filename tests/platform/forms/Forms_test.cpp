@@ -174,6 +174,209 @@ TEST_F(FormsTest, MinimizeHidesTheProgramAndRestoreBringsItBack) {
     EXPECT_EQ(events, 11);
 }
 
+// What the application's window hears, and how the main form stands then.
+struct AppWindowWatch {
+    static inline WNDPROC previous = nullptr;
+    static inline std::vector<WPARAM> sizes;
+    static inline std::vector<bool> mainIconicAtSize;
+    static inline HWND mainWindow = nullptr;
+    static inline bool hideMainOnMinimize = false;
+    static LRESULT Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_SIZE) {
+            sizes.push_back(wp);
+            mainIconicAtSize.push_back(IsIconic(mainWindow) != FALSE);
+            // A component going to the tray takes the main form off the desktop.
+            if (wp == SIZE_MINIMIZED && hideMainOnMinimize) ShowWindow(mainWindow, SW_HIDE);
+        }
+        return CallWindowProc(previous, h, msg, wp, lp);
+    }
+};
+
+TEST_F(FormsTest, MinimizeReachesTheApplicationsWindowAndADesktopRestoreRepaints) {
+    TForm* main = ShowPlainForm({0, 0, 200, 150});
+    main->SetColor(clLime);
+    TForm* other = ShowPlainForm({300, 0, 400, 100});
+    std::vector<WPARAM> mainSizes;
+    int restoreCommands = 0;
+    main->WindowProc = [&, old = main->WindowProc](TMessage& m) {
+        if (m.Msg == WM_SIZE) mainSizes.push_back(m.WParam);
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_RESTORE) ++restoreCommands;
+        old(m);
+    };
+    AppWindowWatch::sizes.clear();
+    AppWindowWatch::mainIconicAtSize.clear();
+    AppWindowWatch::mainWindow = main->Handle();
+    AppWindowWatch::hideMainOnMinimize = false;
+    AppWindowWatch::previous = SubclassWindow(Application->Handle(), &AppWindowWatch::Proc);
+    Pump();
+    EXPECT_EQ(Pixel(100, 75), clLime);
+
+    Application->Minimize();
+    Pump();
+    EXPECT_EQ(AppWindowWatch::sizes, std::vector<WPARAM>{SIZE_MINIMIZED});
+    EXPECT_EQ(AppWindowWatch::mainIconicAtSize, std::vector<bool>{true});  // the forms went first
+    EXPECT_TRUE(IsIconic(main->Handle()));
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));  // still on the desktop's task bar
+    EXPECT_FALSE(IsWindowVisible(other->Handle()));
+    EXPECT_FALSE(screen().IsShownNatively(Application->Handle()));
+    EXPECT_NE(Pixel(100, 75), clLime);
+
+    // The desktop restores the main form as a click on its task bar entry would.
+    mainSizes.clear();
+    SendMessage(main->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_FALSE(Application->Minimized());
+    EXPECT_EQ(restoreCommands, 1);
+    EXPECT_EQ(AppWindowWatch::sizes, (std::vector<WPARAM>{SIZE_MINIMIZED, SIZE_RESTORED}));
+    EXPECT_FALSE(IsWindowVisible(Application->Handle()));  // never on the desktop
+    EXPECT_FALSE(IsIconic(main->Handle()));
+    EXPECT_EQ(mainSizes, std::vector<WPARAM>{SIZE_RESTORED});
+    EXPECT_EQ(GetActiveWindow(), main->Handle());
+    EXPECT_TRUE(IsWindowVisible(other->Handle()));
+    EXPECT_EQ(Pixel(100, 75), clLime);  // painted again
+
+    // A hook that hides the main form when the application is minimised
+    // (as the tray does) is not undone by the minimising itself; restoring
+    // brings the main form back.
+    AppWindowWatch::hideMainOnMinimize = true;
+    SendMessage(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    Pump();
+    EXPECT_TRUE(Application->Minimized());
+    EXPECT_FALSE(IsWindowVisible(main->Handle()));
+    SendMessage(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    EXPECT_FALSE(IsIconic(main->Handle()));
+    EXPECT_EQ(Pixel(100, 75), clLime);
+    SubclassWindow(Application->Handle(), AppWindowWatch::previous);
+}
+
+// A frame component's answer to WM_NCCALCSIZE: its own frame widths.
+void UseOwnFrame(TForm* form, const TRect& insets) {
+    form->WindowProc = [insets, old = form->WindowProc](TMessage& m) {
+        if (m.Msg == WM_NCCALCSIZE && m.WParam) {
+            TRect& r = FromLParam<NCCALCSIZE_PARAMS>(m.LParam)->rgrc[0];
+            r = {r.Left + insets.Left, r.Top + insets.Top, r.Right - insets.Right, r.Bottom - insets.Bottom};
+            m.Result = 0;
+            return;
+        }
+        old(m);
+    };
+}
+
+TEST_F(FormsTest, RecreatingAShownFormKeepsItsPlaceSizeStateAndStacking) {
+    auto* a = Application->CreateForm<TForm>();
+    a->SetBounds(50, 60, 300, 200);
+    a->Show();
+    TForm* b = ShowPlainForm({420, 60, 600, 200});
+    const TRect place{50, 60, 350, 260};
+    const HWND before = a->Handle();
+
+    // The frame is asked again: a frame component's own widths now count.
+    UseOwnFrame(a, {5, 30, 5, 5});
+    a->RecreateWnd();
+    Pump();
+    EXPECT_NE(a->Handle(), before);
+    EXPECT_TRUE(IsWindowVisible(a->Handle()));
+    EXPECT_TRUE(screen().IsShownNatively(a->Handle()));
+    EXPECT_EQ(a->BoundsRect(), place);
+    EXPECT_EQ(a->ClientRect(), Rect(0, 0, 290, 165));
+    EXPECT_EQ(GetActiveWindow(), b->Handle());  // it did not take the activation
+    EXPECT_EQ(Screen->FormsInZOrder(), (std::vector<TCustomForm*>{b, a}));
+
+    // The active form stays active and on top; show states and the normal
+    // place survive too.
+    b->RecreateWnd();
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), b->Handle());
+    EXPECT_EQ(Screen->FormsInZOrder(), (std::vector<TCustomForm*>{b, a}));
+    a->SetWindowState(wsMaximized);
+    a->RecreateWnd();
+    EXPECT_TRUE(IsZoomed(a->Handle()));
+    a->SetWindowState(wsNormal);
+    EXPECT_EQ(a->BoundsRect(), place);
+    a->SetWindowState(wsMinimized);
+    a->RecreateWnd();
+    EXPECT_TRUE(IsIconic(a->Handle()));
+    a->SetWindowState(wsNormal);
+    EXPECT_EQ(a->BoundsRect(), place);
+    // A hidden form stays hidden.
+    a->Hide();
+    a->RecreateWnd();
+    EXPECT_FALSE(IsWindowVisible(a->Handle()));
+}
+
+TEST_F(FormsTest, AClientSizeSetBeforeTheWindowExistsUsesTheFrameTheWindowAsksFor) {
+    struct Case {
+        const char* what;
+        bool ownFrame;
+        int laterWidth;  // an explicit width set after the client size (0: none)
+        TRect expectedClient;
+    };
+    const Case cases[] = {
+        {"default frame", false, 0, {0, 0, 200, 100}},
+        {"a frame component's frame", true, 0, {0, 0, 200, 100}},
+        {"a later width wins", true, 260, {0, 0, 260 - 3 - 4, 100}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto* form = Application->CreateForm<TForm>();
+        form->SetBorderStyle(bsSizeable);
+        if (c.ownFrame) UseOwnFrame(form, {3, 25, 4, 6});
+        form->SetClientWidth(200);
+        form->SetClientHeight(100);
+        if (c.laterWidth) form->SetWidth(c.laterWidth);
+        form->Show();
+        Pump();
+        EXPECT_EQ(form->ClientRect(), c.expectedClient);
+        if (c.ownFrame) {
+            EXPECT_EQ(form->Height(), 100 + 25 + 6);
+        }
+        FreeComponent(form);
+    }
+}
+
+TEST_F(FormsTest, MessageHooksRunNewestFirstAndComeOffInAnyOrder) {
+    constexpr UINT kProbe = WM_USER + 7;
+    std::string log;
+    auto logger = [&log](const char* name, bool keep = false) {
+        return [&log, name, keep](MSG& msg, bool& handled) {
+            if (msg.message != kProbe) return;
+            log += name;
+            handled = keep;
+        };
+    };
+    auto send = [&] {
+        log.clear();
+        PostMessage(Application->Handle(), kProbe);
+        Pump();
+        return log;
+    };
+    Application->OnMessage = logger("o");
+    const int a = Application->AddMessageHook(logger("a"));
+    const int b = Application->AddMessageHook(logger("b"));
+    EXPECT_EQ(send(), "bao");
+    Application->RemoveMessageHook(a);  // not the newest
+    EXPECT_EQ(send(), "bo");
+    {
+        TMessageHook menu(logger("m", true));  // a menu keeps the messages while open
+        EXPECT_EQ(send(), "m");
+    }
+    EXPECT_EQ(send(), "bo");
+    // A hook that takes itself off while it runs.
+    int self = 0;
+    self = Application->AddMessageHook([&](MSG& msg, bool&) {
+        if (msg.message != kProbe) return;
+        log += "s";
+        Application->RemoveMessageHook(self);
+    });
+    EXPECT_EQ(send(), "sbo");
+    EXPECT_EQ(send(), "bo");
+    Application->RemoveMessageHook(b);
+    Application->RemoveMessageHook(b);  // twice is harmless
+    EXPECT_EQ(send(), "o");
+}
+
 TEST_F(FormsTest, BorderStylesChooseTheFrameAndBsNoneHasNone) {
     struct Case {
         TFormBorderStyle style;

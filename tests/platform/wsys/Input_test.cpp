@@ -2,6 +2,8 @@
 // capture, regions, double clicks, activation, focus, disabled and modal
 // windows, keys and typed text.
 
+#include <functional>
+
 #include "WsysFixture.h"
 
 namespace {
@@ -302,6 +304,98 @@ TEST_F(WsysTest, MouseLeaveIsReportedOnceWhenThePointerLeaves) {
     screen().MouseMove(160, 160);
     PumpMessages();
     EXPECT_EQ(Got(WM_MOUSELEAVE, w).size(), 1u);
+}
+
+TEST_F(WsysTest, PressesOnAChildTellItsAncestorsUntilOneOptsOut) {
+    HWND top = Popup({100, 100, 400, 300});
+    HWND mid = Child(top, {10, 10, 210, 160});
+    HWND leaf = Child(mid, {20, 30, 120, 90});
+    PumpMessages();
+    struct Case {
+        MouseButton button;
+        UINT down;
+    };
+    for (const Case c : {Case{MouseButton::Left, WM_LBUTTONDOWN}, Case{MouseButton::Right, WM_RBUTTONDOWN},
+                         Case{MouseButton::Middle, WM_MBUTTONDOWN}}) {
+        SCOPED_TRACE(c.down);
+        ClearLog();
+        screen().Click(135, 145, c.button);  // leaf (5, 5), mid (25, 35), top (35, 45)
+        PumpMessages();
+        const auto toMid = Got(WM_PARENTNOTIFY, mid);
+        const auto toTop = Got(WM_PARENTNOTIFY, top);
+        ASSERT_EQ(toMid.size(), 1u);
+        ASSERT_EQ(toTop.size(), 1u);
+        EXPECT_EQ(LOWORD(toMid[0].wParam), c.down);
+        EXPECT_EQ(toMid[0].lParam, MAKELPARAM(25, 35));
+        EXPECT_EQ(toTop[0].lParam, MAKELPARAM(35, 45));
+        // Nearest ancestor first, all before the child sees the press itself.
+        std::vector<HWND> order;
+        for (const auto& m : log_)
+            if (m.msg == WM_PARENTNOTIFY || m.msg == c.down) order.push_back(m.hwnd);
+        EXPECT_EQ(order, (std::vector<HWND>{mid, top, leaf}));
+        EXPECT_TRUE(Got(WM_PARENTNOTIFY, leaf).empty());
+    }
+    // A release, a move and a press on the top-level window itself tell nobody.
+    ClearLog();
+    screen().MouseMove(390, 290);
+    screen().Click(390, 290);
+    PumpMessages();
+    EXPECT_TRUE(Got(WM_PARENTNOTIFY).empty());
+
+    // WS_EX_NOPARENTNOTIFY on a window stops the notice at its parent.
+    SetWindowLong(mid, GWL_EXSTYLE, GetWindowLong(mid, GWL_EXSTYLE) | LONG(WS_EX_NOPARENTNOTIFY));
+    ClearLog();
+    screen().Click(135, 145);
+    PumpMessages();
+    EXPECT_EQ(Got(WM_PARENTNOTIFY, mid).size(), 1u);
+    EXPECT_TRUE(Got(WM_PARENTNOTIFY, top).empty());
+    SetWindowLong(leaf, GWL_EXSTYLE, GetWindowLong(leaf, GWL_EXSTYLE) | LONG(WS_EX_NOPARENTNOTIFY));
+    ClearLog();
+    screen().Click(135, 145);
+    PumpMessages();
+    EXPECT_TRUE(Got(WM_PARENTNOTIFY).empty());
+    EXPECT_EQ(Got(WM_LBUTTONDOWN, leaf).size(), 1u);
+}
+
+TEST_F(WsysTest, ALoneAltTapOpensTheKeyboardMenuOfTheTopLevelWindow) {
+    HWND top = Popup({0, 0, 200, 200});
+    HWND edit = Child(top, {10, 10, 100, 40});
+    SetFocus(edit);
+    PumpMessages();
+    struct Case {
+        const char* what;
+        std::function<void()> keys;
+        std::size_t menus;
+    };
+    auto& s = screen();
+    const Case cases[] = {
+        {"Alt alone", [&] { s.KeyPress(VK_MENU); }, 1},
+        {"Alt held until it repeats", [&] { s.KeyDown(VK_MENU); s.KeyDown(VK_MENU); s.KeyUp(VK_MENU); }, 1},
+        {"Alt twice", [&] { s.KeyPress(VK_MENU); s.KeyPress(VK_MENU); }, 2},
+        {"Alt with a key between", [&] { s.KeyDown(VK_MENU); s.KeyPress('X'); s.KeyUp(VK_MENU); }, 0},
+        {"Alt while Ctrl is held", [&] { s.KeyDown(VK_CONTROL); s.KeyPress(VK_MENU); s.KeyUp(VK_CONTROL); }, 0},
+        {"Alt with a click between", [&] { s.KeyDown(VK_MENU); s.Click(50, 100); s.KeyUp(VK_MENU); }, 0},
+        // Alt+Tab on the desktop: the program loses and regains the focus between.
+        {"Alt with another program between",
+         [&] {
+             s.KeyDown(VK_MENU);
+             s.SetAppActive(false);
+             s.SetAppActive(true);
+             s.KeyUp(VK_MENU);
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearLog();
+        c.keys();
+        PumpMessages();
+        std::size_t menus = 0;
+        for (const auto& m : Got(WM_SYSCOMMAND, top))
+            if ((m.wParam & 0xFFF0) == SC_KEYMENU && m.lParam == 0) ++menus;
+        EXPECT_EQ(menus, c.menus);
+        EXPECT_TRUE(Got(WM_SYSCOMMAND, edit).empty());
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Windows, the tree, z-order, positions, client areas and show states.
 
 #include "WsysFixture.h"
+#include "WindowSystemState.h"
 
 namespace {
 
@@ -184,6 +185,49 @@ TEST_F(WsysTest, ShowStatesMinimiseMaximiseAndRestore) {
     EXPECT_FALSE(IsWindowVisible(w));
     EXPECT_EQ(Got(WM_SHOWWINDOW, w).back().wParam, WPARAM(FALSE));
     EXPECT_EQ(GetActiveWindow(), nullptr);
+}
+
+TEST_F(WsysTest, TheDesktopMinimisesAndRestoresThroughTheWindowsSystemCommands) {
+    WindowSystem& sys = Sys();
+    HWND w = Popup({100, 100, 300, 250});
+    FillOnPaint(*this, w, clRed);
+    PumpMessages();
+    ClearLog();
+    sys.MinimizeFromDesktop(sys.Find(w));
+    PumpMessages();
+    EXPECT_TRUE(IsIconic(w));
+    EXPECT_FALSE(screen().IsShownNatively(w));
+    EXPECT_EQ(Sequence(w, {WM_SYSCOMMAND, WM_SIZE}), (std::vector<UINT>{WM_SYSCOMMAND, WM_SIZE}));
+    EXPECT_EQ(Got(WM_SIZE, w).back().wParam, SIZE_MINIMIZED);
+
+    ClearLog();
+    sys.RestoreFromDesktop(sys.Find(w));
+    PumpMessages();
+    EXPECT_FALSE(IsIconic(w));
+    EXPECT_TRUE(screen().IsShownNatively(w));
+    ASSERT_EQ(Got(WM_SYSCOMMAND, w).size(), 1u);
+    EXPECT_EQ(Got(WM_SYSCOMMAND, w)[0].wParam, WPARAM(SC_RESTORE));
+    ASSERT_FALSE(Got(WM_SIZE, w).empty());
+    EXPECT_EQ(Got(WM_SIZE, w).back().wParam, SIZE_RESTORED);
+    EXPECT_EQ(Got(WM_SIZE, w).back().lParam, MAKELPARAM(200, 150));
+    EXPECT_FALSE(Got(WM_PAINT, w).empty());  // the whole window paints again
+    EXPECT_EQ(ScreenPixel(110, 110), clRed);
+    EXPECT_EQ(ScreenPixel(290, 240), clRed);
+    // Restoring a window that is not minimised is nothing.
+    ClearLog();
+    sys.RestoreFromDesktop(sys.Find(w));
+    EXPECT_TRUE(Got(WM_SYSCOMMAND, w).empty());
+
+    // A window that keeps SC_RESTORE to itself stays minimised.
+    ShowWindow(w, SW_MINIMIZE);
+    handlers_[w] = [](HWND, UINT msg, WPARAM wp, LPARAM) -> std::optional<LRESULT> {
+        if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_RESTORE) return 0;
+        return std::nullopt;
+    };
+    sys.RestoreFromDesktop(sys.Find(w));
+    PumpMessages();
+    EXPECT_TRUE(IsIconic(w));
+    EXPECT_FALSE(screen().IsShownNatively(w));
 }
 
 TEST_F(WsysTest, WindowLongsStylesPropsAndText) {
