@@ -1,11 +1,34 @@
 #include "WordDatabase.h"
 
 #include "ConnectionString.h"
+#include "DatabaseErrors.h"
 #include "DbPassword.h"
-#include "WordTable.h"
+#include "Exceptions.h"
+
+namespace {
+
+constexpr std::string_view kInsertSql = "insert into enword (eng,chs) values (:eng,:chs)";
+
+AnsiString FaultText(TDatabaseFault fault) {
+    switch (fault) {
+    case TDatabaseFault::CannotOpen: return "找不到或打不开单词库文件";
+    case TDatabaseFault::NotADatabase: return "单词库文件已损坏，或不是本程序的单词库";
+    case TDatabaseFault::Locked: return "单词库文件正被其他程序使用";
+    case TDatabaseFault::DiskFull: return "磁盘空间已满";
+    case TDatabaseFault::ReadOnly: return "单词库文件不能写入";
+    case TDatabaseFault::IOError: return "读写单词库文件时出错";
+    case TDatabaseFault::Constraint: return "单词库拒绝了一条记录";
+    case TDatabaseFault::Other: break;
+    }
+    return "单词库出错";
+}
+
+}  // namespace
+
+AnsiString WordDatabaseFileName(const AnsiString& appDir) { return appDir + "dat/" + "WordLib.dat"; }
 
 AnsiString WordDatabaseConnectionString(const AnsiString& appDir) {
-    return "Provider=SQLCipher;Data Source=" + QuoteConnectionValue(appDir + "dat/" + "WordLib.dat") +
+    return "Provider=SQLCipher;Data Source=" + QuoteConnectionValue(WordDatabaseFileName(appDir)) +
            ";Persist Security Info=False;Jet OLEDB:Database Password=" + MakeDbPassword(DbPasswordSeed);
 }
 
@@ -14,6 +37,7 @@ void OpenWordDatabase(TADOConnection& connection, TADOQuery& query, const AnsiSt
     connection.SetConnectionString(WordDatabaseConnectionString(appDir));
     connection.KeepConnection = true;
     connection.LoginPrompt = false;
+    connection.CommandTimeout = kWordDatabaseLockWaitSeconds;
     query.SetConnection(&connection);
 }
 
@@ -35,9 +59,51 @@ std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter) {
 
 void InsertWord(TADOQuery& query, std::string_view eng, std::string_view chs) {
     query.Close();
-    query.SQL().Clear();
-    query.SQL().Add("insert into enword (eng,chs) values (:eng,:chs)");
+    // Setting the text again would drop the compiled statement; a run of
+    // inserts compiles it once.
+    if (query.SQL().Count() != 1 || query.SQL()[0] != kInsertSql) {
+        query.SQL().Clear();
+        query.SQL().Add(kInsertSql);
+    }
+    query.SetPrepared(true);
     query.Parameters().ParamByName("eng").Value = AnsiString(eng);
     query.Parameters().ParamByName("chs").Value = AnsiString(chs);
     query.ExecSQL();
+}
+
+bool InsertWords(TADOConnection& connection, TADOQuery& query, const TEngWordTable& words,
+                 const TInsertProgress& progress) {
+    connection.BeginTrans();
+    try {
+        bool keepGoing = !progress || progress(0);
+        for (std::size_t i = 0; keepGoing && i < words.Length(); ++i) {
+            const TEngWord word = words[i];
+            InsertWord(query, word.Eng, word.Chs);
+            if (progress && (i + 1) % kInsertWordsStep == 0) keepGoing = progress(i + 1);
+        }
+        if (keepGoing && progress && words.Length() % kInsertWordsStep != 0) keepGoing = progress(words.Length());
+        if (!keepGoing) {
+            connection.RollbackTrans();
+            return false;
+        }
+        connection.CommitTrans();
+    } catch (...) {
+        try {
+            connection.RollbackTrans();
+        } catch (const EDatabaseError&) {
+            // The engine could not roll back in place (the file went away, say);
+            // closing drops the transaction, and the journal restores the file
+            // when it is next opened.
+            connection.Close();
+        }
+        throw;
+    }
+    return true;
+}
+
+AnsiString WordDatabaseErrorText(const AnsiString& fileName, const std::exception& error, const AnsiString& outcome) {
+    const auto* engine = dynamic_cast<const EDatabaseEngineError*>(&error);
+    const AnsiString reason = engine ? engine->Reason : AnsiString(error.what());
+    return FaultText(engine ? engine->Fault : TDatabaseFault::Other) + "：“" + fileName + "”。" + outcome + "\r\n(" +
+           reason + ")";
 }

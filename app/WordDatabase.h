@@ -4,20 +4,30 @@
 // one query; these functions work on them.
 
 #include <cstddef>
+#include <exception>
+#include <functional>
 #include <string_view>
 
 #include "AnsiString.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
+#include "WordTable.h"
 
-// The connection string for the database under `appDir` (which ends in "/"),
-// with the password derived anew from the built-in seed.
+// How long a statement waits for another program (a second copy importing,
+// the engine's shell) to let go of the file before it counts as an error.
+inline constexpr int kWordDatabaseLockWaitSeconds = 3;
+
+// The database file under `appDir` (which ends in "/").
+AnsiString WordDatabaseFileName(const AnsiString& appDir);
+
+// The connection string for the database under `appDir`, with the password
+// derived anew from the built-in seed.
 AnsiString WordDatabaseConnectionString(const AnsiString& appDir);
 
 // Closes the connection if it is open, sets the connection string and the
-// settings (stay connected, no login prompt) and binds the query to it. The
-// file is opened by the first statement, so a missing file or a wrong
-// password shows up there.
+// settings (stay connected, no login prompt, the lock wait above) and binds
+// the query to it. The file is opened by the first statement, so a missing
+// file or a wrong password shows up there.
 void OpenWordDatabase(TADOConnection& connection, TADOQuery& query, const AnsiString& appDir);
 
 // Runs "select eng,chs from enword", sizes WordTable to the row count plus
@@ -27,5 +37,24 @@ void OpenWordDatabase(TADOConnection& connection, TADOQuery& query, const AnsiSt
 std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter);
 
 // Inserts one row. The values are bound to the statement as parameters, so
-// every byte is stored as given and no value can change the statement.
+// every byte is stored as given and no value can change the statement. The
+// compiled statement is kept on the query for the next row.
 void InsertWord(TADOQuery& query, std::string_view eng, std::string_view chs);
+
+// Called with the number of rows inserted so far: with 0 before the first,
+// every kInsertWordsStep rows, and with the total before the commit. False
+// abandons the insert.
+using TInsertProgress = std::function<bool(std::size_t done)>;
+inline constexpr std::size_t kInsertWordsStep = 1024;
+
+// Inserts every record of `words`, in order, in one transaction: either all
+// of them are in the database afterwards or none is. A failure (a refused
+// row, a full disk, a lock held past the wait) rolls back and is rethrown;
+// an abandoned insert rolls back and returns false.
+bool InsertWords(TADOConnection& connection, TADOQuery& query, const TEngWordTable& words,
+                 const TInsertProgress& progress);
+
+// The program's own message for a database error: what went wrong in
+// Chinese, the file, then the engine's English text. `outcome` says what the
+// failure meant for the user (the words still available, the import undone).
+AnsiString WordDatabaseErrorText(const AnsiString& fileName, const std::exception& error, const AnsiString& outcome);

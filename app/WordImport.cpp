@@ -1,12 +1,26 @@
 #include "WordImport.h"
 
+#include "Exceptions.h"
 #include "SysUtils.h"
-#include "TStrings.h"
 #include "WordDatabase.h"
 #include "WordList.h"
-#include "WordTable.h"
+#include "WordListFile.h"
 
-bool IsWordListPath(std::string_view path) { return AnsiPos(".txt", path) > 0; }
+bool IsWordListPath(std::string_view path) { return AnsiPos(".txt", LowerCase(path)) > 0; }
+
+AnsiString ImportPreviewText(const TEngWordTable& words) {
+    const std::size_t shown = std::min(words.Length(), kPreviewRecords);
+    AnsiString text = "将导入" + IntToStr(static_cast<std::int64_t>(words.Length())) + "条记录";
+    text += shown < words.Length() ? "，以下是前" + IntToStr(static_cast<std::int64_t>(shown)) + "条：" : AnsiString("：");
+    for (std::size_t i = 0; i < shown; ++i) {
+        const TEngWord word = words[i];
+        text += "\r\n";
+        text += word.Eng;
+        text += " | ";
+        text += word.Chs;
+    }
+    return text;
+}
 
 void ImportWordList(const AnsiString& pathText, const TWordImportContext& context) {
     if (!IsWordListPath(pathText)) {
@@ -17,26 +31,37 @@ void ImportWordList(const AnsiString& pathText, const TWordImportContext& contex
 }
 
 void ImportWordFile(const AnsiString& path, const TWordImportContext& context) {
-    TStringList lines;
-    lines.LoadFromFile(path);
+    const TWordListText list = ReadWordListFile(path);
+    const std::vector<std::string_view> lines = SplitWordListLines(list.Text);
 
     // A table of its own: every line, empty or malformed, becomes a record,
     // each field cut to its limit as the word table stores it.
     TEngWordTable words;
-    words.SetLength(static_cast<std::size_t>(lines.Count()));
+    words.SetLength(lines.size());
     AppendWordLines(words, lines, 0);
 
-    context.ClearGlossPane();
-    // Closing the question without an answer is no consent: the rows cannot
-    // be taken out of the database again, so only Yes goes on.
+    // The question asks the user to check what will be inserted: the pane shows it.
+    context.ShowPreview(ImportPreviewText(words));
+    // Closing the question without an answer is no consent: only Yes goes on.
     if (context.ShowMessage("请检查预览数据，是否导入单词库？", mtCustom, mbYesNo) != mrYes) return;
 
     OpenWordDatabase(context.Connection, context.Query, context.AppDir);
-    for (std::size_t i = 0; i < words.Length(); ++i) {
-        InsertWord(context.Query, words[i].Eng, words[i].Chs);
+    const std::size_t total = words.Length();
+    bool imported = false;
+    try {
+        TInsertProgress progress;
+        if (context.Progress) progress = [&](std::size_t done) { return context.Progress(done, total); };
+        imported = InsertWords(context.Connection, context.Query, words, progress);
+    } catch (const EDatabaseError& e) {
+        throw EDatabaseError(WordDatabaseErrorText(WordDatabaseFileName(context.AppDir), e,
+                                                   "单词导入失败，单词库保持导入前的样子，没有加入任何单词。"));
     }
+    if (!imported) return;  // abandoned (the window is closing): nothing was kept, nothing to report
 
-    const AnsiString report =
-        "单词导入完毕！新增单词" + IntToStr(static_cast<std::int64_t>(words.Length())) + "个。\r\n是否共享新单词？";
+    AnsiString report = "单词导入完毕！新增单词" + IntToStr(static_cast<std::int64_t>(total)) + "个。";
+    if (list.Replaced > 0) {
+        report += "文件中有" + IntToStr(static_cast<std::int64_t>(list.Replaced)) + "个字符无法用GBK表示，已替换为“?”。";
+    }
+    report += "\r\n是否共享新单词？";
     if (context.ShowMessage(report, mtInformation, mbYesNo) == mrYes) context.ShareWords();
 }

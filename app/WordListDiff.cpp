@@ -13,6 +13,7 @@
 #include "FileUtils.h"
 #include "TStrings.h"
 #include "WordList.h"
+#include "WordListFile.h"
 
 namespace {
 
@@ -79,9 +80,9 @@ AnsiString DiffOutputPath() { return IncludeTrailingPathDelimiter(HomeDirectory(
 void DiffWordLists(const AnsiString& listAPath, const AnsiString& listBPath, const AnsiString& outputPath,
                    const std::function<void(const AnsiString&)>& appendGlossLine) {
     TStringList listA;
-    listA.LoadFromFile(listAPath);
+    listA.SetText(ReadRegularFile(listAPath));
     TStringList listB;
-    listB.LoadFromFile(listBPath);
+    listB.SetText(ReadRegularFile(listBPath));
     const ScannedList scanned(listB);
 
     TStringList unmatched;

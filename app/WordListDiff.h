@@ -24,7 +24,8 @@ AnsiString DiffOutputPath();
 // before the last match counts as unmatched; lists in the same order find
 // every shared headword.
 //
-// A list that cannot be read raises EFOpenError and nothing is written; an
+// A list that cannot be read, or that is no regular file (a pipe, a device,
+// a folder), raises EFOpenError at once and nothing is written; an
 // output that cannot be written raises EFCreateError naming it.
 void DiffWordLists(const AnsiString& listAPath, const AnsiString& listBPath, const AnsiString& outputPath,
                    const std::function<void(const AnsiString&)>& appendGlossLine);

@@ -1,6 +1,7 @@
 #include "WordShare.h"
 
 #include "WordImport.h"
+#include "WordListFile.h"
 #include "WinStyles.h"
 
 AnsiString WordShareLink(const TStrings& lines) {
@@ -15,7 +16,7 @@ void ShareWordList(const AnsiString& pathText, const TWordShareContext& context)
         return;
     }
     TStringList lines;
-    lines.LoadFromFile(pathText);
+    lines.SetText(ReadWordListFile(pathText).Text);
     const AnsiString link = WordShareLink(lines);
     context.ShellExecute(context.Owner, "open", link.c_str(), nullptr, nullptr, SW_SHOW);
 }

@@ -33,8 +33,9 @@ struct TWordShareContext {
 };
 
 // The share button: checks the path text ("词库非法！" when it fails), reads the
-// file (a file that cannot be read raises EFOpenError naming it, and nothing
-// is handed over) and opens its share link with the verb "open".
+// file as the import does (only a regular file, UTF-8 converted; a file that
+// cannot be read raises EFOpenError naming it, and nothing is handed over)
+// and opens its share link with the verb "open".
 void ShareWordList(const AnsiString& pathText, const TWordShareContext& context);
 
 // The mail button: opens the contact link with the verb "Open".

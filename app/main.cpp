@@ -8,6 +8,7 @@
 
 #include "AdRefresh.h"
 #include "AppPaths.h"
+#include "Exceptions.h"
 #include "FileUtils.h"
 #include "StartUpMemory.h"
 #include "SysUtils.h"
@@ -46,10 +47,6 @@ TButton* MakeButton(TFrmMain& form, const char* name, const char* caption, int l
 }
 
 }  // namespace
-
-AnsiString ImportPathText(std::string_view chosenFile) {
-    return ExtractFilePath(chosenFile) + LowerCase(ExtractFileName(chosenFile));
-}
 
 TFrmMain::TFrmMain(TComponent* AOwner)
     : TForm(AOwner),
@@ -258,13 +255,25 @@ void TFrmMain::LoadWords() {
     EmbeddedLines = LoadEmbeddedWordList();
 
     // The database rows come first in the table, the embedded words after
-    // them; a database that cannot be read leaves the table empty.
-    OpenWordDatabase(*ADOConn, *ADOQryESM, AppDir);
-    const std::size_t rows = AppendDbRows(*ADOQryESM, EmbeddedLines.size());
+    // them. A database that cannot be read (missing, damaged, another key,
+    // locked past the wait) costs only its own words: the built-in ones are
+    // stored all the same, and the error is reported once they are.
+    std::size_t rows = 0;
+    AnsiString failure;
+    try {
+        OpenWordDatabase(*ADOConn, *ADOQryESM, AppDir);
+        rows = AppendDbRows(*ADOQryESM, EmbeddedLines.size());
+    } catch (const EDatabaseError& e) {
+        ADOConn->Close();
+        failure = WordDatabaseErrorText(WordDatabaseFileName(AppDir), e, "这次只能查到程序自带的单词。");
+        WordTable.Clear();
+        WordTable.SetLength(EmbeddedLines.size());
+    }
     AppendWordLines(EmbeddedLines, rows);
 
     // The list has served its purpose: the table holds its own copy.
     ReleaseEmbeddedWordList(EmbeddedLines);
+    if (!failure.empty()) throw EDatabaseError(failure);
 }
 
 void TFrmMain::FormClose(TObject*, TCloseAction&) {
@@ -324,21 +333,69 @@ void TFrmMain::LVWordKeyUp(TObject* Sender, WORD&, TShiftState) { LVWordClick(Se
 
 void TFrmMain::BtOpenTbDatPathClick(TObject*) {
     if (!OpDialog->Execute()) return;
-    EdTbPath->SetText(ImportPathText(OpDialog->FileName));
+    // The name exactly as chosen: on a file system that tells letter cases
+    // apart, any other spelling names another file or none.
+    EdTbPath->SetText(OpDialog->FileName);
 }
 
 // ---- import, share, mail, difference ------------------------------------------------------------
 
+namespace {
+
+std::int64_t MonotonicMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// How often a running import lets the window paint and answer.
+constexpr std::int64_t kImportPumpMilliseconds = 40;
+
+}  // namespace
+
 void TFrmMain::BtImportTbDatClick(TObject*) {
-    const TWordImportContext context{
+    // The window stays alive while an import runs; a click that still
+    // reaches this handler then must not start a second one on top of it.
+    if (importing_) return;
+    importing_ = true;
+    BtImportTbDat->SetEnabled(false);
+    BtOpenTbDatPath->SetEnabled(false);
+    struct ImportRunning {
+        TFrmMain& form;
+        ~ImportRunning() {
+            // The progress served its time; the pane is the user's again.
+            if (form.importProgressShown_) form.MemDetail->Clear();
+            form.importing_ = false;
+            form.BtImportTbDat->SetEnabled(true);
+            form.BtOpenTbDatPath->SetEnabled(true);
+        }
+    } const running{*this};
+
+    TWordImportContext context{
         *ADOConn,
         *ADOQryESM,
         AppDir,
         [this](const AnsiString& text, int kind, int buttons) { return ShowMessage(text, kind, buttons); },
-        [this] { MemDetail->Clear(); },
+        [this](const AnsiString& preview) { MemDetail->SetText(preview); },
         [this] { btShareWdMailClick(btShareWdMail); },
+        [this](std::size_t done, std::size_t total) { return ImportProgress(done, total); },
     };
+    lastImportPump_ = 0;
+    importProgressShown_ = false;
     ImportWordList(EdTbPath->Text(), context);
+}
+
+bool TFrmMain::ImportProgress(std::size_t done, std::size_t total) {
+    const std::int64_t now = MonotonicMilliseconds();
+    if (done != 0 && now - lastImportPump_ < kImportPumpMilliseconds) return !Application->Terminated();
+    const auto percent = total == 0 ? 100 : static_cast<std::int64_t>(done * 100 / total);
+    importProgressShown_ = true;
+    MemDetail->SetText("正在导入单词：" + IntToStr(static_cast<std::int64_t>(done)) + " / " +
+                       IntToStr(static_cast<std::int64_t>(total)) + "（" + IntToStr(percent) + "%）");
+    Application->ProcessMessages();
+    lastImportPump_ = MonotonicMilliseconds();
+    // Closing the window abandons the import; nothing of it is kept.
+    return !Application->Terminated();
 }
 
 void TFrmMain::btShareWdMailClick(TObject*) {

@@ -8,6 +8,7 @@
 // database); closing it renews the ads. Everything else happens in the
 // handlers below, on the one GUI thread.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -35,10 +36,6 @@
 // The program's title: the main window's caption and the caption of
 // messages of the custom kind.
 inline constexpr char MainWindowTitle[] = "Mirvo英语小词典";
-
-// The file name the open dialog's choice becomes in the import path box: the
-// directory part as chosen, the name part with A-Z lowered.
-AnsiString ImportPathText(std::string_view chosenFile);
 
 class TFrmMain : public TForm {
 public:
@@ -113,7 +110,13 @@ private:
     void LoadWords();
     // ShowSkinMessage with help context 0, as the dictionary's tools use it.
     int ShowMessage(const AnsiString& text, int kind, int buttons);
+    // Between chunks of an import: shows how far it got and lets the window
+    // paint and answer. False once the program is closing.
+    bool ImportProgress(std::size_t done, std::size_t total);
 
     bool startedUp_ = false;
     bool wordsPending_ = false;
+    bool importing_ = false;           // an import runs; the import button is off meanwhile
+    bool importProgressShown_ = false; // the gloss pane shows the import's progress
+    std::int64_t lastImportPump_ = 0;  // monotonic milliseconds of the last progress shown
 };

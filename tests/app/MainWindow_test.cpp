@@ -19,8 +19,11 @@
 #include <vector>
 
 #include "AppPaths.h"
+#include "DatabaseFile.h"
+#include "DbPassword.h"
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
+#include "SqlcipherShell.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
 #include "WordList.h"
@@ -214,16 +217,56 @@ TEST_F(MainWindowTest, TheBannerShowsARandomAdEveryTenSeconds) {
     for (const auto& [movie, count] : shown) EXPECT_GT(count, 60) << movie;
 }
 
-TEST_F(MainWindowTest, WithoutTheDatabaseTheWindowOpensReportsOnceAndFindsNothing) {
-    Start();
-    EXPECT_TRUE(form_->IsVisibleOnScreen());
-    EXPECT_EQ(errors_.size(), 1u);
-    EXPECT_EQ(WordTable.Length(), 0u);
+TEST_F(MainWindowTest, ADatabaseThatCannotBeReadCostsOnlyItsOwnWords) {
+    const fs::path db = root_ / "dat" / "WordLib.dat";
+    const std::size_t builtIn = LoadEmbeddedWordList().size();
+    std::unique_ptr<SqlcipherLock> lock;
+    struct Case { const char* name; std::function<void()> make; const char* fault; };
+    const Case cases[] = {
+        {"missing", [] {}, "找不到或打不开单词库文件"},
+        {"damaged",
+         [&] {
+             WithDatabase();
+             std::fstream f(db, std::ios::in | std::ios::out | std::ios::binary);
+             f.write("overwritten header bytes", 24);
+         },
+         "单词库文件已损坏，或不是本程序的单词库"},
+        {"another key",
+         [&] { CreateADODatabase("Provider=SQLCipher;Data Source=" + db.string() + ";Password=0123456789ABCDEF0123"); },
+         "单词库文件已损坏，或不是本程序的单词库"},
+        {"plain SQLite",
+         [&] { ASSERT_EQ(RunSqlcipherShell(db.string(), "create table enword (eng text, chs text);\n").Status, 0); },
+         "单词库文件已损坏，或不是本程序的单词库"},
+        {"locked by another program",
+         [&] {
+             WithDatabase();
+             lock = std::make_unique<SqlcipherLock>(db.string());
+         },
+         "单词库文件正被其他程序使用"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(db);
+        c.make();
+        errors_.clear();
+        WordTable.Clear();
+        if (form_) FreeComponent(form_);
+        Start();
+        lock.reset();
+        EXPECT_TRUE(form_->IsVisibleOnScreen());
+        ASSERT_EQ(errors_.size(), 1u);
+        EXPECT_EQ(errors_[0].find(c.fault), 0u) << errors_[0];
+        EXPECT_NE(errors_[0].find(db.string()), AnsiString::npos) << errors_[0];
+        EXPECT_NE(errors_[0].find("这次只能查到程序自带的单词。"), AnsiString::npos) << errors_[0];
+        EXPECT_EQ(errors_[0].find(MakeDbPassword(DbPasswordSeed)), AnsiString::npos);
 
-    Translate("apple");
-    EXPECT_TRUE(ListRows().empty());
-    EXPECT_EQ(Pane(), "");
-    EXPECT_EQ(errors_.size(), 1u);
+        // The built-in words answer.
+        EXPECT_EQ(WordTable.Length(), builtIn);
+        Translate("apple");
+        EXPECT_EQ(ListRows(), Headwords(LookupWords("apple")));
+        EXPECT_FALSE(ListRows().empty());
+        EXPECT_EQ(errors_.size(), 1u);
+    }
 }
 
 TEST_F(MainWindowTest, TheBannerTimerStopsForGoodWithoutAds) {
@@ -328,13 +371,6 @@ TEST_F(MainWindowTest, TheGlossPaneIsPaintedWithTheFirstHit) {
 
 // ---- the import path -------------------------------------------------------------------------------
 
-TEST(ImportPathText, LowersOnlyTheNamePart) {
-    EXPECT_EQ(ImportPathText("/d/Words/New.TXT"), "/d/Words/new.txt");
-    EXPECT_EQ(ImportPathText("/d/New.Dir/A.b"), "/d/New.Dir/a.b");
-    // A double-byte character whose second byte is 'A' stays as it is.
-    EXPECT_EQ(ImportPathText("/d/丄X/丄B.TXT"), "/d/丄X/丄b.txt");
-}
-
 TEST_F(MainWindowTest, TheOpenDialogPutsTheChosenFileIntoThePathBoxCancelChangesNothing) {
     Start();
     fs::create_directory(root_ / "Words");
@@ -349,7 +385,30 @@ TEST_F(MainWindowTest, TheOpenDialogPutsTheChosenFileIntoThePathBoxCancelChanges
         screen_->KeyPress(VK_RETURN);
     }});
     ClickCentre(*form_->BtOpenTbDatPath);
-    EXPECT_EQ(form_->EdTbPath->Text(), (root_ / "Words").string() + "/new.txt");
+    EXPECT_EQ(form_->EdTbPath->Text(), chosen);
+}
+
+TEST_F(MainWindowTest, TheChosenFileIsTheFileImportedWhateverTheCaseOfItsName) {
+    WithDatabase();
+    Start();
+    // Beside the chosen file lies one whose name differs only in case.
+    fs::create_directory(root_ / "Words");
+    WriteFile("Words/MyWords.TXT", "chosen|n.选中的\r\n");
+    WriteFile("Words/mywords.txt", "other|n.另一个\r\n");
+    const std::string chosen = (root_ / "Words" / "MyWords.TXT").string();
+    WhenIdle({[this, chosen] {
+                  screen_->Text(chosen);
+                  screen_->KeyPress(VK_RETURN);
+              },
+              [this] { screen_->KeyPress(VK_RETURN); },    // Yes to the question
+              [this] { screen_->KeyPress(VK_ESCAPE); }});  // no share
+    ClickCentre(*form_->BtOpenTbDatPath);
+    EXPECT_EQ(form_->EdTbPath->Text(), chosen);
+    ClickCentre(*form_->BtImportTbDat);
+
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    ASSERT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 1);
+    EXPECT_EQ(WordTable[kStarterRows].Eng, "chosen");
 }
 
 // ---- the tools behind the buttons and the double click -------------------------------------------
@@ -382,17 +441,68 @@ TEST_F(MainWindowTest, ImportAsksThenInsertsEveryLineAndOffersToShare) {
         };
     };
     // Enter answers Yes to the question; Escape answers No to the offer.
-    WhenIdle({answer(VK_RETURN), answer(VK_ESCAPE)});
+    std::vector<AnsiString> panes;
+    auto answerSeeing = [&](int vk) {
+        return [&, vk] {
+            panes.push_back(Pane());
+            answer(vk)();
+        };
+    };
+    WhenIdle({answerSeeing(VK_RETURN), answerSeeing(VK_ESCAPE)});
     ClickCentre(*form_->BtImportTbDat);
 
     EXPECT_EQ(captions, (std::vector<AnsiString>{MainWindowTitle, "信息"}));
-    EXPECT_EQ(Pane(), "");
+    // The question comes with the records to check in the pane.
+    ASSERT_EQ(panes.size(), 2u);
+    EXPECT_EQ(panes[0], "将导入3条记录：\r\nzyxw | n.一\r\n | \r\nqwzx | n.二");
+    EXPECT_EQ(Pane(), "");  // the progress is gone once the import is done
     EXPECT_TRUE(opened_.empty());
     // The words are in the database (read at the next start), not in the table.
     EXPECT_TRUE(LookupWords("zyxw").empty());
     const std::size_t rows = AppendDbRows(*form_->ADOQryESM, 0);
     EXPECT_EQ(rows, kStarterRows + 3);
     EXPECT_EQ(WordTable[kStarterRows + 1].Eng, "");
+}
+
+TEST_F(MainWindowTest, ALongImportKeepsTheWindowAliveShowsProgressAndRunsOnce) {
+    WithDatabase();
+    Start();
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "w" + std::to_string(i) + "|n.一个相当长的释义，好让导入多花些时间\r\n";
+    form_->EdTbPath->SetText(WriteFile("long.txt", text).string());
+
+    // Watches the messages handled while the import runs, and tries to
+    // start a second import from inside the first.
+    std::vector<AnsiString> progress;
+    int questions = 0;
+    bool triedAgain = false;
+    Application->OnMessage = [&](MSG&, bool&) {
+        const AnsiString pane = Pane();
+        if (form_->BtImportTbDat->Enabled() || pane.rfind("正在导入单词：", 0) != 0) return;
+        if (progress.empty() || progress.back() != pane) progress.push_back(pane);
+        if (progress.size() == 2 && !triedAgain) {
+            triedAgain = true;
+            ClickCentre(*form_->BtImportTbDat);
+            form_->BtImportTbDatClick(form_->BtImportTbDat);
+        }
+    };
+    auto answer = [&](int vk) {
+        return [this, &questions, vk] {
+            ++questions;
+            screen_->KeyPress(vk);
+        };
+    };
+    WhenIdle({answer(VK_RETURN), answer(VK_ESCAPE)});
+    ClickCentre(*form_->BtImportTbDat);
+    Application->OnMessage = nullptr;
+
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    EXPECT_EQ(questions, 2);  // one question and one report: one import
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_TRUE(triedAgain);
+    EXPECT_TRUE(form_->BtImportTbDat->Enabled());
+    EXPECT_EQ(Pane(), "");
+    EXPECT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 200000);
 }
 
 TEST_F(MainWindowTest, ADoubleClickOnTheBackgroundWritesTheDifferenceOfTheTwoLists) {

@@ -1,73 +1,23 @@
 #include "WordDatabase.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "DatabaseFile.h"
 #include "DbPassword.h"
+#include "DatabaseErrors.h"
 #include "Exceptions.h"
+#include "SqlcipherShell.h"
 #include "WordTable.h"
-
-extern char** environ;
 
 namespace {
 
-struct ShellResult {
-    std::string Output;  // standard output and standard error together
-    int Status = -1;
-};
-
-// Runs the stock sqlcipher shell on `file`, feeding `script` through its
-// standard input. The script carries the key, so it never appears on a
-// command line (visible to ps) and is never printed by these tests.
-ShellResult RunSqlcipherShell(const std::string& file, const std::string& script) {
-    std::signal(SIGPIPE, SIG_IGN);
-    int in[2];
-    int out[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
-    std::string program = "sqlcipher", batch = "-batch", bail = "-bail", path = file;
-    char* argv[] = {program.data(), batch.data(), bail.data(), path.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, "sqlcipher", &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    if (spawned != 0) {
-        close(in[1]);
-        close(out[0]);
-        throw std::runtime_error("cannot start the sqlcipher shell");
-    }
-    for (std::size_t done = 0; done < script.size();) {
-        const ssize_t n = write(in[1], script.data() + done, script.size() - done);
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    close(in[1]);
-    ShellResult result;
-    char buffer[4096];
-    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) result.Output.append(buffer, static_cast<std::size_t>(n));
-    close(out[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-std::string KeyLine() { return "PRAGMA key = '" + MakeDbPassword(DbPasswordSeed) + "';\n"; }
+using ShellResult = SqlcipherResult;
+std::string KeyLine() { return SqlcipherKeyLine(); }
 
 std::string Hex(std::string_view bytes) {
     static const char digits[] = "0123456789ABCDEF";
@@ -201,20 +151,45 @@ TEST_F(WordDatabaseTest, RowsComeFirstByteForByteCutToTheLimitsWithNullAsEmpty) 
     EXPECT_EQ(query_.FieldByName("c").AsString(), "300");
 }
 
-TEST_F(WordDatabaseTest, AFailingInsertLeavesTheEarlierRowsInPlace) {
+TEST_F(WordDatabaseTest, InsertWordsKeepsAllRowsOrNone) {
     MakeEmptyDatabase();
+    InsertWord(query_, "kept", "n.x");
     Exec("create trigger refuse before insert on enword when new.eng = 'bad' "
          "begin select raise(abort, 'word refused'); end");
-    const char* const words[] = {"one", "two", "bad", "three"};
+    TEngWordTable words;
+    words.SetLength(3000);
+    for (std::size_t i = 0; i < words.Length(); ++i) words.Store(i, "w" + std::to_string(i), "n.");
+    words.Store(2500, "bad", "n.");  // after the first progress steps
+    std::vector<std::size_t> steps;
     try {
-        for (const char* w : words) InsertWord(query_, w, "n.x");  // the import's loop, stopped by the error
+        InsertWords(connection_, query_, words, [&](std::size_t done) {
+            steps.push_back(done);
+            return true;
+        });
         ADD_FAILURE() << "the insert of 'bad' succeeded";
-    } catch (const EDatabaseError& e) {
+    } catch (const EDatabaseEngineError& e) {
         EXPECT_EQ(e.Message(), "word refused");
+        EXPECT_EQ(e.Fault, TDatabaseFault::Constraint);
     }
-    ASSERT_EQ(AppendDbRows(query_, 0), 2u);
-    EXPECT_EQ(WordTable[0].Eng, "one");
-    EXPECT_EQ(WordTable[1].Eng, "two");
+    EXPECT_EQ(steps, (std::vector<std::size_t>{0, 1024, 2048}));
+    EXPECT_FALSE(connection_.InTransaction());
+    EXPECT_EQ(AppendDbRows(query_, 0), 1u);
+    EXPECT_EQ(SqlcipherRowCount(DatabaseFile()), 1);
+
+    // Abandoned half way: nothing kept either. Done: every row, in order.
+    words.Store(2500, "good", "n.");
+    EXPECT_FALSE(InsertWords(connection_, query_, words, [](std::size_t done) { return done < 2048; }));
+    EXPECT_EQ(SqlcipherRowCount(DatabaseFile()), 1);
+    steps.clear();
+    EXPECT_TRUE(InsertWords(connection_, query_, words, [&](std::size_t done) {
+        steps.push_back(done);
+        return true;
+    }));
+    EXPECT_EQ(steps, (std::vector<std::size_t>{0, 1024, 2048, 3000}));
+    ASSERT_EQ(AppendDbRows(query_, 0), 3001u);
+    EXPECT_EQ(WordTable[1].Eng, "w0");
+    EXPECT_EQ(WordTable[2501].Eng, "good");
+    EXPECT_EQ(WordTable[3000].Eng, "w2999");
 }
 
 TEST_F(WordDatabaseTest, AMissingWrongOrDamagedFileFailsTheSelectAndLeavesTheTableEmpty) {

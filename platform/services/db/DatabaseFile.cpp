@@ -12,8 +12,14 @@ namespace {
 // The provider name this platform's connection strings use for its engine.
 constexpr std::string_view kProvider = "SQLCipher";
 
-AnsiString FileError(const char* action, const AnsiString& file, const AnsiString& reason) {
-    return AnsiString("Cannot ") + action + " database \"" + file + "\": " + reason;
+[[noreturn]] void ThrowFileError(const char* action, const AnsiString& file, TDatabaseFault fault,
+                                 const AnsiString& reason) {
+    throw EDatabaseEngineError(AnsiString("Cannot ") + action + " database \"" + file + "\": " + reason, fault, reason,
+                               file);
+}
+
+[[noreturn]] void ThrowFileError(const char* action, const AnsiString& file, sqlite3* db, int resultCode) {
+    ThrowFileError(action, file, FaultOf(resultCode), SqliteMessage(db));
 }
 
 bool IsTrueText(std::string_view text) { return SameText(text, "True") || SameText(text, "Yes"); }
@@ -41,24 +47,29 @@ SqliteDatabase OpenDatabaseFile(const TDatabaseSettings& settings, bool create) 
     const char* const action = create ? "create" : "open";
     const std::string path = AnsiToUtf8(settings.DataSource);
     if (create && std::filesystem::exists(path)) {
-        throw EDatabaseError(FileError(action, settings.DataSource, "the file already exists"));
+        ThrowFileError(action, settings.DataSource, TDatabaseFault::Other, "the file already exists");
     }
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     sqlite3* raw = nullptr;
     const int opened = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
     SqliteDatabase db(raw);  // the engine hands out a handle even when opening fails
-    if (opened != SQLITE_OK) throw EDatabaseError(FileError(action, settings.DataSource, SqliteMessage(db.get())));
+    if (opened != SQLITE_OK) ThrowFileError(action, settings.DataSource, db.get(), opened);
+    // A lock held by another program is waited for, up to the given time,
+    // by every statement on this connection, the check below included.
+    sqlite3_busy_timeout(db.get(), settings.LockWaitMilliseconds);
 
-    if (!settings.Password.empty() &&
-        sqlite3_key(db.get(), settings.Password.data(), static_cast<int>(settings.Password.size())) != SQLITE_OK) {
-        throw EDatabaseError(FileError(action, settings.DataSource, SqliteMessage(db.get())));
+    if (!settings.Password.empty()) {
+        if (const int rc = sqlite3_key(db.get(), settings.Password.data(), static_cast<int>(settings.Password.size()));
+            rc != SQLITE_OK) {
+            ThrowFileError(action, settings.DataSource, db.get(), rc);
+        }
     }
     // Keying is lazy: the first read of the file is what tells a wrong
     // password. A new file gets its (encrypted) first page written here, so
     // that it is a real keyed database from the start.
     const char* const check = create ? "PRAGMA user_version = 0" : "SELECT count(*) FROM sqlite_master";
-    if (sqlite3_exec(db.get(), check, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        throw EDatabaseError(FileError(action, settings.DataSource, SqliteMessage(db.get())));
+    if (const int rc = sqlite3_exec(db.get(), check, nullptr, nullptr, nullptr); rc != SQLITE_OK) {
+        ThrowFileError(action, settings.DataSource, db.get(), rc);
     }
     return db;
 }

@@ -3,12 +3,14 @@
 // password, and opening or creating it through the engine.
 
 #include "AnsiString.h"
+#include "DatabaseErrors.h"
 #include "TADOConnection.h"
 
 struct TDatabaseSettings {
     AnsiString DataSource;             // the file, in the program's code page
     AnsiString Password;               // empty: the file is not encrypted
     bool PersistSecurityInfo = false;  // may the string read back show the password?
+    int LockWaitMilliseconds = 0;      // how long a statement waits for another program's lock
 };
 
 // Reads the items this engine uses. Fails with EDatabaseError for a malformed
@@ -17,7 +19,8 @@ TDatabaseSettings ReadDatabaseSettings(const AnsiString& connectionString);
 
 // Opens (or, with `create`, creates) the file and keys it with the password,
 // then reads the schema so that a wrong password or a damaged file fails now.
-// Errors name the file and carry the engine's message, never the password.
+// Errors (EDatabaseEngineError) name the file and carry the engine's
+// message, never the password.
 SqliteDatabase OpenDatabaseFile(const TDatabaseSettings& settings, bool create);
 
 // Makes a new, empty database file behind the connection string's password,

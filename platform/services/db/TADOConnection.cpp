@@ -50,16 +50,50 @@ void TADOConnection::Open() {
         throw EDatabaseError("Cannot connect: LoginPrompt is set and there is no login dialog; "
                              "give the password in the connection string.");
     }
-    db_ = OpenDatabaseFile(ReadDatabaseSettings(connectionString_), false);
+    TDatabaseSettings settings = ReadDatabaseSettings(connectionString_);
+    settings.LockWaitMilliseconds = std::max(0, CommandTimeout) * 1000;
+    db_ = OpenDatabaseFile(settings, false);
 }
 
 void TADOConnection::Close() {
-    for (TADOQuery* query : std::vector<TADOQuery*>(queries_)) query->Close();
+    for (TADOQuery* query : std::vector<TADOQuery*>(queries_)) {
+        query->Close();
+        query->Unprepare();  // a kept statement must not outlive the file it was compiled for
+    }
     db_.reset();
 }
 
+namespace {
+
+void Execute(sqlite3* db, const char* sql) {
+    if (const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr); rc != SQLITE_OK) ThrowEngineError(db, rc);
+}
+
+}  // namespace
+
+bool TADOConnection::InTransaction() const { return db_ && sqlite3_get_autocommit(db_.get()) == 0; }
+
+int TADOConnection::BeginTrans() {
+    Open();
+    if (InTransaction()) throw EDatabaseError("Connection is already in a transaction");
+    Execute(db_.get(), "BEGIN IMMEDIATE");
+    return 1;
+}
+
+void TADOConnection::CommitTrans() {
+    if (!InTransaction()) throw EDatabaseError("No transaction is active");
+    Execute(db_.get(), "COMMIT");
+    ReleaseIfIdle();
+}
+
+void TADOConnection::RollbackTrans() {
+    if (InTransaction()) Execute(db_.get(), "ROLLBACK");
+    ReleaseIfIdle();
+}
+
 void TADOConnection::ReleaseIfIdle() {
-    if (KeepConnection || !Connected()) return;
+    // Closing the file in a transaction would roll it back.
+    if (KeepConnection || !Connected() || InTransaction()) return;
     const bool busy = std::any_of(queries_.begin(), queries_.end(), [](const TADOQuery* q) { return q->Active(); });
     if (!busy) db_.reset();
 }

@@ -39,6 +39,10 @@ public:
     // With KeepConnection false the connection closes as soon as no query
     // holds rows open and no statement runs.
     bool KeepConnection = true;
+    // How many seconds a statement waits for a lock that another program
+    // holds on the file (a second copy importing, the engine's shell) before
+    // it fails with TDatabaseFault::Locked. Takes effect when the connection opens.
+    int CommandTimeout = 30;
     // There is no login dialog on this platform: with LoginPrompt true,
     // opening fails and says so. The program sets it false and supplies the
     // password in the connection string.
@@ -50,8 +54,19 @@ public:
     // schema once so that a wrong password or a damaged file fails here, with
     // the engine's message, rather than in some later statement.
     void Open();
-    // Closes every query attached to this connection, then the file.
+    // Closes every query attached to this connection, then the file. An
+    // open transaction is rolled back.
     void Close();
+
+    // One transaction at a time. BeginTrans opens the connection when it is
+    // closed and takes the write lock at once (waiting up to CommandTimeout),
+    // so a lock shows before any work is done. RollbackTrans undoes every
+    // change since BeginTrans; it does nothing when the engine has rolled the
+    // transaction back itself after a failure (a full disk, say).
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const;
 
     // For the queries of this folder: the open engine connection.
     sqlite3* Handle() const { return db_.get(); }

@@ -29,8 +29,9 @@ SqliteStatement PrepareSingle(sqlite3* db, const AnsiString& text) {
     const char* const end = text.data() + text.size();
     const char* tail = nullptr;
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, text.data(), static_cast<int>(text.size()), &raw, &tail) != SQLITE_OK) {
-        throw EDatabaseError(SqliteMessage(db));
+    if (const int rc = sqlite3_prepare_v2(db, text.data(), static_cast<int>(text.size()), &raw, &tail);
+        rc != SQLITE_OK) {
+        ThrowEngineError(db, rc);
     }
     SqliteStatement stmt(raw);
     if (!stmt) throw EDatabaseError("Command text was not set for the command object.");
@@ -73,11 +74,20 @@ void BindParameters(sqlite3* db, sqlite3_stmt* stmt, TParameters& parameters) {
             rc = sqlite3_bind_text(stmt, i, parameter->Value->data(), static_cast<int>(parameter->Value->size()),
                                    SQLITE_STATIC);
         }
-        if (rc != SQLITE_OK) throw EDatabaseError(rc == SQLITE_TOOBIG ? AnsiString(sqlite3_errstr(rc)) : SqliteMessage(db));
+        if (rc != SQLITE_OK) ThrowEngineError(db, rc);
     }
 }
 
+// Makes a kept statement ready to run again: its last run is finished and
+// its old values are gone.
+void Rewind(sqlite3_stmt* stmt) {
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+}
+
 }  // namespace
+
+void SqliteFinalizer::operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
 
 AnsiString TField::AsString() const { return AnsiString(AsView()); }
 
@@ -98,6 +108,7 @@ TADOQuery::~TADOQuery() { SetConnection(nullptr); }
 void TADOQuery::SetConnection(TADOConnection* connection) {
     if (connection == connection_) return;
     Close();
+    Unprepare();
     if (connection_) connection_->Detach(this);
     connection_ = connection;
     if (connection_) connection_->Attach(this);
@@ -111,33 +122,52 @@ void TADOQuery::SetActive(bool value) {
     }
 }
 
+void TADOQuery::SetPrepared(bool value) {
+    prepared_ = value;
+    if (!value) Unprepare();
+}
+
+sqlite3_stmt* TADOQuery::Statement(SqliteStatement& once) {
+    if (compiled_) {
+        Rewind(compiled_.get());
+        return compiled_.get();
+    }
+    SqliteStatement stmt = PrepareSingle(connection_->Handle(), sql_.Text());
+    SqliteStatement& holder = prepared_ ? compiled_ : once;
+    holder = std::move(stmt);
+    return holder.get();
+}
+
 void TADOQuery::Open() {
     if (active_) return;
     if (!connection_) throw EDatabaseError("Missing Connection or ConnectionString");
     connection_->Open();
     const ReleaseWhenDone release(*connection_);
     sqlite3* db = connection_->Handle();
-    const SqliteStatement stmt = PrepareSingle(db, sql_.Text());
-    BindParameters(db, stmt.get(), parameters_);
-    const int columns = sqlite3_column_count(stmt.get());
+    SqliteStatement once;
+    sqlite3_stmt* const stmt = Statement(once);
+    // A kept statement is left finished, so that it holds no read lock.
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> rewind(stmt, &sqlite3_reset);
+    BindParameters(db, stmt, parameters_);
+    const int columns = sqlite3_column_count(stmt);
     if (columns == 0) throw EDatabaseError("CommandText does not return a result set");
 
     ClearRows();
     try {
         for (int c = 0; c < columns; ++c) {
-            const char* name = sqlite3_column_name(stmt.get(), c);
+            const char* name = sqlite3_column_name(stmt, c);
             fields_.emplace_back(*this, static_cast<std::size_t>(c), name ? name : "");
         }
         int rc = SQLITE_OK;
-        while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
             for (int c = 0; c < columns; ++c) {
                 Cell cell;
-                const int type = sqlite3_column_type(stmt.get(), c);
+                const int type = sqlite3_column_type(stmt, c);
                 if (type != SQLITE_NULL) {
                     // Ask for the bytes first, then their count, as the engine requires.
-                    const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(stmt.get(), c)
-                                                            : static_cast<const void*>(sqlite3_column_text(stmt.get(), c));
-                    cell.Length = static_cast<std::size_t>(sqlite3_column_bytes(stmt.get(), c));
+                    const void* bytes = type == SQLITE_BLOB ? sqlite3_column_blob(stmt, c)
+                                                            : static_cast<const void*>(sqlite3_column_text(stmt, c));
+                    cell.Length = static_cast<std::size_t>(sqlite3_column_bytes(stmt, c));
                     cell.Offset = data_.size();
                     cell.Null = false;
                     if (cell.Length > 0) data_.append(static_cast<const char*>(bytes), cell.Length);
@@ -146,7 +176,7 @@ void TADOQuery::Open() {
             }
             ++rowCount_;
         }
-        if (rc != SQLITE_DONE) throw EDatabaseError(SqliteMessage(db));
+        if (rc != SQLITE_DONE) ThrowEngineError(db, rc);
     } catch (...) {
         ClearRows();
         throw;
@@ -160,13 +190,15 @@ int TADOQuery::ExecSQL() {
     connection_->Open();
     const ReleaseWhenDone release(*connection_);
     sqlite3* db = connection_->Handle();
-    const SqliteStatement stmt = PrepareSingle(db, sql_.Text());
-    BindParameters(db, stmt.get(), parameters_);
+    SqliteStatement once;
+    sqlite3_stmt* const stmt = Statement(once);
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> rewind(stmt, &sqlite3_reset);
+    BindParameters(db, stmt, parameters_);
     const int before = sqlite3_total_changes(db);
     int rc = SQLITE_OK;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
-    if (rc != SQLITE_DONE) throw EDatabaseError(SqliteMessage(db));
+    if (rc != SQLITE_DONE) ThrowEngineError(db, rc);
     return sqlite3_total_changes(db) - before;
 }
 
@@ -196,6 +228,7 @@ const TADOQuery::Cell* TADOQuery::CurrentCell(std::size_t column) const {
 
 void TADOQuery::SqlChanged() {
     Close();
+    Unprepare();
     parameters_.ParseSQL(sql_.Text());
 }
 

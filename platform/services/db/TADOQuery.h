@@ -4,6 +4,7 @@
 // once (a client-side cursor), so RecordCount is known before the first row is
 // read and the connection is free for other statements meanwhile.
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +14,13 @@
 
 class TADOConnection;
 class TADOQuery;
+struct sqlite3_stmt;
+
+// Finalizes an engine statement; lets a query keep a compiled one without
+// showing the engine's header to its users.
+struct SqliteFinalizer {
+    void operator()(sqlite3_stmt* stmt) const;
+};
 
 // One column of the open query, read at the current row.
 class TField {
@@ -46,8 +54,16 @@ public:
     const TSQLLines& SQL() const { return sql_; }
     TParameters& Parameters() { return parameters_; }
 
+    // With Prepared, the compiled statement is kept after ExecSQL and Open
+    // and run again, with the parameters' new values, as long as the SQL text
+    // and the connection stay the same: a statement repeated for many rows is
+    // compiled once.
+    bool Prepared() const { return prepared_; }
+    void SetPrepared(bool value);
+
     // Both run exactly one statement: text after it fails with an error.
-    // They open the connection when it is closed.
+    // They open the connection when it is closed. Engine failures raise
+    // EDatabaseEngineError (DatabaseErrors.h) with the engine's text.
     void Open();
     int ExecSQL();  // the number of rows the statement changed
     void Close();
@@ -79,11 +95,17 @@ private:
     std::string_view CellBytes(const Cell& cell) const { return std::string_view(data_).substr(cell.Offset, cell.Length); }
     void SqlChanged();
     void ClearRows();
+    // The statement for the current text, compiled now or kept from before.
+    sqlite3_stmt* Statement(std::unique_ptr<sqlite3_stmt, SqliteFinalizer>& once);
+    friend class TADOConnection;
+    void Unprepare() { compiled_.reset(); }
 
     TADOConnection* connection_ = nullptr;
     TSQLLines sql_;
     TParameters parameters_;
     bool active_ = false;
+    bool prepared_ = false;
+    std::unique_ptr<sqlite3_stmt, SqliteFinalizer> compiled_;  // kept while Prepared
     std::vector<TField> fields_;
     std::vector<Cell> cells_;  // row-major, FieldCount() per row
     AnsiString data_;          // the bytes of every non-NULL cell, one after another

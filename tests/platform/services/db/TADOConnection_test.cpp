@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "DatabaseErrors.h"
 #include "DatabaseFile.h"
 #include "DbTestFiles.h"
 #include "Exceptions.h"
@@ -69,12 +72,15 @@ TEST(TADOConnection, FailuresGiveAClearTextWithoutThePassword) {
         for (int i = 0; i < 4096; ++i) out.put(static_cast<char>((i * 7919) & 0xFF));
     }
 
-    struct Case { AnsiString connectionString; const char* expected; };
+    struct Case { AnsiString connectionString; const char* expected; TDatabaseFault fault = TDatabaseFault::Other; };
     const Case cases[] = {
-        {ConnectionStringFor(dir.File("missing.dat"), kPassword), "unable to open database file"},
-        {ConnectionStringFor(good, "0000000000000000000A"), "file is encrypted or is not a database"},
-        {ConnectionStringFor(good, ""), "file is encrypted or is not a database"},
-        {ConnectionStringFor(damaged, kPassword), "file is encrypted or is not a database"},
+        {ConnectionStringFor(dir.File("missing.dat"), kPassword), "unable to open database file",
+         TDatabaseFault::CannotOpen},
+        {ConnectionStringFor(good, "0000000000000000000A"), "file is encrypted or is not a database",
+         TDatabaseFault::NotADatabase},
+        {ConnectionStringFor(good, ""), "file is encrypted or is not a database", TDatabaseFault::NotADatabase},
+        {ConnectionStringFor(damaged, kPassword), "file is encrypted or is not a database",
+         TDatabaseFault::NotADatabase},
         {"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + good + ";Password=" + kPassword, "Provider cannot be found"},
         {"Provider=SQLCipher;Password=" + kPassword, "no Data Source"},
         {"Provider=SQLCipher;Data Source=\"" + good + ";Password=" + kPassword, "Format of the initialization string"},
@@ -89,6 +95,13 @@ TEST(TADOConnection, FailuresGiveAClearTextWithoutThePassword) {
         } catch (const EDatabaseError& e) {
             EXPECT_NE(e.Message().find(c.expected), AnsiString::npos) << e.Message();
             EXPECT_EQ(e.Message().find(kPassword), AnsiString::npos) << e.Message();
+            const auto* engine = dynamic_cast<const EDatabaseEngineError*>(&e);
+            if (c.fault != TDatabaseFault::Other) {
+                ASSERT_NE(engine, nullptr) << e.Message();
+                EXPECT_EQ(engine->Fault, c.fault) << e.Message();
+                EXPECT_EQ(engine->Reason, c.expected);
+                EXPECT_NE(engine->FileName, "");
+            }
         }
         EXPECT_FALSE(connection.Connected());
     }
@@ -174,4 +187,97 @@ TEST(CreateADODatabase, RefusesToReplaceAnExistingFile) {
     const std::string before = ReadFileBytes(file);
     EXPECT_THROW(CreateADODatabase(ConnectionStringFor(file, kPassword)), EDatabaseError);
     EXPECT_EQ(ReadFileBytes(file), before);
+}
+
+namespace {
+
+TADOConnection& Connect(TADOConnection& connection, const std::string& file, int commandTimeout = 30) {
+    connection.LoginPrompt = false;
+    connection.CommandTimeout = commandTimeout;
+    connection.SetConnectionString(ConnectionStringFor(file, kPassword));
+    return connection;
+}
+
+void Insert(TADOConnection& connection, const char* value) {
+    TADOQuery query;
+    query.SetConnection(&connection);
+    query.SQL().Add("insert into t (x) values (:x)");
+    query.Parameters().ParamByName("x").Value = AnsiString(value);
+    query.ExecSQL();
+}
+
+}  // namespace
+
+TEST(TADOConnection, ATransactionIsKeptWholeOrNotAtAll) {
+    DbTestDir dir;
+    const std::string file = dir.File("w.dat");
+    MakeDatabase(file, kPassword);
+    TADOConnection writer;
+    TADOConnection reader;
+    Connect(writer, file);
+    Connect(reader, file);
+
+    EXPECT_FALSE(writer.InTransaction());
+    writer.BeginTrans();
+    EXPECT_TRUE(writer.InTransaction());
+    EXPECT_THROW(writer.BeginTrans(), EDatabaseError);
+    Insert(writer, "two");
+    Insert(writer, "three");
+    EXPECT_EQ(CountRows(reader), 1);  // nothing shows before the commit
+    writer.RollbackTrans();
+    EXPECT_FALSE(writer.InTransaction());
+    EXPECT_EQ(CountRows(reader), 1);
+
+    writer.BeginTrans();
+    Insert(writer, "two");
+    writer.CommitTrans();
+    EXPECT_EQ(CountRows(reader), 2);
+
+    // Closing in the middle, or a connection that lets go when idle, keeps nothing.
+    writer.BeginTrans();
+    Insert(writer, "three");
+    writer.Close();
+    EXPECT_EQ(CountRows(reader), 2);
+    writer.KeepConnection = false;
+    writer.BeginTrans();
+    Insert(writer, "three");
+    EXPECT_TRUE(writer.Connected());
+    writer.RollbackTrans();
+    EXPECT_FALSE(writer.Connected());
+    EXPECT_EQ(CountRows(reader), 2);
+    EXPECT_THROW(writer.CommitTrans(), EDatabaseError);
+}
+
+TEST(TADOConnection, ALockIsWaitedForUpToTheCommandTimeout) {
+    DbTestDir dir;
+    const std::string file = dir.File("w.dat");
+    MakeDatabase(file, kPassword);
+    TADOConnection holder;
+    Connect(holder, file);
+    holder.BeginTrans();
+
+    // Held for longer than the wait: the second writer fails, after waiting.
+    TADOConnection other;
+    Connect(other, file, 1);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        other.BeginTrans();
+        ADD_FAILURE() << "took a lock that another connection holds";
+    } catch (const EDatabaseEngineError& e) {
+        EXPECT_EQ(e.Fault, TDatabaseFault::Locked) << e.Message();
+        EXPECT_EQ(e.Message(), "database is locked");
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+    EXPECT_FALSE(other.InTransaction());
+
+    // Released within the wait: the second writer goes on.
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        holder.RollbackTrans();
+    });
+    EXPECT_NO_THROW(other.BeginTrans());
+    release.join();
+    Insert(other, "two");
+    other.CommitTrans();
+    EXPECT_EQ(CountRows(holder), 2);
 }

@@ -195,3 +195,36 @@ TEST(TSQLLines, KeepsLinesAndJoinsThemWithCrLf) {
     EXPECT_EQ(lines.Text(), "");
     EXPECT_EQ(changes, 3);
 }
+
+TEST_F(QueryTest, APreparedStatementRunsAgainWithNewValuesUntilItsTextOrFileChanges) {
+    query_.SetPrepared(true);
+    query_.SQL().SetText("insert into words (eng,chs) values (:eng,:chs)");
+    TParameter& eng = query_.Parameters().ParamByName("eng");
+    TParameter& chs = query_.Parameters().ParamByName("chs");
+    for (const char* word : {"one", "two", "three"}) {
+        eng.Value = AnsiString(word);
+        chs.Value = AnsiString("n.");
+        EXPECT_EQ(query_.ExecSQL(), 1);
+    }
+    // A value unset after a run binds NULL, not the value of the run before.
+    eng.Value.reset();
+    EXPECT_EQ(query_.ExecSQL(), 1);
+    connection_.Close();  // the kept statement goes with the file it belongs to
+    eng.Value = AnsiString("four");
+    chs.Value.reset();
+    EXPECT_EQ(query_.ExecSQL(), 1);
+
+    query_.SQL().SetText("select eng from words where chs is not null order by rowid");
+    query_.Open();
+    std::vector<AnsiString> words;
+    for (; !query_.Eof(); query_.Next()) words.push_back(query_.FieldByName("eng").AsString());
+    EXPECT_EQ(words, (std::vector<AnsiString>{"one", "two", "three", ""}));
+    // Opening the kept select again reads the rows afresh.
+    query_.Close();
+    Insert(AnsiString("five"), AnsiString("n."));
+    query_.SQL().SetText("select count(*) as n from words");
+    query_.Open();
+    query_.Close();
+    query_.Open();
+    EXPECT_EQ(query_.FieldByName("n").AsString(), "6");
+}

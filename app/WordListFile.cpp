@@ -1,0 +1,158 @@
+#include "WordListFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "Exceptions.h"
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// UTF-8 is converted in pieces of about this size, so that the converter's
+// working buffer stays small for a list of many megabytes.
+constexpr std::size_t kConvertPiece = 1 << 20;
+
+// Length of the valid UTF-8 sequence at `i`, or 0.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) return 1;
+    auto cont = [&](std::size_t k) { return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80; };
+    auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    if (b0 >= 0xC2 && b0 <= 0xDF) return cont(1) ? 2 : 0;
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        if (!cont(1) || !cont(2)) return 0;
+        if (b0 == 0xE0 && at(1) < 0xA0) return 0;   // overlong
+        if (b0 == 0xED && at(1) >= 0xA0) return 0;  // surrogate
+        return 3;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (!cont(1) || !cont(2) || !cont(3)) return 0;
+        if (b0 == 0xF0 && at(1) < 0x90) return 0;   // overlong
+        if (b0 == 0xF4 && at(1) >= 0x90) return 0;  // above U+10FFFF
+        return 4;
+    }
+    return 0;
+}
+
+// True when the text holds a byte of a three- or four-byte UTF-8 sequence:
+// Chinese, in UTF-8, takes three bytes a character.
+bool HasLongSequenceLead(std::string_view s) {
+    return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
+}
+
+// Converts UTF-8 to code page 936 piece by piece, never cutting a character.
+// Every character GBK cannot hold (and every broken sequence after a
+// byte-order mark) becomes one '?'; as a '?' is never part of a GBK double-byte
+// character, the '?' added are the '?' of the output less those of the input.
+TWordListText ConvertUtf8(std::string_view utf8) {
+    TWordListText result;
+    result.FromUtf8 = true;
+    result.Text.reserve(utf8.size());
+    std::size_t start = 0;
+    while (start < utf8.size()) {
+        std::size_t end = std::min(utf8.size(), start + kConvertPiece);
+        while (end < utf8.size() && end > start && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) --end;
+        if (end == start) end = std::min(utf8.size(), start + kConvertPiece);
+        const std::string_view piece = utf8.substr(start, end - start);
+        const AnsiString converted = Utf8ToAnsi(piece);
+        const auto before = static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '?'));
+        const auto after = static_cast<std::size_t>(std::count(converted.begin(), converted.end(), '?'));
+        result.Replaced += after - std::min(after, before);
+        result.Text += converted;
+        start = end;
+    }
+    return result;
+}
+
+[[noreturn]] void RaiseOpenError(const AnsiString& fileName, int error) {
+    throw EFOpenError("无法打开文件“" + fileName + "”。\r\n(" + std::strerror(error) + ")");
+}
+
+[[noreturn]] void RaiseNotAFile(const AnsiString& fileName) {
+    throw EFOpenError("“" + fileName + "”不是普通文件（它是文件夹、管道或设备），不能作为单词列表读取。");
+}
+
+// Closes the descriptor when the read ends, however it ends.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of ASCII, the bulk of a word list, are stepped over eight at a time.
+        while (i + 8 <= bytes.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, 8);
+            if (word & 0x8080808080808080ULL) break;
+            i += 8;
+        }
+        if (i >= bytes.size()) break;
+        const std::size_t n = Utf8SequenceAt(bytes, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+TWordListText DecodeWordListText(std::string bytes) {
+    if (std::string_view(bytes).starts_with(kUtf8Bom)) {
+        return ConvertUtf8(std::string_view(bytes).substr(kUtf8Bom.size()));
+    }
+    if (HasLongSequenceLead(bytes) && IsValidUtf8(bytes)) return ConvertUtf8(bytes);
+    TWordListText result;
+    result.Text = std::move(bytes);
+    return result;
+}
+
+std::string ReadRegularFile(const AnsiString& fileName) {
+    // The kind of file is looked at before it is opened: opening a pipe for
+    // reading would wait for a writer, and opening a device may act on it.
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) RaiseOpenError(fileName, errno);
+    if (!S_ISREG(st.st_mode)) RaiseNotAFile(fileName);
+    // Opened without blocking and looked at again, in case the name was
+    // replaced by something else in between.
+    int fd = -1;
+    do {
+        fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) RaiseOpenError(fileName, errno);
+    const FileDescriptor file(fd);
+    if (::fstat(fd, &st) != 0) RaiseOpenError(fileName, errno);
+    if (!S_ISREG(st.st_mode)) RaiseNotAFile(fileName);
+
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew since it was looked at
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw EReadError("读取文件“" + fileName + "”时出错。\r\n(" + std::strerror(errno) + ")");
+        if (n == 0) break;
+        used += static_cast<std::size_t>(n);
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+TWordListText ReadWordListFile(const AnsiString& fileName) { return DecodeWordListText(ReadRegularFile(fileName)); }
