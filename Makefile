@@ -31,6 +31,7 @@ bench: build
 clean:
 	rm -rf build
 
-# Runs each skin fuzzing target for a bounded time (FUZZ_SECONDS, default 60).
+# Runs each fuzzing target (skin loaders, movie player) for a bounded time
+# (FUZZ_SECONDS, default 60), each run within FUZZ_RSS_MB of memory.
 fuzz: deps
 	@scripts/fuzz

@@ -1,6 +1,10 @@
 #include "AdRefresh.h"
 
+#include <time.h>
+
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "Exceptions.h"
 #include "FileUtils.h"
@@ -13,12 +17,40 @@ constexpr double kMaxAdAgeDays = 30.0;
 constexpr int kMaxAdLinks = 10;
 constexpr const char* kLinkTag = "writelinks(\"";
 
-THttpClient ClientWithLimits(const TAdTransferLimits& limits) {
+THttpClient ClientWithLimits(const TAdTransferLimits& limits, std::int64_t maxBodyBytes) {
     THttpClient client;
     client.ConnectTimeout = limits.ConnectTimeout;
     client.TotalTimeout = limits.TotalTimeout;
+    client.MaxBodyBytes = maxBodyBytes;
     return client;
 }
+
+// The end of the whole refresh on the monotonic clock, which no change of
+// the calendar clock moves.
+class RefreshDeadline {
+public:
+    explicit RefreshDeadline(int ms) : endMs_(NowMs() + ms) {}
+
+    // The limits for the next transfer: its time cut to what is left. False
+    // when nothing is left.
+    bool NextTransfer(const TAdTransferLimits& limits, TAdTransferLimits& next) const {
+        const std::int64_t left = endMs_ - NowMs();
+        if (left <= 0) return false;
+        next = limits;
+        const int leftMs = static_cast<int>(std::min<std::int64_t>(left, 0x7FFFFFFF));
+        next.TotalTimeout = limits.TotalTimeout > 0 ? std::min(limits.TotalTimeout, leftMs) : leftMs;
+        next.ConnectTimeout = limits.ConnectTimeout > 0 ? std::min(limits.ConnectTimeout, leftMs) : leftMs;
+        return true;
+    }
+
+private:
+    static std::int64_t NowMs() {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    }
+    std::int64_t endMs_;
+};
 
 // Start-up lists ad names in lower case, as a case-blind file system would
 // find them again. This one tells case apart, so the entry is looked up
@@ -59,7 +91,7 @@ bool AdsAreStale(const AnsiString& adDir, const TStrings* adFiles, TDateTime now
 AnsiString FetchPageText(const AnsiString& url, const TAdTransferLimits& limits) {
     TMemoryStream page;
     try {
-        THttpClient client = ClientWithLimits(limits);
+        THttpClient client = ClientWithLimits(limits, limits.MaxPageBytes);
         client.Get(url, page);
     } catch (const EHttpError&) {
         return AnsiString();
@@ -96,7 +128,7 @@ void ParseAdLinks(const TStrings& lines, TStrings& links) {
     }
 }
 
-void DownloadAd(const AnsiString& adDir, const AnsiString& link, int n, const TAdTransferLimits& limits) {
+bool DownloadAd(const AnsiString& adDir, const AnsiString& link, int n, const TAdTransferLimits& limits) {
     const AnsiString transferName = adDir + "temp.dat";
     // A transfer file left behind (by a crash, read-only, or a link to
     // elsewhere) is removed rather than written through, so a stale one can
@@ -110,11 +142,12 @@ void DownloadAd(const AnsiString& adDir, const AnsiString& link, int n, const TA
         // Hidden where the file system can mark a file so without renaming it.
         FileSetAttr(transferName, faHidden);
         try {
-            THttpClient client = ClientWithLimits(limits);
+            THttpClient client = ClientWithLimits(limits, limits.MaxAdBytes);
             client.Get(link, transfer);
             complete = true;
         } catch (const EHttpError&) {
-            // Network errors never reach the user: this link simply gives no ad.
+            // Network errors never reach the user: this link simply gives no
+            // ad. So does a body past the size or time limit.
         } catch (const EStreamError&) {
             // A full disk: the transfer is as incomplete as a dropped connection.
         }
@@ -125,27 +158,46 @@ void DownloadAd(const AnsiString& adDir, const AnsiString& link, int n, const TA
     // damaged movie, whatever its size.
     if (complete && size > 0 && MoveFileReplace(transferName, adDir + IntToStr(n) + ".swf")) {
         FileSetAttr(adDir, faHidden);
-        return;
+        return true;
     }
     DeleteFile(transferName);
+    return false;
 }
 
 void RefreshAds(const AnsiString& appDir, const TStrings* adFiles, TStrings* adPageLines, TStrings* adLinks,
                 const AnsiString& indexUrl, const TAdTransferLimits& limits) {
     const AnsiString adDir = AdDirectory(appDir);
     if (!AdsAreStale(adDir, adFiles, Now())) return;
+    const RefreshDeadline deadline(limits.Deadline);
 
     TStringList localPageLines;
     TStringList localLinks;
     TStrings& pageLines = adPageLines != nullptr ? *adPageLines : localPageLines;
     TStrings& links = adLinks != nullptr ? *adLinks : localLinks;
 
-    pageLines.Add(FetchPageText(indexUrl, limits));
+    TAdTransferLimits transfer;
+    if (!deadline.NextTransfer(limits, transfer)) return;
+    pageLines.Add(FetchPageText(indexUrl, transfer));
     ParseAdLinks(pageLines, links);
     if (links.Count() == 0) return;
 
+    // The old files, each waiting for a new ad to take its place.
+    std::vector<AnsiString> oldFiles;
     if (adFiles != nullptr) {
-        for (int i = 0; i < adFiles->Count(); ++i) DeleteFile(ListedAdPath(adDir, adFiles->Strings(i)));
+        for (int i = 0; i < adFiles->Count(); ++i) oldFiles.push_back(ListedAdPath(adDir, adFiles->Strings(i)));
     }
-    for (int n = 0; n < links.Count(); ++n) DownloadAd(adDir, links.Strings(n), n, limits);
+    for (int n = 0; n < links.Count(); ++n) {
+        if (!deadline.NextTransfer(limits, transfer)) break;
+        if (!DownloadAd(adDir, links.Strings(n), n, transfer)) continue;
+        // The move replaced an old file of the same name; otherwise the
+        // first old file still waiting goes now.
+        const AnsiString written = LowerCase(IntToStr(n) + ".swf");
+        auto replaced = std::find_if(oldFiles.begin(), oldFiles.end(),
+                                     [&](const AnsiString& path) { return LowerCase(ExtractFileName(path)) == written; });
+        if (replaced == oldFiles.end() && !oldFiles.empty()) {
+            replaced = oldFiles.begin();
+            DeleteFile(*replaced);
+        }
+        if (replaced != oldFiles.end()) oldFiles.erase(replaced);
+    }
 }

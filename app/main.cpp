@@ -277,6 +277,10 @@ void TFrmMain::LoadWords() {
 }
 
 void TFrmMain::FormClose(TObject*, TCloseAction&) {
+    // The user asked the window to go: it leaves the screen now, and the ads
+    // are renewed behind it rather than in a frozen window.
+    Hide();
+    PresentChanges();
     RefreshAds(AppDir, AdFiles.get(), AdPageLines.get(), AdLinks.get());
 }
 

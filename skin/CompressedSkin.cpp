@@ -4,6 +4,7 @@
 #include "FileUtils.h"
 #include "IniFiles.h"
 #include "SkinIniValues.h"
+#include "SkinLoadLimits.h"
 #include "SysUtils.h"
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 // Reads the payload front to back, every read checked against its end.
 class PayloadReader {
 public:
-    explicit PayloadReader(std::span<const char> data) : data_(data) {}
+    PayloadReader(std::span<const char> data, SkinPictureBudget& budget) : data_(data), budget_(budget) {}
 
     std::int32_t Int32() {
         const auto* p = reinterpret_cast<const unsigned char*>(Take(4));
@@ -26,7 +27,7 @@ public:
         const auto rest = std::span<const std::uint8_t>(
             reinterpret_cast<const std::uint8_t*>(data_.data()) + position_, data_.size() - position_);
         std::size_t consumed = 0;
-        bitmap.LoadFromBytes(rest, &consumed);
+        budget_.LoadBytes(bitmap, rest, &consumed);
         position_ += consumed;
     }
 
@@ -50,6 +51,7 @@ private:
     }
 
     std::span<const char> data_;
+    SkinPictureBudget& budget_;
     std::size_t position_ = 0;
 };
 
@@ -71,18 +73,19 @@ void WritePictureEntry(TStream& out, const TBitmap& bitmap) {
     if (!empty) WriteBitmap(out, bitmap);
 }
 
-void LoadPictureOrEmpty(TBitmap& bitmap, const AnsiString& dir, const AnsiString& name) {
+void LoadPictureOrEmpty(TBitmap& bitmap, SkinPictureBudget& budget, const AnsiString& dir, const AnsiString& name) {
     if (name.empty()) {
         bitmap.SetSize(0, 0);
     } else {
-        bitmap.LoadFromFile(dir + name);
+        budget.LoadFile(bitmap, dir + name);
     }
 }
 
 }  // namespace
 
-void ReadSkinPayload(std::span<const char> payload, TbsSkinPayload& out) {
-    PayloadReader reader(payload);
+void ReadSkinPayload(std::span<const char> payload, TbsSkinPayload& out, const AnsiString& skinName) {
+    SkinPictureBudget budget(skinName);
+    PayloadReader reader(payload, budget);
     out.Format = reader.Int32();
     if (out.Format > kSkinPayloadFormat) {
         throw EReadError(Format("Skin data format %d is not supported (at most %d)", int(out.Format),
@@ -146,12 +149,13 @@ bool BuildSkinPayload(const AnsiString& path, TbsSkinPayload& out) {
     const SkinPictureNames names = ReadSkinPictureNames(ini);
     // Everything is loaded before `out` changes, so a missing picture leaves it as it was.
     TbsSkinPayload built;
-    LoadPictureOrEmpty(built.Picture, dir, names.picture);
-    LoadPictureOrEmpty(built.InactivePicture, dir, names.inactivepicture);
-    LoadPictureOrEmpty(built.Mask, dir, names.mask);
+    SkinPictureBudget budget(path);
+    LoadPictureOrEmpty(built.Picture, budget, dir, names.picture);
+    LoadPictureOrEmpty(built.InactivePicture, budget, dir, names.inactivepicture);
+    LoadPictureOrEmpty(built.Mask, budget, dir, names.mask);
     for (const AnsiString& name : names.activepictures) {
         auto bitmap = std::make_unique<TBitmap>();
-        bitmap->LoadFromFile(dir + name);
+        budget.LoadFile(*bitmap, dir + name);
         built.ActivePictures.push_back(std::move(bitmap));
     }
 

@@ -44,8 +44,9 @@ struct TbsSkinPayload {
 
 // Reads the payload that fills `payload` from its first byte. A payload cut
 // short raises EReadError, a bad picture EInvalidGraphic, a format number
-// above 3 EReadError naming the format.
-void ReadSkinPayload(std::span<const char> payload, TbsSkinPayload& out);
+// above 3 EReadError naming the format. Pictures that together pass the
+// skin's pixel limit raise EInvalidGraphic naming `skinName`.
+void ReadSkinPayload(std::span<const char> payload, TbsSkinPayload& out, const AnsiString& skinName = AnsiString());
 
 // Writes a payload of format 3.
 void WriteSkinPayload(const TbsSkinPayload& payload, TStream& out);

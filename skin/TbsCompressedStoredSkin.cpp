@@ -1,8 +1,11 @@
 #include "TbsCompressedStoredSkin.h"
 
+#include <string>
+
 #include "CompressedSkin.h"
 #include "Exceptions.h"
 #include "FileUtils.h"
+#include "SkinLoadLimits.h"
 #include "ZlibStreams.h"
 
 namespace {
@@ -30,7 +33,8 @@ void WriteInt32(TStream& stream, std::int32_t value) {
 }
 
 // Reads a container from the stream's position into `block` (emptied first).
-void ReadContainer(TStream& stream, TMemoryStream& block) {
+// `name` names the container in the error for an oversized block.
+void ReadContainer(TStream& stream, TMemoryStream& block, const AnsiString& name) {
     block.Clear();
     const std::int64_t available = stream.Size() - stream.Position();
     if (available < kSkinContainerHeaderSize) return;
@@ -39,6 +43,10 @@ void ReadContainer(TStream& stream, TMemoryStream& block) {
     // Checked before anything is allocated, so a damaged length cannot ask
     // for gigabytes.
     if (length < 0 || length > available - kSkinContainerHeaderSize) throw EReadError("Stream read error");
+    if (length > kMaxSkinBlockBytes) {
+        throw EReadError("Skin \"" + name + "\" is too large: its compressed data holds " + std::to_string(length) +
+                         " bytes, at most " + std::to_string(kMaxSkinBlockBytes) + " allowed");
+    }
     if (length > 0) block.CopyFrom(stream, length);
     block.SetPosition(0);
 }
@@ -79,7 +87,7 @@ void TbsCompressedStoredSkin::LoadPackedFile(const AnsiString& path) {
     block_.Clear();
     TFileStream file(path, fmOpenRead | fmShareDenyWrite);
     try {
-        ReadContainer(file, block_);
+        ReadContainer(file, block_, path);
     } catch (...) {
         block_.Clear();
         throw;
@@ -89,7 +97,7 @@ void TbsCompressedStoredSkin::LoadPackedFile(const AnsiString& path) {
 void TbsCompressedStoredSkin::ReadPacked(TStream& stream) {
     stream.SetPosition(0);
     try {
-        ReadContainer(stream, block_);
+        ReadContainer(stream, block_, compressedFileName_.empty() ? AnsiString("(stream)") : compressedFileName_);
     } catch (...) {
         block_.Clear();
         throw;
@@ -102,9 +110,9 @@ void TbsCompressedStoredSkin::WritePacked(TStream& stream) const {
     stream.WriteBuffer(block_.Memory(), block_.Size());
 }
 
-void TbsCompressedStoredSkin::DecompressTo(TStream& stream) const {
+void TbsCompressedStoredSkin::DecompressTo(TStream& stream, std::int64_t maxBytes) const {
     ByteViewStream source(CompressedData());
-    DecompressStream(source, stream);
+    DecompressStream(source, stream, maxBytes);
 }
 
 void TbsCompressedStoredSkin::LoadCompressedData(TStream& stream) {

@@ -38,7 +38,8 @@ public:
     // block is emptied first. A file shorter than its 8-byte header, or of a
     // format above 3, leaves it empty. A length that is negative or larger
     // than what follows raises EReadError ("Stream read error") and leaves
-    // it empty too.
+    // it empty too, and so does a block longer than any skin can need
+    // (kMaxSkinBlockBytes), with an error naming the file.
     void LoadPackedFile(const AnsiString& path);
     // The same from a stream, from its position 0.
     void ReadPacked(TStream& stream);
@@ -46,8 +47,9 @@ public:
     void WritePacked(TStream& stream) const;
 
     // Inflates the whole block into `stream`. A corrupt block raises
-    // EDecompressionError ("compression error").
-    void DecompressTo(TStream& stream) const;
+    // EDecompressionError ("compression error"); with `maxBytes` of 0 or
+    // more, a block that inflates to more raises EInflateLimitError.
+    void DecompressTo(TStream& stream, std::int64_t maxBytes = -1) const;
 
     // The block itself; a window definition stores exactly these bytes as
     // its "CompressedData".

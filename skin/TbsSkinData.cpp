@@ -5,11 +5,20 @@
 #include "CompressedSkin.h"
 #include "FileUtils.h"
 #include "Forms.h"
+#include "SkinLoadLimits.h"
+#include "ZlibStreams.h"
 
 namespace {
 
 constexpr const char* kVersion = "VERSION";
 constexpr const char* kPictures = "PICTURES";
+
+// How a compressed skin is named in its errors: by the file it came from.
+AnsiString StoredSkinName(const TbsCompressedStoredSkin& storedSkin) {
+    if (!storedSkin.CompressedFileName().empty()) return storedSkin.CompressedFileName();
+    if (!storedSkin.FileName().empty()) return storedSkin.FileName();
+    return storedSkin.Name().empty() ? AnsiString("(compressed skin)") : storedSkin.Name();
+}
 
 }  // namespace
 
@@ -33,11 +42,12 @@ void TbsSkinData::LoadIniSkin(const AnsiString& fileName) {
     try {
         const AnsiString dir = ExtractFilePath(fileName);
         ReadSkinNames(ini);
-        auto loadFramePicture = [&dir](TBitmap& bitmap, const AnsiString& name) {
+        SkinPictureBudget budget(fileName);
+        auto loadFramePicture = [&dir, &budget](TBitmap& bitmap, const AnsiString& name) {
             if (name.empty()) {
                 bitmap.SetSize(0, 0);
             } else {
-                bitmap.LoadFromFile(dir + name);
+                budget.LoadFile(bitmap, dir + name);
             }
         };
         loadFramePicture(mainBitmap_, pictureFiles_.picture);
@@ -45,7 +55,7 @@ void TbsSkinData::LoadIniSkin(const AnsiString& fileName) {
         loadFramePicture(maskBitmap_, pictureFiles_.mask);
         for (int i = 0; i < activeBitmapNames_.Count(); ++i) {
             activeBitmaps_.push_back(std::make_unique<TBitmap>());
-            activeBitmaps_.back()->LoadFromFile(dir + activeBitmapNames_.Strings(i));
+            budget.LoadFile(*activeBitmaps_.back(), dir + activeBitmapNames_.Strings(i));
         }
         ReadSkinSections(ini);
     } catch (...) {
@@ -58,6 +68,8 @@ void TbsSkinData::LoadIniSkin(const AnsiString& fileName) {
 void TbsSkinData::LoadPackedSkinFile(const AnsiString& fileName) {
     const auto storedSkin = CreateUnowned<TbsCompressedStoredSkin>();
     storedSkin->LoadPackedFile(fileName);
+    // Outside design time this only stores the name, by which errors name the file.
+    storedSkin->SetCompressedFileName(fileName);
     if (!storedSkin->IsEmptySkin()) LoadStoredSkin(*storedSkin);
 }
 
@@ -67,10 +79,15 @@ void TbsSkinData::LoadStoredSkin(const TbsCompressedStoredSkin& storedSkin) {
     BeginLoad();
     std::exception_ptr failure;
     try {
+        const AnsiString name = StoredSkinName(storedSkin);
         TMemoryStream raw;
-        storedSkin.DecompressTo(raw);
+        try {
+            storedSkin.DecompressTo(raw, kMaxSkinPayloadBytes);
+        } catch (const EInflateLimitError& e) {
+            throw EReadError("Skin \"" + name + "\" is too large: " + e.Message());
+        }
         TbsSkinPayload payload;
-        ReadSkinPayload(std::span<const char>(raw.Memory(), static_cast<std::size_t>(raw.Size())), payload);
+        ReadSkinPayload(std::span<const char>(raw.Memory(), static_cast<std::size_t>(raw.Size())), payload, name);
         mainBitmap_.Assign(payload.Picture);
         inactiveBitmap_.Assign(payload.InactivePicture);
         maskBitmap_.Assign(payload.Mask);

@@ -1,5 +1,7 @@
 #include "ZlibStreams.h"
 
+#include <string>
+
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -168,13 +170,22 @@ void CompressStream(TStream& source, TStream& dest, TCompressionLevel level) {
     compressor.Finish();
 }
 
-void DecompressStream(TStream& source, TStream& dest) {
+void DecompressStream(TStream& source, TStream& dest, std::int64_t maxBytes) {
     source.SetPosition(0);
     TDecompressionStream decompressor(source);
     std::vector<char> chunk(kZlibChunkSize);
+    std::int64_t written = 0;
     for (;;) {
-        const std::int64_t got = decompressor.Read(chunk.data(), static_cast<std::int64_t>(chunk.size()));
+        std::int64_t want = static_cast<std::int64_t>(chunk.size());
+        // One byte past the limit tells a stream that ends exactly there
+        // from one that goes on.
+        if (maxBytes >= 0) want = std::min(want, maxBytes - written + 1);
+        const std::int64_t got = decompressor.Read(chunk.data(), want);
         if (got <= 0) break;
+        if (maxBytes >= 0 && written + got > maxBytes) {
+            throw EInflateLimitError("the data inflates to more than " + std::to_string(maxBytes) + " bytes");
+        }
         dest.WriteBuffer(chunk.data(), got);
+        written += got;
     }
 }

@@ -19,6 +19,8 @@ enum class TCompressionLevel : int { None = 0, Fastest = 1, Default = -1, Max = 
 // A zlib failure while deflating ("error") or inflating ("compression error").
 class ECompressionError : public Exception { public: using Exception::Exception; };
 class EDecompressionError : public Exception { public: using Exception::Exception; };
+// Inflating stopped because the data grew past the limit the caller set.
+class EInflateLimitError : public EDecompressionError { public: using EDecompressionError::EDecompressionError; };
 
 constexpr std::size_t kZlibChunkSize = 4096;
 
@@ -89,4 +91,7 @@ private:
 // Deflates everything of `source` from its start into `dest` at `level`.
 void CompressStream(TStream& source, TStream& dest, TCompressionLevel level = TCompressionLevel::Max);
 // Inflates the zlib stream that begins at the start of `source` into `dest`.
-void DecompressStream(TStream& source, TStream& dest);
+// With `maxBytes` of 0 or more, a stream that inflates to more raises
+// EInflateLimitError once that much has been written, and no further byte is
+// inflated.
+void DecompressStream(TStream& source, TStream& dest, std::int64_t maxBytes = -1);

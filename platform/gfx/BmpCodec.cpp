@@ -13,14 +13,9 @@ namespace {
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4,
                         kBiPng = 5, kBiAlphaBitfields = 6;
-// Larger pictures are refused rather than allocated: 2^26 pixels (8192 x
-// 8192) take 256 MiB. A few bytes of run-length data can claim that much.
-constexpr std::uint64_t kMaxPixels = std::uint64_t(1) << 26;
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 
-[[noreturn]] void Fail(const std::string& why) {
-    throw EInvalidGraphic("Bitmap image is not valid: " + why);
-}
+[[noreturn]] void Fail(const std::string& why) { throw EBmpFormatError(why); }
 
 // Bounds-checked little-endian reads over the file image.
 class Reader {
@@ -88,7 +83,7 @@ struct Header {
     bool hasMasks = false;
 };
 
-Header ReadHeader(const Reader& in, std::size_t& afterHeader) {
+Header ReadHeader(const Reader& in, std::size_t& afterHeader, std::uint64_t maxPixels) {
     Header h;
     in.Need(kFileHeaderSize, 4, "picture header");
     h.headerSize = in.U32(kFileHeaderSize);
@@ -120,7 +115,12 @@ Header ReadHeader(const Reader& in, std::size_t& afterHeader) {
     afterHeader = base + h.headerSize;
 
     if (h.width <= 0 || h.height <= 0) Fail("the width or height is not positive");
-    if (std::uint64_t(h.width) * std::uint64_t(h.height) > kMaxPixels) Fail("the picture is too large");
+    const std::uint64_t pixels = std::uint64_t(h.width) * std::uint64_t(h.height);
+    if (pixels > maxPixels) {
+        throw EBmpFormatError("the picture is too large (" + std::to_string(h.width) + " x " + std::to_string(h.height) +
+                                  " pixels, at most " + std::to_string(maxPixels) + " allowed)",
+                              AnsiString(), pixels);
+    }
 
     switch (h.bitsPerPixel) {
         case 1: case 4: case 8: case 24: break;
@@ -294,14 +294,20 @@ void PutLe(std::vector<std::uint8_t>& out, std::uint32_t v, int bytes) {
 
 }  // namespace
 
-BmpImage ReadBmp(std::span<const std::uint8_t> data, std::size_t* consumed) {
+EBmpFormatError::EBmpFormatError(const AnsiString& reason, const AnsiString& fileName, std::uint64_t pixels)
+    : EInvalidGraphic(fileName.empty() ? "Bitmap image is not valid: " + reason
+                                       : "Bitmap image is not valid: \"" + fileName + "\": " + reason),
+      reason_(reason),
+      pixels_(pixels) {}
+
+BmpImage ReadBmp(std::span<const std::uint8_t> data, std::size_t* consumed, std::uint64_t maxPixels) {
     const Reader in(data);
     in.Need(0, kFileHeaderSize, "file header");
     if (in.U8(0) != 'B' || in.U8(1) != 'M') Fail("the file does not start with \"BM\"");
     const std::uint32_t pixelOffsetField = in.U32(10);
 
     std::size_t offset = 0;
-    const Header h = ReadHeader(in, offset);
+    const Header h = ReadHeader(in, offset, maxPixels);
     const std::vector<std::uint32_t> palette = ReadPalette(in, h, offset, pixelOffsetField);
 
     // The pixel offset of the file header wins when it is plausible; some

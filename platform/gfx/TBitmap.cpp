@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "BmpCodec.h"
 #include "Exceptions.h"
@@ -16,9 +17,9 @@ namespace {
 
 constexpr std::uint32_t kWhitePixel = 0xFFFFFFFFu;
 
-// The largest picture file read: the biggest picture the codec accepts
-// (2^26 pixels at 4 bytes) plus room for headers and a palette.
-constexpr std::uintmax_t kMaxPictureFileBytes = (std::uintmax_t{1} << 28) + (1 << 16);
+// The largest picture file read: the biggest picture the codec accepts at
+// 4 bytes a pixel, plus room for headers and a palette.
+constexpr std::uintmax_t kMaxPictureFileBytes = kMaxBmpPixels * 4 + (1 << 16);
 
 // Reads a picture file whole. Only regular files are read: a name that leads
 // to a device such as /dev/zero would otherwise never end.
@@ -32,7 +33,7 @@ std::vector<std::uint8_t> ReadWholeFile(const AnsiString& fileName) {
     const std::uintmax_t size = std::filesystem::file_size(fileName, error);
     if (error) throw EFOpenError("Cannot open file \"" + fileName + "\". " + error.message());
     if (size > kMaxPictureFileBytes) {
-        throw EInvalidGraphic("Bitmap image is not valid: \"" + fileName + "\" is too large");
+        throw EBmpFormatError("the file is too large (" + std::to_string(size) + " bytes)", fileName);
     }
     std::ifstream file(fileName, std::ios::binary);
     if (!file)
@@ -112,10 +113,18 @@ TCanvas& TBitmap::Canvas() {
 
 void TBitmap::Fill(TColor color) { std::fill(pixels_.begin(), pixels_.end(), ColorToPixel(color)); }
 
-void TBitmap::LoadFromFile(const AnsiString& fileName) { LoadFromBytes(ReadWholeFile(fileName)); }
+void TBitmap::LoadFromFile(const AnsiString& fileName, std::uint64_t maxPixels) {
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(fileName);
+    try {
+        LoadFromBytes(bytes, nullptr, maxPixels);
+    } catch (const EBmpFormatError& e) {
+        // The codec knows the fault, only the caller the file: the report names both.
+        throw EBmpFormatError(e.Reason(), fileName, e.DeclaredPixels());
+    }
+}
 
-void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data, std::size_t* consumed) {
-    BmpImage image = ReadBmp(data, consumed);
+void TBitmap::LoadFromBytes(std::span<const std::uint8_t> data, std::size_t* consumed, std::uint64_t maxPixels) {
+    BmpImage image = ReadBmp(data, consumed, maxPixels);
     Reallocate(image.Width, image.Height, std::move(image.Pixels));
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AnsiString.h"
+#include "BmpCodec.h"
 #include "Geometry.h"
 #include "TColor.h"
 
@@ -62,12 +63,15 @@ public:
     void Fill(TColor color);
 
     // BMP input and output. Load failures raise EFOpenError (file) or
-    // EInvalidGraphic (contents) and leave the bitmap as it was.
-    void LoadFromFile(const AnsiString& fileName);
+    // EBmpFormatError, an EInvalidGraphic naming the file (contents), and
+    // leave the bitmap as it was. A picture of more than `maxPixels` pixels
+    // is refused before its pixels are allocated.
+    void LoadFromFile(const AnsiString& fileName, std::uint64_t maxPixels = kMaxBmpPixels);
     // Reads the BMP picture at the start of `data`; when `consumed` is given
     // it receives the picture's length, so pictures stored back to back can
     // be read one after another.
-    void LoadFromBytes(std::span<const std::uint8_t> data, std::size_t* consumed = nullptr);
+    void LoadFromBytes(std::span<const std::uint8_t> data, std::size_t* consumed = nullptr,
+                       std::uint64_t maxPixels = kMaxBmpPixels);
     // Reads one BMP file image from the stream's position and leaves the
     // position just after it.
     void LoadFromStream(TStream& stream);

@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "CostMeter.h"
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "LocalHttpServer.h"
@@ -278,6 +280,81 @@ TEST_F(AdRefreshTest, ATransferFileThatCannotBeCreatedIsReported) {
     LocalHttpServer server([&](const std::string& path) { return HttpReply::Ok(AdBody(path)); });
     fs::remove_all(AdDir());
     EXPECT_THROW(DownloadAd(AdDir(), server.Url("/a.swf"), 0, kTestLimits), EFCreateError);
+}
+
+// ---- a hostile server at close ----
+
+TEST_F(AdRefreshTest, AHostileServerNeitherHoldsTheCloseNorCostsTheOldAds) {
+    using Kind = HttpReply::Kind;
+    // Scaled down from the shipped limits so that the cases run quickly.
+    TAdTransferLimits limits;
+    limits.ConnectTimeout = 1000;
+    limits.TotalTimeout = 600;
+    limits.Deadline = 1500;
+    limits.MaxPageBytes = 64 << 10;
+    limits.MaxAdBytes = 256 << 10;
+    const std::uint64_t huge = std::uint64_t(2) << 30;
+
+    const std::map<std::string, std::string> oldAds = {{"0.swf", "old ad"}, {"1.swf", "old ad"}, {"x.swf", "old ad"}};
+    const struct Case {
+        const char* what;
+        std::function<HttpReply(const std::string& path, const std::string& base)> reply;
+        std::map<std::string, std::string> after;  // empty: the old ads as they were
+    } cases[] = {
+        {"the page stalls", [](const std::string&, const std::string&) { return HttpReply::Broken(Kind::StallAtStart); }, {}},
+        {"the page is cut", [](const std::string&, const std::string& base) {
+             return HttpReply::Broken(Kind::DropMidBody, Announcements(3, base)); }, {}},
+        {"the page announces 2 GB", [huge](const std::string&, const std::string&) { return HttpReply::Flood(huge, true); }, {}},
+        {"the page runs on unannounced", [huge](const std::string&, const std::string&) { return HttpReply::Flood(huge, false); }, {}},
+        {"every ad stalls", [](const std::string& path, const std::string& base) {
+             return path == "/index.htm" ? HttpReply::Ok(Announcements(10, base)) : HttpReply::Broken(Kind::StallMidBody); }, {}},
+        {"every ad is cut", [](const std::string& path, const std::string& base) {
+             return path == "/index.htm" ? HttpReply::Ok(Announcements(10, base)) : HttpReply::Broken(Kind::DropMidBody); }, {}},
+        {"every ad announces 500 MB", [](const std::string& path, const std::string& base) {
+             return path == "/index.htm" ? HttpReply::Ok(Announcements(3, base)) : HttpReply::Flood(500u << 20, true); }, {}},
+        {"every ad runs on unannounced", [](const std::string& path, const std::string& base) {
+             return path == "/index.htm" ? HttpReply::Ok(Announcements(3, base)) : HttpReply::Flood(500u << 20, false); }, {}},
+        {"one ad of three arrives", [](const std::string& path, const std::string& base) {
+             if (path == "/index.htm") return HttpReply::Ok(Announcements(3, base));
+             return path == "/ad1.swf" ? HttpReply::Ok(AdBody(path)) : HttpReply::Broken(Kind::DropMidBody); },
+         {{"0.swf", "old ad"}, {"1.swf", AdBody("/ad1.swf")}, {"x.swf", "old ad"}}},
+        {"two ads arrive, neither with an old one's name", [](const std::string& path, const std::string& base) {
+             if (path == "/index.htm") return HttpReply::Ok(Announcements(4, base));
+             return path == "/ad2.swf" || path == "/ad3.swf" ? HttpReply::Ok(AdBody(path)) : HttpReply::Error(404); },
+         {{"2.swf", AdBody("/ad2.swf")}, {"3.swf", AdBody("/ad3.swf")}, {"x.swf", "old ad"}}},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [name, contents] : oldAds) WriteAd(name, 40, contents);
+        LocalHttpServer* self = nullptr;
+        LocalHttpServer server([&](const std::string& path) { return c.reply(path, self->Url("")); });
+        self = &server;
+        auto adFiles = List({"0.swf", "1.swf", "x.swf"});
+
+        const CostMeter cost;
+        RefreshAds(AppDir(), adFiles.get(), nullptr, nullptr, server.Url("/index.htm"), limits);
+        EXPECT_LT(cost.Seconds(), limits.Deadline / 1000.0 + 1.0) << c.what << ": the close was held";
+        EXPECT_LT(cost.PeakGrowthMiB(), 32.0) << c.what;
+        EXPECT_EQ(AdDirContents(), c.after.empty() ? oldAds : c.after) << c.what;
+        for (const auto& entry : fs::directory_iterator(AdDir())) fs::remove(entry.path());
+    }
+}
+
+TEST_F(AdRefreshTest, TheShippedLimitsEndACloseWithTenStalledAdsWithinSeconds) {
+    WriteAd("0.swf", 40);
+    LocalHttpServer* self = nullptr;
+    LocalHttpServer server([&](const std::string& path) {
+        return path == "/index.htm" ? HttpReply::Ok(Announcements(10, self->Url("")))
+                                    : HttpReply::Broken(HttpReply::Kind::StallAtStart);
+    });
+    self = &server;
+    auto adFiles = List({"0.swf"});
+    const TAdTransferLimits shipped;
+    const CostMeter cost;
+    RefreshAds(AppDir(), adFiles.get(), nullptr, nullptr, server.Url("/index.htm"), shipped);
+    EXPECT_LT(cost.Seconds(), shipped.Deadline / 1000.0 + 1.0);
+    EXPECT_GE(cost.Seconds(), shipped.Deadline / 1000.0 - 0.5) << "the deadline, not an error, ended the close";
+    EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"0.swf", "old ad"}}));
+    EXPECT_LE(server.RequestedPaths().size(), 3u) << "stalled transfers are not waited for one after another";
 }
 
 }  // namespace

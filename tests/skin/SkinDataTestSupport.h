@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -34,7 +35,9 @@ class ScratchDir {
 public:
     ScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "mirvo-skin-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        // A folder that cannot be made fails the test that needed it.
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a scratch folder " + pattern);
+        path_ = pattern;
     }
     ~ScratchDir() {
         std::error_code ignored;

@@ -17,6 +17,7 @@
 // No <chrono>: its unit suffixes cannot be compiled to code page 936, which
 // the program's own tests use; <thread> brings the clocks and durations.
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <stdexcept>
@@ -31,11 +32,16 @@ struct HttpReply {
         StallMidBody,   // headers and half of the body sent, then silence
         StallAtStart,   // the request is read and nothing is ever answered
         CloseAtStart,   // the request is read and the connection closed unanswered
+        Flood,          // FloodBytes of generated body, sent until the client hangs up
     };
     int Status = 200;
     std::string Body;
     Kind How = Kind::Complete;
     std::vector<std::string> ExtraHeaders;  // "Name: value" lines
+    // Flood only: the body's length, and whether Content-Length announces it
+    // (otherwise the body simply runs until the connection closes).
+    std::uint64_t FloodBytes = 0;
+    bool AnnounceLength = true;
 
     static HttpReply Ok(std::string body) { return {200, std::move(body), Kind::Complete, {}}; }
     static HttpReply Error(int status, std::string body = "error page") {
@@ -46,6 +52,12 @@ struct HttpReply {
     }
     static HttpReply Redirect(const std::string& location) {
         return {302, "moved", Kind::Complete, {"Location: " + location}};
+    }
+    static HttpReply Flood(std::uint64_t bytes, bool announceLength) {
+        HttpReply reply{200, std::string(), Kind::Flood, {}};
+        reply.FloodBytes = bytes;
+        reply.AnnounceLength = announceLength;
+        return reply;
     }
 };
 
@@ -132,6 +144,8 @@ private:
     void Serve(int connection) {
         timeval timeout{2, 0};
         ::setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+        // A client that stops reading without hanging up cannot hold a flood either.
+        ::setsockopt(connection, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
         std::string request;
         char buffer[4096];
         while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
@@ -163,11 +177,22 @@ private:
             return;
         }
         std::string head = "HTTP/1.1 " + std::to_string(reply.Status) + " " + ReasonPhrase(reply.Status) + "\r\n";
-        head += "Content-Length: " + std::to_string(reply.Body.size()) + "\r\n";
+        if (reply.How == Kind::Flood) {
+            if (reply.AnnounceLength) head += "Content-Length: " + std::to_string(reply.FloodBytes) + "\r\n";
+        } else {
+            head += "Content-Length: " + std::to_string(reply.Body.size()) + "\r\n";
+        }
         head += "Content-Type: application/octet-stream\r\nConnection: close\r\n";
         for (const auto& header : reply.ExtraHeaders) head += header + "\r\n";
         head += "\r\n";
         SendAll(connection, head);
+        if (reply.How == Kind::Flood) {
+            const std::string chunk(1 << 16, 'F');
+            for (std::uint64_t sent = 0; sent < reply.FloodBytes && !Stopping(); sent += chunk.size()) {
+                if (!SendAll(connection, chunk)) return;  // the client hung up
+            }
+            return;
+        }
         if (reply.How == Kind::Complete) {
             SendAll(connection, reply.Body);
             return;
@@ -181,13 +206,14 @@ private:
         stopped_.wait_for(lock, kStallBound, [this] { return stopping_; });
     }
 
-    static void SendAll(int connection, const std::string& data) {
+    static bool SendAll(int connection, const std::string& data) {
         size_t sent = 0;
         while (sent < data.size()) {
             const ssize_t n = ::send(connection, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
-            if (n <= 0) return;
+            if (n <= 0) return false;
             sent += static_cast<size_t>(n);
         }
+        return true;
     }
 
     static const char* ReasonPhrase(int status) {

@@ -33,7 +33,8 @@ void AddSpan(std::vector<float>& row, double from, double to, float weight) {
 
 }  // namespace
 
-CoverageMask RasterizeCoverage(const std::vector<RasterSegment>& segments, FillRule rule, const TRect& clip) {
+CoverageMask RasterizeCoverage(const std::vector<RasterSegment>& segments, FillRule rule, const TRect& clip,
+                               FlashWorkBudget& budget) {
     CoverageMask mask;
     // Only segments with height matter, and only where the clip is.
     struct Edge {
@@ -65,6 +66,15 @@ CoverageMask RasterizeCoverage(const std::vector<RasterSegment>& segments, FillR
     const TRect bounds = IntersectRect(clip, Rect(pixel(std::floor(minX)), pixel(std::floor(minY)),
                                                   pixel(std::ceil(maxX)) + 1, pixel(std::ceil(maxY)) + 1));
     if (IsRectEmpty(bounds)) return mask;
+
+    // Every sub-row walks the pixels of the row and the edges crossing it.
+    std::uint64_t work = std::uint64_t(bounds.Height()) * kSubRows * (std::uint64_t(bounds.Width()) + 1) + edges.size();
+    for (const Edge& e : edges) {
+        const double top = std::max(e.YTop, double(bounds.Top)), bottom = std::min(e.YBottom, double(bounds.Bottom));
+        if (bottom > top) work += std::uint64_t((bottom - top) * kSubRows) + 1;
+    }
+    if (!budget.Spend(work)) return mask;
+
     mask.Bounds = bounds;
     mask.Stride = (bounds.Width() + 3) & ~3;
     mask.Alpha.assign(std::size_t(mask.Stride) * bounds.Height(), 0);

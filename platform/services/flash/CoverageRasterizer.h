@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "FlashWorkBudget.h"
 #include "Geometry.h"
 
 enum class FillRule { EvenOdd, NonZero };
@@ -24,5 +25,9 @@ struct CoverageMask {
     bool Empty() const { return IsRectEmpty(Bounds); }
 };
 
-// Only pixels inside `clip` are measured; segments may lie anywhere.
-CoverageMask RasterizeCoverage(const std::vector<RasterSegment>& segments, FillRule rule, const TRect& clip);
+// Only pixels inside `clip` are measured; segments may lie anywhere. The
+// work grows with the area measured and the rows each segment crosses; it
+// is spent from `budget` before any of it is done, and when the budget does
+// not hold it the mask comes back empty (and the budget exhausted).
+CoverageMask RasterizeCoverage(const std::vector<RasterSegment>& segments, FillRule rule, const TRect& clip,
+                               FlashWorkBudget& budget);

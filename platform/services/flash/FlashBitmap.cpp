@@ -5,6 +5,7 @@
 
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 
 #include "SwfBitReader.h"
@@ -12,11 +13,8 @@
 
 namespace {
 
-// Far above any banner's needs; protects memory from a damaged size field.
-constexpr std::int64_t kMaxBitmapPixels = 16 * 1024 * 1024;
-
-bool SizeAllowed(int width, int height) {
-    return width > 0 && height > 0 && std::int64_t(width) * height <= kMaxBitmapPixels;
+bool SizeAllowed(int width, int height, std::int64_t maxPixels) {
+    return width > 0 && height > 0 && std::int64_t(width) * height <= std::min(maxPixels, kMaxFlashBitmapPixels);
 }
 
 std::uint32_t Premultiplied(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a) {
@@ -50,7 +48,7 @@ struct JpegErrorTrap {
 
 void IgnoreJpegMessage(j_common_ptr) {}
 
-bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, FlashBitmap& out) {
+bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, FlashBitmap& out) {
     jpeg_decompress_struct info;
     JpegErrorTrap trap;
     info.err = jpeg_std_error(&trap.manager);
@@ -65,7 +63,7 @@ bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, FlashBitmap& out
     // The size is checked before decoding starts, which is when libjpeg
     // allocates its buffers.
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-        !SizeAllowed(static_cast<int>(info.image_width), static_cast<int>(info.image_height))) {
+        !SizeAllowed(static_cast<int>(info.image_width), static_cast<int>(info.image_height), maxPixels)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -76,7 +74,7 @@ bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, FlashBitmap& out
     jpeg_start_decompress(&info);
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
-    if (!SizeAllowed(width, height)) {
+    if (!SizeAllowed(width, height, maxPixels)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -109,7 +107,8 @@ bool StartsWithSoi(std::span<const std::uint8_t> d) { return d.size() >= 2 && d[
 
 }  // namespace
 
-std::optional<FlashBitmap> DecodeJpegBitmap(std::span<const std::uint8_t> tables, std::span<const std::uint8_t> image) {
+std::optional<FlashBitmap> DecodeJpegBitmap(std::span<const std::uint8_t> tables, std::span<const std::uint8_t> image,
+                                            std::int64_t maxPixels) {
     tables = WithoutStrayMarkers(tables);
     image = WithoutStrayMarkers(image);
     // Tables and image are two JPEG streams; joined without the tables' end
@@ -123,16 +122,16 @@ std::optional<FlashBitmap> DecodeJpegBitmap(std::span<const std::uint8_t> tables
     }
     if (joined.size() < 4) return std::nullopt;
     FlashBitmap bitmap;
-    if (!DecodeJpegInto(joined.data(), joined.size(), bitmap)) return std::nullopt;
+    if (!DecodeJpegInto(joined.data(), joined.size(), maxPixels, bitmap)) return std::nullopt;
     return bitmap;
 }
 
-std::optional<FlashBitmap> DecodeJpegWithAlpha(std::span<const std::uint8_t> body) {
+std::optional<FlashBitmap> DecodeJpegWithAlpha(std::span<const std::uint8_t> body, std::int64_t maxPixels) {
     try {
         SwfBitReader reader(body);
         const std::uint32_t jpegLength = reader.U32();
         const auto jpeg = reader.Bytes(jpegLength);
-        auto bitmap = DecodeJpegBitmap({}, jpeg);
+        auto bitmap = DecodeJpegBitmap({}, jpeg, maxPixels);
         if (!bitmap) return std::nullopt;
         const std::size_t pixels = bitmap->Pixels.size();
         bool complete = false;
@@ -150,13 +149,14 @@ std::optional<FlashBitmap> DecodeJpegWithAlpha(std::span<const std::uint8_t> bod
     }
 }
 
-std::optional<FlashBitmap> DecodeLosslessBitmap(std::span<const std::uint8_t> body, bool withAlpha) {
+std::optional<FlashBitmap> DecodeLosslessBitmap(std::span<const std::uint8_t> body, bool withAlpha,
+                                                std::int64_t maxPixels) {
     try {
         SwfBitReader reader(body);
         const int format = reader.U8();
         const int width = reader.U16();
         const int height = reader.U16();
-        if (!SizeAllowed(width, height)) return std::nullopt;
+        if (!SizeAllowed(width, height, maxPixels)) return std::nullopt;
         int tableSize = 0;
         if (format == 3) tableSize = reader.U8() + 1;
         else if (format != 4 && format != 5) return std::nullopt;

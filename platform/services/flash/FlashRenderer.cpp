@@ -99,13 +99,15 @@ PaintSource GradientSource(const FlashFillStyle& fill, const SwfMatrix& toDevice
 }
 
 PaintSource BitmapSource(const FlashFillStyle& fill, const SwfMatrix& toDevice, const SwfColorTransform& cx,
-                         const std::map<std::uint16_t, FlashBitmap>& bitmaps) {
+                         const std::map<std::uint16_t, FlashBitmap>& bitmaps, FlashWorkBudget& budget) {
     PaintSource source;
     const auto found = bitmaps.find(fill.BitmapId);
     if (found == bitmaps.end()) return source;
     const FlashBitmap& bitmap = found->second;
     std::uint32_t* pixels = const_cast<std::uint32_t*>(bitmap.Pixels.data());  // pixman only reads them
     if (!cx.IsIdentity()) {
+        // A colour-transformed bitmap is copied whole, every time it is drawn.
+        if (!budget.Spend(bitmap.Pixels.size())) return source;
         source.Pixels = bitmap.Pixels;
         for (auto& p : source.Pixels) {
             const std::uint8_t a = p >> 24;
@@ -128,7 +130,7 @@ PaintSource BitmapSource(const FlashFillStyle& fill, const SwfMatrix& toDevice, 
 }
 
 PaintSource MakeSource(const FlashFillStyle& fill, const SwfMatrix& toDevice, const SwfColorTransform& cx,
-                       const std::map<std::uint16_t, FlashBitmap>& bitmaps) {
+                       const std::map<std::uint16_t, FlashBitmap>& bitmaps, FlashWorkBudget& budget) {
     switch (fill.Type) {
         case FlashFillStyle::Kind::Solid: {
             const SwfRGBA color = cx.Apply(fill.Color);
@@ -139,7 +141,7 @@ PaintSource MakeSource(const FlashFillStyle& fill, const SwfMatrix& toDevice, co
             return source;
         }
         case FlashFillStyle::Kind::Bitmap:
-            return BitmapSource(fill, toDevice, cx, bitmaps);
+            return BitmapSource(fill, toDevice, cx, bitmaps, budget);
         default:
             return GradientSource(fill, toDevice, cx);
     }
@@ -223,51 +225,81 @@ void AddStroke(const std::vector<SwfPoint>& points, double halfWidth, std::vecto
     AddRoundDot(points.back(), halfWidth, segments);
 }
 
+// The edges of a layer sorted by the styles they bound, in one pass over
+// the edges: a fill style's edges with the winding they add (an edge bounds
+// the style on its right with +1 and the one on its left with -1), and a
+// line style's edges. Styles no edge uses cost nothing but their empty slot.
+struct StyleEdges {
+    std::vector<std::vector<std::pair<const FlashEdge*, int>>> Fills;
+    std::vector<std::vector<const FlashEdge*>> Lines;
+};
+
+StyleEdges SortEdgesByStyle(const FlashShapeLayer& layer) {
+    StyleEdges sorted;
+    sorted.Fills.resize(layer.Fills.size() + 1);
+    sorted.Lines.resize(layer.Lines.size() + 1);
+    for (const FlashEdge& edge : layer.Edges) {
+        // An edge with the same fill on both sides bounds nothing.
+        if (edge.FillStyle0 != edge.FillStyle1) {
+            if (edge.FillStyle0 > 0) sorted.Fills[std::size_t(edge.FillStyle0)].emplace_back(&edge, -1);
+            if (edge.FillStyle1 > 0) sorted.Fills[std::size_t(edge.FillStyle1)].emplace_back(&edge, 1);
+        }
+        if (edge.LineStyle > 0) sorted.Lines[std::size_t(edge.LineStyle)].push_back(&edge);
+    }
+    return sorted;
+}
+
 }  // namespace
 
-void DrawFlashShape(const FlashShape& shape, const SwfMatrix& toDevice, const SwfColorTransform& colorTransform,
-                    const std::map<std::uint16_t, FlashBitmap>& bitmaps, TBitmap& target, std::size_t& segmentBudget) {
+bool DrawFlashShape(const FlashShape& shape, const SwfMatrix& toDevice, const SwfColorTransform& colorTransform,
+                    const std::map<std::uint16_t, FlashBitmap>& bitmaps, TBitmap& target, FlashWorkBudget& budget) {
     const TRect clip = target.BoundsRect();
     const FillRule rule = shape.NonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     const double lineScale = std::sqrt(std::fabs(toDevice.Determinant()));
     std::vector<SwfPoint> points;
     std::vector<RasterSegment> segments;
 
+    // Paints the area the segments enclose with `paint`, within the budget.
+    auto fill = [&](const FlashFillStyle& paint, FillRule fillRule) {
+        if (segments.empty()) return true;
+        const PaintSource source = MakeSource(paint, toDevice, colorTransform, bitmaps, budget);
+        if (budget.Exhausted()) return false;
+        if (!source.Image) return true;
+        const CoverageMask mask = RasterizeCoverage(segments, fillRule, clip, budget);
+        if (budget.Exhausted()) return false;
+        Composite(source, mask, target);
+        return true;
+    };
+
     for (const FlashShapeLayer& layer : shape.Layers) {
-        for (int style = 1; style <= static_cast<int>(layer.Fills.size()); ++style) {
+        if (!budget.Spend(layer.Edges.size() + layer.Fills.size() + layer.Lines.size())) return false;
+        const StyleEdges sorted = SortEdgesByStyle(layer);
+        for (std::size_t style = 1; style < sorted.Fills.size(); ++style) {
+            if (sorted.Fills[style].empty()) continue;
             segments.clear();
-            for (const FlashEdge& edge : layer.Edges) {
-                const bool left = edge.FillStyle0 == style, right = edge.FillStyle1 == style;
-                // An edge with the same fill on both sides bounds nothing.
-                if (left == right) continue;
-                FlattenEdge(edge, toDevice, points);
-                AddPolyline(points, right ? 1 : -1, segments);
-                if (segments.size() > segmentBudget) break;
+            for (const auto& [edge, winding] : sorted.Fills[style]) {
+                FlattenEdge(*edge, toDevice, points);
+                if (!budget.Spend(points.size())) return false;
+                AddPolyline(points, winding, segments);
             }
-            if (segments.empty() || segments.size() > segmentBudget) continue;
-            segmentBudget -= segments.size();
-            const PaintSource source = MakeSource(layer.Fills[style - 1], toDevice, colorTransform, bitmaps);
-            if (!source.Image) continue;
-            Composite(source, RasterizeCoverage(segments, rule, clip), target);
+            if (!fill(layer.Fills[style - 1], rule)) return false;
         }
-        for (int style = 1; style <= static_cast<int>(layer.Lines.size()); ++style) {
+        for (std::size_t style = 1; style < sorted.Lines.size(); ++style) {
+            if (sorted.Lines[style].empty()) continue;
             const FlashLineStyle& line = layer.Lines[style - 1];
             // Lines never get thinner than one pixel, however far scaled down.
             const double halfWidth = std::max(1.0, line.Width * lineScale) / 2;
             segments.clear();
-            for (const FlashEdge& edge : layer.Edges) {
-                if (edge.LineStyle != style) continue;
-                FlattenEdge(edge, toDevice, points);
+            for (const FlashEdge* edge : sorted.Lines[style]) {
+                FlattenEdge(*edge, toDevice, points);
+                const std::size_t before = segments.size();
                 AddStroke(points, halfWidth, segments);
-                if (segments.size() > segmentBudget) break;
+                if (!budget.Spend(segments.size() - before)) return false;
             }
-            if (segments.empty() || segments.size() > segmentBudget) continue;
-            segmentBudget -= segments.size();
             FlashFillStyle paint = line.HasFill ? line.Fill : FlashFillStyle{};
             if (!line.HasFill) paint.Color = line.Color;
-            const PaintSource source = MakeSource(paint, toDevice, colorTransform, bitmaps);
-            if (!source.Image) continue;
-            Composite(source, RasterizeCoverage(segments, FillRule::NonZero, clip), target);
+            if (!fill(paint, FillRule::NonZero)) return false;
         }
     }
+    return true;
 }

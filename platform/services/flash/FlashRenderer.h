@@ -8,11 +8,13 @@
 #include "FlashBitmap.h"
 #include "FlashShape.h"
 #include "FlashTypes.h"
+#include "FlashWorkBudget.h"
 #include "TBitmap.h"
 
-// `toDevice` maps the shape's twips to the target's pixels. `segmentBudget`
-// is the number of polygon segments the caller still allows for this
-// picture; it shrinks by what is drawn, and a style that would exceed it is
-// skipped, so no movie can make one frame take unbounded time.
-void DrawFlashShape(const FlashShape& shape, const SwfMatrix& toDevice, const SwfColorTransform& colorTransform,
-                    const std::map<std::uint16_t, FlashBitmap>& bitmaps, TBitmap& target, std::size_t& segmentBudget);
+// `toDevice` maps the shape's twips to the target's pixels. The work grows
+// with the shape's edges and the pixels its styles cover, not with edges
+// times styles: each edge is handed to the styles it bounds in one pass.
+// The work is spent from `budget`; once that is exhausted drawing stops at
+// once and the function returns false, leaving the target half drawn.
+bool DrawFlashShape(const FlashShape& shape, const SwfMatrix& toDevice, const SwfColorTransform& colorTransform,
+                    const std::map<std::uint16_t, FlashBitmap>& bitmaps, TBitmap& target, FlashWorkBudget& budget);

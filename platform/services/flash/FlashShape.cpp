@@ -96,6 +96,15 @@ int CheckedStyle(std::uint32_t index, std::size_t count) { return index <= count
 // Text set as outlines needs a few thousand edges; far more is a damaged or
 // hostile shape that would only cost drawing time.
 constexpr std::size_t kMaxEdgesPerShape = 50000;
+// One full style array holds 65,535 styles; a shape may start new arrays,
+// but never needs more than two full ones. Each style takes about a hundred
+// bytes decoded from as few as four in the file.
+constexpr std::size_t kMaxStylesPerShape = 2 * 65535;
+
+void CountStyles(std::size_t& styles, const FlashShapeLayer& layer) {
+    styles += layer.Fills.size() + layer.Lines.size();
+    if (styles > kMaxStylesPerShape) throw ESwfFormatError("Shape has too many styles");
+}
 
 }  // namespace
 
@@ -110,8 +119,10 @@ FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion) 
     }
 
     FlashShapeLayer layer;
+    std::size_t styleCount = 0;
     layer.Fills = ReadFillStyles(reader, shapeVersion);
     layer.Lines = ReadLineStyles(reader, shapeVersion);
+    CountStyles(styleCount, layer);
     int fillBits = static_cast<int>(reader.UB(4));
     int lineBits = static_cast<int>(reader.UB(4));
 
@@ -141,6 +152,7 @@ FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion) 
                 layer = FlashShapeLayer{};
                 layer.Fills = ReadFillStyles(reader, shapeVersion);
                 layer.Lines = ReadLineStyles(reader, shapeVersion);
+                CountStyles(styleCount, layer);
                 fillBits = static_cast<int>(reader.UB(4));
                 lineBits = static_cast<int>(reader.UB(4));
                 // Selections made with the new arrays start from none.

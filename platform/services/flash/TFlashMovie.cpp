@@ -1,5 +1,6 @@
 #include "TFlashMovie.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <system_error>
@@ -33,9 +34,12 @@ enum SwfTagCode : int {
 constexpr double kDefaultFrameRate = 12;
 // Larger files are not read at all; a banner movie is a few kilobytes.
 constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-// Polygon segments one frame may draw: a hundred times what a busy banner
-// needs, and still only a fraction of a second.
-constexpr std::size_t kSegmentsPerFrame = 4'000'000;
+// The work one frame may do for each pixel of the picture it draws into
+// (FlashWorkBudget's units), counted for at least a 300 x 50 banner: a busy
+// banner needs a few hundred a pixel; a thousand take some 10 ms on a
+// 300 x 50 banner, and a frame that needs more is dropped, not waited for.
+constexpr std::uint64_t kFrameWorkPerPixel = 1000;
+constexpr std::uint64_t kFrameWorkMinPixels = 300 * 50;
 
 int ShapeVersion(int code) {
     switch (code) {
@@ -114,6 +118,9 @@ void TFlashMovie::LoadFromFile(const AnsiString& fileName) {
 
 void TFlashMovie::ReadTags(const SwfFile& file) {
     std::vector<std::uint8_t> jpegTables;
+    // What the movie's definitions may take once decoded, all together.
+    std::int64_t bitmapPixelsLeft = kMaxMovieBitmapPixels;
+    std::int64_t shapeItemsLeft = kMaxMovieShapeItems;
     std::vector<FlashDisplayOp> pending;
     for (const SwfTag& tag : file.Tags) {
         SwfBitReader reader(tag.Body);
@@ -133,7 +140,12 @@ void TFlashMovie::ReadTags(const SwfFile& file) {
                 case tagDefineShape3:
                 case tagDefineShape4: {
                     const std::uint16_t id = reader.U16();
-                    shapes_[id] = ReadFlashShape(tag.Body.subspan(2), ShapeVersion(tag.Code));
+                    if (shapeItemsLeft <= 0) break;
+                    FlashShape shape = ReadFlashShape(tag.Body.subspan(2), ShapeVersion(tag.Code));
+                    for (const FlashShapeLayer& layer : shape.Layers)
+                        shapeItemsLeft -= std::int64_t(layer.Edges.size() + layer.Fills.size() + layer.Lines.size());
+                    // The shape that passes the limit is dropped with all after it.
+                    if (shapeItemsLeft >= 0) shapes_[id] = std::move(shape);
                     break;
                 }
                 case tagJPEGTables:
@@ -147,12 +159,18 @@ void TFlashMovie::ReadTags(const SwfFile& file) {
                     const std::uint16_t id = reader.U16();
                     const auto rest = tag.Body.subspan(2);
                     std::optional<FlashBitmap> bitmap;
-                    if (tag.Code == tagDefineBits) bitmap = DecodeJpegBitmap(jpegTables, rest);
-                    if (tag.Code == tagDefineBitsJPEG2) bitmap = DecodeJpegBitmap({}, rest);
-                    if (tag.Code == tagDefineBitsJPEG3) bitmap = DecodeJpegWithAlpha(rest);
-                    if (tag.Code == tagDefineBitsLossless) bitmap = DecodeLosslessBitmap(rest, false);
-                    if (tag.Code == tagDefineBitsLossless2) bitmap = DecodeLosslessBitmap(rest, true);
-                    if (bitmap) bitmaps_[id] = std::move(*bitmap);
+                    // Each bitmap is refused from its header once it would
+                    // take the movie past its limit, before any pixel is decoded.
+                    const std::int64_t allowed = bitmapPixelsLeft;
+                    if (tag.Code == tagDefineBits) bitmap = DecodeJpegBitmap(jpegTables, rest, allowed);
+                    if (tag.Code == tagDefineBitsJPEG2) bitmap = DecodeJpegBitmap({}, rest, allowed);
+                    if (tag.Code == tagDefineBitsJPEG3) bitmap = DecodeJpegWithAlpha(rest, allowed);
+                    if (tag.Code == tagDefineBitsLossless) bitmap = DecodeLosslessBitmap(rest, false, allowed);
+                    if (tag.Code == tagDefineBitsLossless2) bitmap = DecodeLosslessBitmap(rest, true, allowed);
+                    if (bitmap) {
+                        bitmapPixelsLeft -= std::int64_t(bitmap->Pixels.size());
+                        bitmaps_[id] = std::move(*bitmap);
+                    }
                     break;
                 }
                 case tagPlaceObject: {
@@ -234,9 +252,18 @@ std::map<int, FlashDisplayObject> TFlashMovie::DisplayListAt(int frame) const {
     return list;
 }
 
-void TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const {
+bool TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const {
     target.Fill(background);
-    if (!valid_ || frames_.empty() || target.Empty()) return;
+    if (!valid_ || frames_.empty() || target.Empty()) return true;
+    const std::uint64_t pixels = std::uint64_t(target.Width()) * std::uint64_t(target.Height());
+    FlashWorkBudget budget(kFrameWorkPerPixel * std::max(pixels, kFrameWorkMinPixels));
+
+    // Building the display list replays every change up to the frame.
+    const int count = static_cast<int>(frames_.size());
+    const int last = ((frame % count) + count) % count;
+    std::uint64_t changes = 0;
+    for (int f = 0; f <= last; ++f) changes += frames_[std::size_t(f)].size();
+    if (!budget.Spend(changes)) return false;
 
     // Twips of the frame to pixels of the target.
     const double stageWidth = frameRect_.Width() / 20, stageHeight = frameRect_.Height() / 20;
@@ -252,11 +279,12 @@ void TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleM
     const SwfMatrix toDevice{scaleX / 20, 0, 0, scaleY / 20, offsetX - frameRect_.XMin * scaleX / 20,
                              offsetY - frameRect_.YMin * scaleY / 20};
 
-    std::size_t segmentBudget = kSegmentsPerFrame;
     for (const auto& [depth, object] : DisplayListAt(frame)) {
         if (object.ClipDepth != 0) continue;  // masks are not drawn
         const auto shape = shapes_.find(object.CharacterId);
         if (shape == shapes_.end()) continue;
-        DrawFlashShape(shape->second, toDevice * object.Matrix, object.ColorTransform, bitmaps_, target, segmentBudget);
+        if (!DrawFlashShape(shape->second, toDevice * object.Matrix, object.ColorTransform, bitmaps_, target, budget))
+            return false;
     }
+    return true;
 }

@@ -7,7 +7,9 @@
 // colour transforms, ShowFrame and SetBackgroundColor. Masking layers are
 // not drawn; other tags (sprites, text, sound, scripts) are skipped. A file that is not a movie
 // draws as its background colour alone; nothing in a file can crash the
-// player or make it run without end.
+// player or make it run without end. What one movie's definitions may take
+// once decoded is limited (kMaxMovieBitmapPixels, kMaxMovieShapeItems):
+// definitions past the limits are left out, as damaged ones are.
 
 #include <cstdint>
 #include <map>
@@ -22,6 +24,13 @@
 #include "SwfFile.h"
 #include "TBitmap.h"
 #include "TColor.h"
+
+// All bitmaps of one movie together: 4 Mi pixels, 16 MiB decoded, some 280
+// banners' worth of pictures.
+constexpr std::int64_t kMaxMovieBitmapPixels = std::int64_t(1) << 22;
+// All edges and styles of the shapes of one movie together: a hundred times
+// what a rich banner holds, some 50 MiB decoded at most.
+constexpr std::int64_t kMaxMovieShapeItems = 500'000;
 
 // How the movie's frame is fitted to the picture, with the player's values.
 enum TFlashScaleMode : int {
@@ -83,8 +92,10 @@ public:
     std::map<int, FlashDisplayObject> DisplayListAt(int frame) const;
 
     // Draws frame `frame` (wrapping around) over the whole of `target`,
-    // after filling it with `background`.
-    void RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const;
+    // after filling it with `background`. The work is bounded in proportion
+    // to the target's pixels; a frame that needs more is given up part way
+    // and false returned, the target then holding no whole picture.
+    bool RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const;
 
 private:
     void ReadTags(const SwfFile& file);

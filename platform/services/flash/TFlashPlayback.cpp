@@ -46,7 +46,7 @@ TColor TFlashPlayback::Background() const {
     return RGB(std::uint8_t(backgroundColor_ >> 16), std::uint8_t(backgroundColor_ >> 8), std::uint8_t(backgroundColor_));
 }
 
-void TFlashPlayback::Render(double nowMs, TBitmap& target) const {
+bool TFlashPlayback::Render(double nowMs, TBitmap& target) const {
     const int mode = scaleMode_ >= fsmShowAll && scaleMode_ <= fsmNoScale ? scaleMode_ : fsmShowAll;
-    loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), Background());
+    return loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), Background());
 }

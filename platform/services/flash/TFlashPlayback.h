@@ -44,8 +44,9 @@ public:
     bool Animated() const { return loaded_.Valid() && loaded_.FrameCount() > 1; }
     // Milliseconds from `nowMs` until the next frame is due (more than 0).
     double MsToNextFrame(double nowMs) const;
-    // Draws the frame due at `nowMs` over the whole of `target`.
-    void Render(double nowMs, TBitmap& target) const;
+    // Draws the frame due at `nowMs` over the whole of `target`; false when
+    // the frame was too much work to draw (TFlashMovie::RenderFrame).
+    bool Render(double nowMs, TBitmap& target) const;
 
 private:
     AnsiString movie_;

@@ -126,25 +126,40 @@ void TShockwaveFlash::Changed() {
     Invalidate();
 }
 
-void TShockwaveFlash::RenderBuffer(double elapsedMs) {
-    buffer_.SetSize(std::max(0, ClientWidth()), std::max(0, ClientHeight()));
+bool TShockwaveFlash::RenderBuffer(double elapsedMs) {
+    const int width = std::max(0, ClientWidth()), height = std::max(0, ClientHeight());
+    back_->SetSize(width, height);
+    bool complete = false;
     try {
-        playback_.Render(elapsedMs, buffer_);
+        complete = playback_.Render(elapsedMs, *back_);
     } catch (const std::exception&) {
         // The decoder bounds what a movie can ask for, but memory can still
         // run out; the banner then shows its background, as for a bad file.
-        buffer_.Fill(playback_.Background());
+        back_->Fill(playback_.Background());
+        complete = true;
     }
+    if (!complete) {
+        // Too much work for one frame: this frame is dropped and the picture
+        // shown last stays, or the background when there is none that fits.
+        if (front_->Width() != width || front_->Height() != height) {
+            front_->SetSize(width, height);
+            front_->Fill(playback_.Background());
+        }
+        return false;
+    }
+    std::swap(front_, back_);
+    return true;
 }
 
 void TShockwaveFlash::Paint() {
     const double elapsed = ElapsedMs();
     const int frame = playback_.FrameAt(elapsed);
-    if (frame != bufferFrame_ || buffer_.Width() != ClientWidth() || buffer_.Height() != ClientHeight()) {
+    if (frame != bufferFrame_ || front_->Width() != ClientWidth() || front_->Height() != ClientHeight()) {
         RenderBuffer(elapsed);
+        // A dropped frame is not tried again until the next one is due.
         bufferFrame_ = frame;
     }
-    Canvas().Draw(0, 0, buffer_);
+    Canvas().Draw(0, 0, *front_);
     paintedFrame_ = frame;
     // Being painted means being seen again: a timer that rested while the
     // banner was hidden starts anew.

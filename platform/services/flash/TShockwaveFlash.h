@@ -9,8 +9,11 @@
 // than one frame: a hidden banner, a still picture or a damaged file costs
 // no timer work. Painting renders the frame into an off-screen bitmap and
 // copies that to the window, so the banner never flickers; whatever goes
-// wrong while rendering, the banner shows its background colour.
+// wrong while rendering, the banner shows its background colour. A frame
+// that takes more work than a frame may (TFlashMovie::RenderFrame) is
+// dropped for that tick and the picture shown before stays.
 
+#include <memory>
 #include <variant>
 
 #include "AnsiString.h"
@@ -71,13 +74,16 @@ private:
     void Changed();
     // True while the banner can be seen: shown, and its window not minimised.
     bool OnScreen();
-    void RenderBuffer(double elapsedMs);
+    // Renders the frame due into back_ and, when it was drawn whole, makes
+    // it the front picture; false when the frame was dropped.
+    bool RenderBuffer(double elapsedMs);
 
     TFlashPlayback playback_;
-    TBitmap buffer_;
+    std::unique_ptr<TBitmap> front_ = std::make_unique<TBitmap>();  // the picture on screen
+    std::unique_ptr<TBitmap> back_ = std::make_unique<TBitmap>();   // where the next frame is drawn
     DWORD startTick_ = 0;
     int paintedFrame_ = -1;
-    // The frame rendered into buffer_, -1 when it must be rendered again.
+    // The frame rendered into front_, -1 when it must be rendered again.
     int bufferFrame_ = -1;
     bool timerRunning_ = false;
 };

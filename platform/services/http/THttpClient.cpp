@@ -91,6 +91,9 @@ struct TransferState {
     CURL* handle = nullptr;
     TStream* body = nullptr;
     std::exception_ptr streamError;
+    std::int64_t maxBodyBytes = 0;  // 0: no limit
+    std::int64_t bodyBytes = 0;
+    bool tooLarge = false;
     AnsiString statusLine;  // the status line of the latest response
 };
 
@@ -103,6 +106,11 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
     state.curl->easyGetinfo(state.handle, CURLINFO_RESPONSE_CODE, &code);
     // An error page is not the resource asked for: it never reaches the stream.
     if (!IsSuccessStatus(code)) return bytes;
+    if (state.maxBodyBytes > 0 && state.bodyBytes + std::int64_t(bytes) > state.maxBodyBytes) {
+        state.tooLarge = true;
+        return CURL_WRITEFUNC_ERROR;
+    }
+    state.bodyBytes += std::int64_t(bytes);
     try {
         state.body->WriteBuffer(data, static_cast<std::int64_t>(bytes));
         return bytes;
@@ -160,6 +168,7 @@ void THttpClient::Get(const AnsiString& url, TStream& body) {
     state.curl = &api;
     state.handle = curl;
     state.body = &body;
+    state.maxBodyBytes = MaxBodyBytes;
     char errorText[CURL_ERROR_SIZE] = {};
     const std::string noProxy = NoProxyHosts();
 
@@ -175,6 +184,8 @@ void THttpClient::Get(const AnsiString& url, TStream& body) {
     api.easySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(TotalTimeout));
     // Time-outs by signal would disturb the rest of the program.
     api.easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // A body announced larger than allowed is refused before it is read.
+    if (MaxBodyBytes > 0) api.easySetopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(MaxBodyBytes));
     api.easySetopt(curl, CURLOPT_NOPROXY, noProxy.c_str());
     api.easySetopt(curl, CURLOPT_USERAGENT, "Mozilla/3.0 (compatible)");
     api.easySetopt(curl, CURLOPT_ERRORBUFFER, errorText);
@@ -190,6 +201,10 @@ void THttpClient::Get(const AnsiString& url, TStream& body) {
     responseCode_ = static_cast<int>(code);
 
     if (state.streamError) std::rethrow_exception(state.streamError);
+    if (state.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
+        throw EHttpBodyTooLarge(Format("The body is larger than %lld bytes (", static_cast<long long>(MaxBodyBytes)) +
+                                url + ")");
+    }
     if (result != CURLE_OK) RaiseTransferError(api, result, errorText, url);
     if (!IsSuccessStatus(code)) {
         const AnsiString status = state.statusLine.empty() ? Format("HTTP status %ld", code) : state.statusLine;

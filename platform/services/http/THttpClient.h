@@ -5,6 +5,8 @@
 // download); every failure is raised to the caller as an exception, so a
 // caller that swallows network errors does so knowingly.
 
+#include <cstdint>
+
 #include "AnsiString.h"
 #include "Exceptions.h"
 #include "Streams.h"
@@ -16,6 +18,10 @@ class EHttpError : public Exception { public: using Exception::Exception; };
 
 // The transfer ran out of time (connect or total time-out).
 class EHttpTimeout : public EHttpError { public: using EHttpError::EHttpError; };
+
+// The body grew past the caller's MaxBodyBytes (or was announced larger):
+// the transfer was dropped there.
+class EHttpBodyTooLarge : public EHttpError { public: using EHttpError::EHttpError; };
 
 // The server answered with a status outside 200-299. The error page's body is
 // not written to the caller's stream.
@@ -37,6 +43,10 @@ public:
     int TotalTimeout = 0;
     // Redirects are followed up to this many hops; further ones fail.
     int MaxRedirects = 5;
+    // The most body bytes taken; 0 means no limit. A body announced or
+    // found to be larger is dropped with EHttpBodyTooLarge, after at most
+    // this many bytes reached the stream.
+    std::int64_t MaxBodyBytes = 0;
 
     // Writes the body of `url` into `body` from its current position. Only
     // http and https URLs are fetched, also across redirects. A failure of

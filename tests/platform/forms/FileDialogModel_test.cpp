@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "FileDialogModel.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -25,14 +26,14 @@ TEST(FileDialogModelTest, FilterPairsSplitIntoDescriptionsAndMasks) {
 class FolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::path(MIRVO_BINARY_DIR) / "test-scratch" / "forms" / "folder";
-        fs::remove_all(dir_);
+        dir_ = scratch_.Path();
         fs::create_directories(dir_ / "Sub");
         fs::create_directories(dir_ / "a-dir");
         fs::create_directories(dir_ / ".hidden-dir");
         for (const char* f : {"b.TXT", "A.txt", "c.cpp", ".secret.txt"}) std::ofstream(dir_ / f) << "x";
     }
     AnsiString Dir() const { return dir_.string() + "/"; }
+    ScratchFolder scratch_;
     fs::path dir_;
 };
 

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "FormsFixture.h"
+#include "ScratchFolder.h"
 #include "StdCtrlsTestSupport.h"
 #include "TListView.h"
 #include "TOpenDialog.h"
@@ -16,8 +17,7 @@ class OpenDialogTest : public FormsTest {
 protected:
     void SetUp() override {
         FormsTest::SetUp();
-        dir_ = fs::path(MIRVO_BINARY_DIR) / "test-scratch" / "forms" / "opendialog";
-        fs::remove_all(dir_);
+        dir_ = scratch_.Path();
         fs::create_directories(dir_ / "Words");
         for (const char* f : {"a.pas", "b.cpp", ".hidden.cpp", "Words/New.TXT"}) std::ofstream(dir_ / f) << "x";
         dialog = CreateComponent<TOpenDialog>(Application);
@@ -50,6 +50,7 @@ protected:
         screen().Text(text);
         screen().KeyPress(VK_RETURN);
     }
+    ScratchFolder scratch_;
     fs::path dir_;
     TOpenDialog* dialog = nullptr;
     std::vector<std::function<void()>> steps_;

@@ -73,7 +73,10 @@ class BmpFromImageMagick : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!gfxtest::HaveImageMagick()) return;
-        dir_ = new std::filesystem::path(gfxtest::ScratchDir("bmp"));
+        // One folder for the suite: ctest runs each test in its own process,
+        // so each process makes and removes its own.
+        scratch_ = new ScratchFolder("BmpFromImageMagick");
+        dir_ = new std::filesystem::path(scratch_->Path());
         const std::vector<std::uint32_t> px = ReferencePicture();
         std::ofstream ppm(*dir_ / "ref.ppm", std::ios::binary);
         ppm << "P6\n" << kW << ' ' << kH << "\n255\n";
@@ -82,13 +85,19 @@ protected:
     static void TearDownTestSuite() {
         delete dir_;
         dir_ = nullptr;
+        delete scratch_;
+        scratch_ = nullptr;
     }
     void SetUp() override {
-        if (!dir_) GTEST_SKIP() << "ImageMagick (convert) is not installed";
+        // scripts/install-deps installs ImageMagick: without it the check
+        // cannot run, which is a failure, not a pass.
+        if (!dir_) FAIL() << "ImageMagick (convert) is not installed";
     }
 
+    static ScratchFolder* scratch_;
     static std::filesystem::path* dir_;
 };
+ScratchFolder* BmpFromImageMagick::scratch_ = nullptr;
 std::filesystem::path* BmpFromImageMagick::dir_ = nullptr;
 
 struct Variant {

@@ -5,17 +5,10 @@
 #include <filesystem>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "TBitmap.h"
 
 namespace gfxtest {
-
-// A fresh directory under the build tree for files a test writes.
-inline std::filesystem::path ScratchDir(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(MIRVO_BINARY_DIR) / "test-scratch" / "gfx" / name;
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
-}
 
 inline std::filesystem::path ReferenceDir() {
     return std::filesystem::path(MIRVO_SOURCE_DIR) / "tests" / "platform" / "gfx" / "reference";

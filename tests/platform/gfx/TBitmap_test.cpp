@@ -57,7 +57,8 @@ TEST(TBitmap, AssignCopiesPixelsAndTransparency) {
 }
 
 TEST(TBitmap, FilesAndStreamsRoundTripAndFailuresKeepTheBitmap) {
-    const auto dir = gfxtest::ScratchDir("bitmap");
+    const ScratchFolder scratch;
+    const std::filesystem::path& dir = scratch.Path();
     TBitmap a(5, 3);
     a.SetPixels(4, 2, clRed);
     a.SetPixels(0, 0, RGB(1, 2, 3));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "ScratchFolder.h"
 #include "TBitmap.h"
 #include "TCanvas.h"
 #include "WsysFixture.h"
@@ -130,7 +131,8 @@ TEST_F(WsysTest, LayeredOpacityBlendsAndTheScreenSavesAsPng) {
     EXPECT_EQ(GetRValue(c), 127);
     EXPECT_EQ(ScreenPixel(60, 60), clWhite);
 
-    const std::string path = std::string(MIRVO_BINARY_DIR) + "/wsys_screen.png";
+    const ScratchFolder scratch;
+    const std::string path = (scratch / "screen.png").string();
     ASSERT_TRUE(screen().SaveScreenPng(path));
     std::ifstream in(path, std::ios::binary);
     char sig[8] = {};

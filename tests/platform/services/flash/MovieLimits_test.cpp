@@ -1,0 +1,122 @@
+// Movies made to cost gigabytes or minutes: many large bitmaps, a shape with
+// tens of thousands of styles and edges placed many times. Each is played
+// within bounded memory and time: definitions past the movie's limits are
+// left out, drawing grows with the edges (not edges times styles), and a
+// frame too heavy to draw is given up rather than waited for.
+
+#include <gtest/gtest.h>
+
+#include "CostMeter.h"
+#include "SwfTestMovies.h"
+#include "TFlashMovie.h"
+
+namespace {
+
+// DefineShape3 body (after the id) with `fillCount` solid fills, selecting
+// fill `used` on the right of a zigzag of `edges` straight edges running
+// between (0, 0) and (6000, `heightTwips`).
+Bytes ManyStylesShape(int fillCount, int used, int edges, int heightTwips) {
+    BitWriter w;
+    WriteRect(w, 0, 6000, 0, 1000);
+    w.U8(0xFF);
+    w.U16(static_cast<std::uint16_t>(fillCount));
+    for (int i = 0; i < fillCount; ++i) {
+        w.U8(0x00);  // solid
+        w.U8(std::uint8_t(i)), w.U8(0x40), w.U8(0x80), w.U8(0xFF);
+    }
+    w.U8(0);      // no line styles
+    w.UB(15, 4);  // fill bits (15 at most: selections reach 32767)
+    w.UB(0, 4);   // line bits
+    // Move to (0, 0) selecting fill 1 = `used`.
+    w.UB(0, 1);
+    w.UB(0x05, 5);  // fill1 and move
+    w.UB(15, 5);
+    w.SB(0, 15);
+    w.SB(0, 15);
+    w.UB(static_cast<std::uint32_t>(used), 15);
+    for (int i = 0; i < edges; ++i) {
+        const int dx = (i % 2 == 0) ? 6000 : -6000;
+        w.UB(1, 1);  // edge
+        w.UB(1, 1);  // straight
+        w.UB(14 - 2, 4);
+        w.UB(1, 1);  // general line
+        w.SB(dx, 14);
+        w.SB((i % 2 == 0) ? heightTwips : -heightTwips, 14);
+    }
+    w.UB(0, 6);  // end of shape
+    return w.Data();
+}
+
+Bytes MovieWithShape(const Bytes& shapeBody, int placements) {
+    MovieWriter movie(300, 50);
+    Bytes tag{1, 0};
+    tag.insert(tag.end(), shapeBody.begin(), shapeBody.end());
+    movie.Tag(32, tag);
+    for (int depth = 1; depth <= placements; ++depth) movie.Place2(depth, 1);
+    movie.ShowFrame();
+    return movie.Cws();
+}
+
+TEST(MovieLimits, DrawingGrowsWithTheEdgesNotWithEdgesTimesStyles) {
+    // 65,535 styles, 20,000 edges: walking every edge once per style would
+    // take over a billion steps.
+    TFlashMovie movie;
+    movie.LoadFromBytes(MovieWithShape(ManyStylesShape(65535, 7, 20000, 20), 1));
+    ASSERT_TRUE(movie.Valid());
+    TBitmap target(300, 50);
+    const CostMeter cost;
+    EXPECT_TRUE(movie.RenderFrame(0, target, fsmExactFit, clWhite));
+    EXPECT_LT(cost.Seconds(), 2.0);
+}
+
+TEST(MovieLimits, AFrameTooHeavyToDrawIsGivenUpQuickly) {
+    // 50,000 edges crossing the whole banner, placed eight times: far more
+    // work than a frame may do.
+    const Bytes heavy = MovieWithShape(ManyStylesShape(65535, 1, 50000, 1000), 8);
+    EXPECT_LT(heavy.size(), 400u << 10);
+    const CostMeter cost;
+    TFlashMovie movie;
+    movie.LoadFromBytes(heavy);
+    ASSERT_TRUE(movie.Valid());
+    const double loading = cost.Seconds();
+    TBitmap target(300, 50);
+    for (int tick = 0; tick < 3; ++tick) EXPECT_FALSE(movie.RenderFrame(0, target, fsmExactFit, clWhite)) << tick;
+    EXPECT_LT(loading, 10.0);
+    // Milliseconds in a plain build; the bound leaves room for the
+    // sanitizers on a busy machine, and is still far from the minutes that
+    // drawing the whole frame would take.
+    EXPECT_LT((cost.Seconds() - loading) / 3, 3.0) << "seconds per tick";
+    EXPECT_LT(cost.PeakGrowthMiB(), 200.0);
+}
+
+TEST(MovieLimits, TheBitmapsOfOneMovieAreLimitedTogether) {
+    // Forty colour-mapped 2048 x 2048 bitmaps, each of zeros; together 160
+    // million pixels, 640 MiB decoded, from a file of a few hundred KB.
+    constexpr int kSide = 2048;
+    Bytes pixels(std::size_t(3) + std::size_t(kSide) * kSide, 0);  // a 1-entry RGB table, then rows
+    const Bytes packed = MovieWriter::Deflate(pixels);
+    MovieWriter writer(300, 50);
+    for (int id = 1; id <= 40; ++id) {
+        BitWriter tag;
+        tag.U16(static_cast<std::uint16_t>(id));
+        tag.U8(3);
+        tag.U16(kSide);
+        tag.U16(kSide);
+        tag.U8(0);  // table of one colour
+        tag.Append(packed);
+        writer.Tag(20, tag.Data());
+    }
+    writer.ShowFrame();
+    const Bytes file = writer.Cws();
+    EXPECT_LT(file.size(), 1u << 20);
+
+    const CostMeter cost;
+    TFlashMovie movie;
+    movie.LoadFromBytes(file);
+    EXPECT_TRUE(movie.Valid());
+    EXPECT_LT(cost.Seconds(), 10.0);
+    // One bitmap (16 MiB) fits the movie's limit; the others are left out.
+    EXPECT_LT(cost.PeakGrowthMiB(), 120.0);
+}
+
+}  // namespace
