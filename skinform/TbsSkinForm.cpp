@@ -122,6 +122,15 @@ TPoint TbsSkinForm::ToWindowPoint(TPoint screen) const { return {screen.X - form
 AnsiString TbsSkinForm::FormCaption() const { return form_->Caption(); }
 
 void TbsSkinForm::TakeFrameSize() {
+    // The window knows its new size before the form's bounds follow it
+    // (WM_SIZE comes first).
+    if (form_->HandleAllocated()) {
+        TRect r;
+        GetWindowRect(form_->Handle(), r);
+        frameWidth_ = r.Width();
+        frameHeight_ = r.Height();
+        return;
+    }
     frameWidth_ = form_->Width();
     frameHeight_ = form_->Height();
 }
