@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,8 @@ public:
         std::ifstream in(File("skin.ini"), std::ios::binary);
         std::string ini(std::istreambuf_iterator<char>(in), {});
         in.close();
+        // The description is read the same with either line end; edits see "\n".
+        std::erase(ini, '\r');
         edit(ini);
         std::ofstream out(File("skin.ini"), std::ios::binary | std::ios::trunc);
         out << ini;
