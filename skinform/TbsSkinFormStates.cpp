@@ -1,0 +1,239 @@
+// TbsSkinForm: the window commands of the caption buttons (close, maximise,
+// minimise, roll-up), the window states the frame keeps itself, the system
+// menu shown under the system-menu button, and the small icon.
+
+#include <algorithm>
+
+#include "SkinPlatform.h"
+#include "TbsSkinAnimateObject.h"
+#include "TbsSkinButtonObject.h"
+#include "TbsSkinData.h"
+#include "TbsSkinForm.h"
+
+void TbsSkinForm::CloseForm() { form_->Close(); }
+
+void TbsSkinForm::RunObjectCommand(SkinCommand command, TbsActiveSkinObject* source) {
+    switch (command) {
+    case SkinCommand::Close: CloseForm(); break;
+    case SkinCommand::Maximize:
+        SetSkinWindowState(skinWindowState_ == wsMaximized ? wsNormal : wsMaximized);
+        break;
+    case SkinCommand::Minimize:
+        // Minimising to the tray needs a tray icon, which this frame has none of.
+        if (!AlwaysMinimizeToTray) SetSkinWindowState(skinWindowState_ == wsMinimized ? wsNormal : wsMinimized);
+        break;
+    case SkinCommand::RollUp: RollUp(!rollUpState_); break;
+    case SkinCommand::SysMenu:
+        if (source) PopupSystemMenuUnder(*source);
+        break;
+    case SkinCommand::Default:
+        if (source) PopupObjectMenu(*source);
+        break;
+    case SkinCommand::MinimizeToTray: break;
+    }
+}
+
+void TbsSkinForm::CaptionDoubleClick() {
+    if (CanResize() && skinWindowState_ == wsMinimized) SetSkinWindowState(wsNormal);
+    else if (CanResize() && skinWindowState_ != wsMaximized && !rollUpState_ && (borderIcons_ & biMaximize))
+        SetSkinWindowState(wsMaximized);
+    else if (CanResize() && skinWindowState_ == wsMaximized && !maxRollUpState_) SetSkinWindowState(wsNormal);
+    else RollUp(!rollUpState_);
+}
+
+// ---- menus under objects -----------------------------------------------------------------------------
+
+namespace {
+TMenuItem* MenuItemsOf(TbsActiveSkinObject& o) {
+    if (auto* b = dynamic_cast<TbsSkinButtonObject*>(&o)) return b->MenuItems;
+    if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(&o)) return a->MenuItems;
+    return nullptr;
+}
+}  // namespace
+
+void TbsSkinForm::PopupObjectMenu(TbsActiveSkinObject& object) {
+    TMenuItem* items = MenuItemsOf(object);
+    if (!items || items->Count() == 0 || !form_->HandleAllocated()) return;
+    if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(&object)) a->MenuShown = true;
+    const TRect r = OffsetRect(object.ObjectRect, form_->Left(), form_->Top());
+    // The platform's popup menu shows the items until the skinned menu
+    // engine takes this over; it returns once the menu has closed.
+    if (GetCapture() == form_->Handle()) ReleaseCapture();
+    capturedIndex_ = -1;
+    TMenuItem* chosen = TrackPopupMenu(items, {r.Left, r.Bottom}, nullptr);
+    MenuClosed();
+    if (chosen) chosen->Click();
+}
+
+void TbsSkinForm::MenuClosed() {
+    for (const auto& o : objects_) {
+        if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o.get()); b && b->Pressed && b->MenuItems) {
+            b->SetPressed(false);
+            return;
+        }
+        if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o.get()); a && a->MenuShown) {
+            a->MenuClosed();
+            return;
+        }
+    }
+}
+
+TMenuItem* TbsSkinForm::GetSystemMenuItems() {
+    if (!defaultSystemMenu_) defaultSystemMenu_ = CreateComponent<TPopupMenu>(this);
+    TMenuItem* root = defaultSystemMenu_->Items();
+    root->Clear();
+    const TbsResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
+    const auto add = [&](const char* key, const char* fallback, std::function<void()> action) {
+        auto item = std::make_unique<TMenuItem>(nullptr);
+        item->SetCaption(strings ? strings->LookupString(key) : AnsiString(fallback));
+        item->OnClick = [action = std::move(action)](TObject*) { action(); };
+        root->Add(std::move(item));
+    };
+    if ((borderIcons_ & biMinimize) && skinWindowState_ != wsMinimized)
+        add("MI_MINCAPTION", "最小化(&n)", [this] { RunObjectCommand(SkinCommand::Minimize); });
+    if ((borderIcons_ & biMaximize) && skinWindowState_ != wsMaximized)
+        add("MI_MAXCAPTION", "最大化(&x)", [this] { SetSkinWindowState(wsMaximized); });
+    if (skinWindowState_ != wsNormal || rollUpState_)
+        add("MI_RESTORECAPTION", "还原(&R)", [this] {
+            if (rollUpState_ && skinWindowState_ == wsNormal) RollUp(false);
+            else SetSkinWindowState(wsNormal);
+        });
+    if ((borderIcons_ & biRollUp) && !rollUpState_ && skinWindowState_ != wsMinimized)
+        add("MI_ROLLUPCAPTION", "向上卷拢(&l)", [this] { RollUp(true); });
+    if (root->Count() > 0) root->Add(std::make_unique<TMenuItem>(nullptr))->SetCaption(cLineCaption);
+    add("MI_CLOSECAPTION", "关闭(&C)", [this] { CloseForm(); });
+    return root;
+}
+
+void TbsSkinForm::PopupSystemMenuUnder(TbsActiveSkinObject& object) {
+    if (!form_->HandleAllocated()) return;
+    TMenuItem* items = GetSystemMenuItems();
+    const TRect r = OffsetRect(object.ObjectRect, form_->Left(), form_->Top());
+    if (GetCapture() == form_->Handle()) ReleaseCapture();
+    capturedIndex_ = -1;
+    TMenuItem* chosen = TrackPopupMenu(items, {r.Left, r.Bottom}, nullptr);
+    // The button that opened the menu is released when it closes.
+    if (auto* b = dynamic_cast<TbsSkinButtonObject*>(&object); b && b->Pressed) b->SetPressed(false);
+    if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(&object); a && a->Pressed) a->MenuClosed();
+    if (chosen) chosen->Click();
+}
+
+// ---- window states -----------------------------------------------------------------------------------------
+
+void TbsSkinForm::SetSkinWindowState(TWindowState state) {
+    if (!skinnable_) {
+        form_->SetWindowState(state);
+        return;
+    }
+    if (state == skinWindowState_) return;
+    const bool mainForm = Application && Application->MainForm() == form_;
+    if (!(state == wsMinimized && mainForm)) skinWindowState_ = state;
+    switch (state) {
+    case wsMinimized: DoMinimize(); break;
+    case wsMaximized: DoMaximize(); break;
+    case wsNormal: DoRestore(); break;
+    }
+}
+
+void TbsSkinForm::DoMinimize() {
+    if (Application && Application->MainForm() == form_) {
+        Application->Minimize();
+    } else {
+        if (IsRectEmpty(normalBounds_)) normalBounds_ = form_->BoundsRect();
+        TRect area = GetScreenWorkArea(true);
+        if (form_->HandleAllocated()) GetMonitorWorkArea(form_->Handle(), true, area);
+        form_->SetBounds(area.Left, area.Bottom - MinFrameHeight(), MinFrameWidth(), MinFrameHeight());
+    }
+    if (OnMinimize) OnMinimize(this);
+}
+
+void TbsSkinForm::DoMaximize() {
+    rollUpBeforeMax_ = rollUpState_;
+    if (IsRectEmpty(normalBounds_)) normalBounds_ = form_->BoundsRect();
+    const HWND h = form_->HandleAllocated() ? form_->Handle() : nullptr;
+    TRect monitor = GetScreenWorkArea(false), work = GetScreenWorkArea(true);
+    if (h) {
+        GetMonitorWorkArea(h, false, monitor);
+        GetMonitorWorkArea(h, true, work);
+    }
+    TRect target = MaximizeOnFullScreen ? monitor : work;
+    // A hidden task bar at the screen's edge must still be reachable.
+    if (!MaximizeOnFullScreen && work.Width() == monitor.Width() && work.Height() == monitor.Height() &&
+        monitor == GetScreenWorkArea(false))
+        target = InflateRect(target, -1, -1);
+    form_->SetBoundsRect(target);
+    if (OnMaximize) OnMaximize(this);
+}
+
+void TbsSkinForm::DoRestore() {
+    if (rollUpState_ && !rollUpBeforeMax_ && maxRollUpState_) RollUp(false);
+    rollUpBeforeMax_ = false;
+    maxRollUpState_ = false;
+    const TRect before = form_->BoundsRect();
+    if (!IsRectEmpty(normalBounds_)) form_->SetBoundsRect(normalBounds_);
+    if (form_->HandleAllocated()) mouseTimer_->SetEnabled(true);
+    if (before.Width() == form_->Width() && before.Height() == form_->Height()) Reframe();
+    form_->Invalidate();
+    normalBounds_ = TRect{};
+    if (OnRestore) OnRestore(this);
+}
+
+void TbsSkinForm::RollUp(bool value) {
+    if (!(borderIcons_ & biRollUp) || skinWindowState_ == wsMinimized) return;
+    if (rollUpState_ && skinWindowState_ == wsMaximized && !maxRollUpState_) return;
+    if (skinWindowState_ == wsMaximized) maxRollUpState_ = value;
+    rollUpState_ = value;
+    if (value) {
+        restoreHeight_ = form_->Height();
+        form_->SetHeight(MinFrameHeight());
+    } else if (ClientHeight > 0) {
+        form_->SetClientHeight(ClientHeight);
+    } else {
+        form_->SetHeight(restoreHeight_);
+    }
+    if (OnChangeRollUpState) OnChangeRollUpState(this);
+}
+
+// ---- the small icon ------------------------------------------------------------------------------------------
+
+namespace {
+// The standard application icon: a small window with a blue title bar.
+void DrawStandardApplicationIcon(TBitmap& icon) {
+    TCanvas& c = icon.Canvas();
+    const int w = icon.Width(), h = icon.Height();
+    c.Brush.Style = bsSolid;
+    c.Brush.Color = clFuchsia;
+    c.FillRect(icon.BoundsRect());
+    c.Brush.Color = clWhite;
+    c.Pen.Color = clBlack;
+    c.Rectangle(1, 2, w - 1, h - 2);
+    c.Brush.Color = clNavy;
+    c.FillRect({2, 3, w - 2, 3 + std::max(h / 5, 2)});
+    icon.SetTransparentColor(clFuchsia);
+    icon.SetTransparent(true);
+}
+}  // namespace
+
+const TBitmap* TbsSkinForm::SmallIcon() {
+    if (smallIconTaken_) return smallIcon_.get();
+    smallIconTaken_ = true;
+    int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+    if (w == 0 || h == 0) {
+        w = GetSystemMetrics(SM_CXSIZE);
+        h = GetSystemMetrics(SM_CYSIZE);
+    }
+    if (w <= 0 || h <= 0) return nullptr;
+    const TBitmap* source = form_->Icon().Picture();
+    if (!source && Application) source = Application->Icon().Picture();
+    smallIcon_ = std::make_unique<TBitmap>(w, h);
+    if (!source) {
+        DrawStandardApplicationIcon(*smallIcon_);
+        return smallIcon_.get();
+    }
+    const TColor key = source->TransparentColor();
+    smallIcon_->Fill(key == clNone ? clFuchsia : key);
+    smallIcon_->Canvas().StretchDraw(smallIcon_->BoundsRect(), *source);
+    smallIcon_->SetTransparentColor(key == clNone ? clFuchsia : key);
+    smallIcon_->SetTransparent(true);
+    return smallIcon_.get();
+}
