@@ -2,6 +2,7 @@
 // picture, against hand-made run-length files, and against damaged files.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -73,7 +74,9 @@ class BmpFromImageMagick : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!gfxtest::HaveImageMagick()) return;
-        dir_ = new std::filesystem::path(gfxtest::ScratchDir("bmp"));
+        // Each test runs in a process of its own, possibly beside another of
+        // this suite: the folder is the process's own.
+        dir_ = new std::filesystem::path(gfxtest::ScratchDir("bmp-" + std::to_string(::getpid())));
         const std::vector<std::uint32_t> px = ReferencePicture();
         std::ofstream ppm(*dir_ / "ref.ppm", std::ios::binary);
         ppm << "P6\n" << kW << ' ' << kH << "\n255\n";
