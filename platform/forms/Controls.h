@@ -158,8 +158,13 @@ public:
     TPoint ScreenToClient(TPoint p) const;
     TAlign Align() const { return align_; }
     void SetAlign(TAlign value);
+    // Which parent edges the control keeps its distance to when the parent
+    // is resized: akRight alone moves it with the right edge, akLeft and
+    // akRight stretch it, neither keeps its centre in proportion (the same
+    // for akTop/akBottom). Distances are those of the moment the anchors or
+    // the bounds were last set.
     TAnchors Anchors() const { return anchors_; }
-    void SetAnchors(TAnchors value) { anchors_ = value; }
+    void SetAnchors(TAnchors value);
     TSizeConstraints Constraints;
 
     // ---- state ----
@@ -258,6 +263,16 @@ protected:
 
 private:
     friend class TWinControl;
+    // Remembers the bounds and the parent's client size that anchoring
+    // measures from (not while the parent itself is placing its children).
+    void UpdateAnchorRules();
+    struct AnchorRules {
+        TRect bounds;
+        TSize parentSize;
+        bool valid = false;
+    };
+    AnchorRules anchorRules_;
+
     void HandleMouse(TMessage& m, TMouseButton button, bool down, bool dbl);
     void FontChanged();
 
@@ -392,6 +407,8 @@ private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void UpdateShowing();
+    // Places the anchored children after a change of the client size.
+    void ApplyAnchors();
     void UpdateWindowBounds();
     bool DoKeyMessage(TMessage& m);  // CN_KEYDOWN / CN_SYSKEYDOWN
     bool IsControlMouseMsg(TMessage& m);

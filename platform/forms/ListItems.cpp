@@ -1,6 +1,7 @@
 #include "ListItems.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "Exceptions.h"
 #include "SysUtils.h"
@@ -27,15 +28,14 @@ void TListItem::Changed() {
     if (owner_ && index_ >= 0 && !owner_->OwnerData()) owner_->ItemChanged(index_);
 }
 
-bool TListItem::Selected() const { return owner_ && index_ >= 0 && owner_->SelectedIndex() == index_; }
+bool TListItem::Selected() const { return owner_ && index_ >= 0 && owner_->IsSelected(index_); }
 
 void TListItem::SetSelected(bool selected) {
-    if (!owner_ || index_ < 0) return;
-    if (selected) {
-        owner_->SetSelectedIndex(index_);
-    } else if (Selected()) {
-        owner_->SetSelectedIndex(-1);
-    }
+    if (owner_ && index_ >= 0) owner_->SetItemSelected(index_, selected);
+}
+
+bool TListItem::EditCaption() {
+    return owner_ && index_ >= 0 && owner_->observer_ && owner_->observer_->ListEditCaption(index_);
 }
 
 bool TListItem::Focused() const { return owner_ && index_ >= 0 && owner_->FocusedIndex() == index_; }
@@ -81,7 +81,8 @@ TListItem* TListItems::Insert(int index) {
     TListItem* raw = item.get();
     items_.insert(items_.begin() + index, std::move(item));
     Renumber(static_cast<std::size_t>(index));
-    if (selected_ >= index) ++selected_;
+    for (int& row : selection_)
+        if (row >= index) ++row;
     if (focused_ >= index) ++focused_;
     StructureChanged();
     return raw;
@@ -95,22 +96,20 @@ void TListItems::Delete(int index) {
     }
     items_.erase(items_.begin() + index);
     Renumber(static_cast<std::size_t>(index));
-    const int oldSelected = selected_;
-    if (selected_ == index) selected_ = -1;
-    else if (selected_ > index) --selected_;
+    std::erase(selection_, index);
+    for (int& row : selection_)
+        if (row > index) --row;
     if (focused_ == index) focused_ = -1;
     else if (focused_ > index) --focused_;
     StructureChanged();
-    if (oldSelected == index && observer_) observer_->ListSelectionChanged(index, -1);
 }
 
 void TListItems::Clear() {
-    const int oldSelected = selected_;
     items_.clear();
     virtualCount_ = 0;
-    selected_ = focused_ = -1;
+    selection_.clear();
+    focused_ = -1;
     StructureChanged();
-    if (oldSelected >= 0 && observer_) observer_->ListSelectionChanged(oldSelected, -1);
 }
 
 int TListItems::IndexOf(const TListItem* item) const {
@@ -129,7 +128,8 @@ void TListItems::SetOwnerData(bool on) {
     if (on == ownerData_) return;
     items_.clear();
     virtualCount_ = 0;
-    selected_ = focused_ = -1;
+    selection_.clear();
+    focused_ = -1;
     ownerData_ = on;
     StructureChanged();
 }
@@ -138,19 +138,68 @@ void TListItems::SetCount(int count) {
     if (!ownerData_) return;
     count = std::max(0, count);
     virtualCount_ = count;
-    const int oldSelected = selected_;
-    if (selected_ >= count) selected_ = -1;
+    std::erase_if(selection_, [count](int row) { return row >= count; });
     if (focused_ >= count) focused_ = -1;
     StructureChanged();
-    if (oldSelected != selected_ && observer_) observer_->ListSelectionChanged(oldSelected, selected_);
+}
+
+void TListItems::SetMultiSelect(bool on) {
+    multiSelect_ = on;
+    if (!on && selection_.size() > 1) ReplaceSelection({selection_.front()});
 }
 
 void TListItems::SetSelectedIndex(int index) {
-    if (index < -1 || index >= Count()) index = -1;
-    if (index == selected_) return;
-    const int old = selected_;
-    selected_ = index;
-    if (observer_) observer_->ListSelectionChanged(old, index);
+    if (index < 0 || index >= Count()) ReplaceSelection({});
+    else ReplaceSelection({index});
+}
+
+bool TListItems::IsSelected(int index) const {
+    return std::binary_search(selection_.begin(), selection_.end(), index);
+}
+
+void TListItems::SetItemSelected(int index, bool selected) {
+    if (index < 0 || index >= Count() || IsSelected(index) == selected) return;
+    std::vector<int> rows = selection_;
+    if (!selected) {
+        std::erase(rows, index);
+    } else if (!multiSelect_) {
+        rows = {index};
+    } else {
+        rows.insert(std::upper_bound(rows.begin(), rows.end(), index), index);
+    }
+    ReplaceSelection(std::move(rows));
+}
+
+void TListItems::SelectRange(int first, int last, bool keepOthers) {
+    if (first > last) std::swap(first, last);
+    first = std::max(first, 0);
+    last = std::min(last, Count() - 1);
+    if (!multiSelect_) {
+        // One row at most: the range's far end stands for it.
+        SetSelectedIndex(last);
+        return;
+    }
+    std::vector<int> rows = keepOthers ? selection_ : std::vector<int>{};
+    for (int i = first; i <= last; ++i) rows.push_back(i);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    ReplaceSelection(std::move(rows));
+}
+
+int TListItems::NextSelected(int index) const {
+    const auto it = std::upper_bound(selection_.begin(), selection_.end(), index);
+    return it == selection_.end() ? -1 : *it;
+}
+
+void TListItems::ReplaceSelection(std::vector<int> rows) {
+    if (rows == selection_) return;
+    std::vector<int> removed, added;
+    std::set_difference(selection_.begin(), selection_.end(), rows.begin(), rows.end(), std::back_inserter(removed));
+    std::set_difference(rows.begin(), rows.end(), selection_.begin(), selection_.end(), std::back_inserter(added));
+    selection_ = std::move(rows);
+    if (!observer_) return;
+    for (int row : removed) observer_->ListSelectionChanged(row, false);
+    for (int row : added) observer_->ListSelectionChanged(row, true);
 }
 
 void TListItems::SetFocusedIndex(int index) {

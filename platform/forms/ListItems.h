@@ -1,7 +1,7 @@
 #pragma once
 // The data of a report-style list view, apart from its window: the columns
 // (TListColumn / TListColumns) and the rows (TListItem / TListItems) with the
-// one selected row and the focused row.
+// selected rows (one at most unless MultiSelect) and the focused row.
 //
 // Rows are either kept here (each TListItem holds its caption, sub-items and
 // data) or, in OwnerData mode, only counted: then Item(i) hands out a scratch
@@ -28,9 +28,12 @@ public:
     virtual void ListStructureChanged() = 0;
     // One row's text or data changed.
     virtual void ListItemChanged(int index) = 0;
-    // The selected or the focused row changed (old and new indexes).
-    virtual void ListSelectionChanged(int oldIndex, int newIndex) = 0;
+    // A row was selected or deselected by a change of the selection (rows
+    // that are deleted leave it without a report).
+    virtual void ListSelectionChanged(int index, bool selected) = 0;
     virtual void ListColumnsChanged() = 0;
+    // A row's caption is to be edited in place; false when that cannot be.
+    virtual bool ListEditCaption(int /*index*/) { return false; }
 };
 
 class TListItem {
@@ -57,6 +60,10 @@ public:
     void SetSelected(bool selected);
     bool Focused() const;
     void SetFocused(bool focused);
+
+    // Starts editing the caption in place in the list view showing the
+    // row; false when the view does not allow it.
+    bool EditCaption();
 
     // Removes the row from its list; the item is destroyed.
     void Delete();
@@ -105,9 +112,26 @@ public:
     void SetCount(int count);
     std::function<void(TListItem&)> OnData;
 
-    // --- selection (one row at most) ----------------------------------------
-    int SelectedIndex() const { return selected_; }
+    // --- selection -----------------------------------------------------------
+    // With MultiSelect off, selecting a row deselects the others; switching it
+    // off keeps only the first selected row.
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool on);
+    // The first selected row, or -1.
+    int SelectedIndex() const { return selection_.empty() ? -1 : selection_.front(); }
+    // Selects exactly this row (-1 or an index out of range: none).
     void SetSelectedIndex(int index);
+    bool IsSelected(int index) const;
+    // Adds the row to the selection or takes it out (without MultiSelect,
+    // adding replaces the selection).
+    void SetItemSelected(int index, bool selected);
+    // Selects the rows from `first` to `last` (either order), with the others
+    // kept (`keepOthers`, MultiSelect only) or deselected.
+    void SelectRange(int first, int last, bool keepOthers);
+    void ClearSelection() { ReplaceSelection({}); }
+    int SelCount() const { return int(selection_.size()); }
+    // The first selected row after `index` (-1: from the top), or -1.
+    int NextSelected(int index) const;
     int FocusedIndex() const { return focused_; }
     void SetFocusedIndex(int index);
 
@@ -117,13 +141,17 @@ private:
     void StructureChanged();
     void ItemChanged(int index);
     void CheckIndex(int index, int limit) const;
+    // Makes `rows` (sorted, unique, valid) the selection and reports every
+    // row that changed: the deselected ones first.
+    void ReplaceSelection(std::vector<int> rows);
 
     TListObserver* observer_;
     std::vector<std::unique_ptr<TListItem>> items_;
     bool ownerData_ = false;
     int virtualCount_ = 0;
     std::unique_ptr<TListItem> scratch_;
-    int selected_ = -1;
+    std::vector<int> selection_;  // sorted
+    bool multiSelect_ = false;
     int focused_ = -1;
     int updateCount_ = 0;
     bool changedWhileUpdating_ = false;

@@ -5,35 +5,6 @@
 #include "ClassicLook.h"
 #include "SysUtils.h"
 
-// The drop-down window: a top-level list that never takes the activation or
-// the focus; the combo box keeps both and drives it.
-class TComboDropList : public TCustomListBox {
-public:
-    explicit TComboDropList(TComponent* AOwner) : TCustomListBox(AOwner) {
-        SetTabStop(false);
-        SetVisible(false);
-    }
-
-protected:
-    void CreateParams(TCreateParams& Params) override {
-        TCustomListBox::CreateParams(Params);
-        Params.WinClassName = "TComboDropList";
-        Params.Style = WS_POPUP | WS_CLIPSIBLINGS;
-        Params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
-        Params.WndParent = nullptr;
-        Params.WindowClassStyle |= CS_DROPSHADOW;
-    }
-
-public:
-    void WndProc(TMessage& m) override {
-        if (m.Msg == WM_MOUSEACTIVATE) {
-            m.Result = MA_NOACTIVATE;
-            return;
-        }
-        TCustomListBox::WndProc(m);
-    }
-};
-
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TWinControl(AOwner), items_(std::make_unique<TStringList>()) {
     SetBounds(0, 0, 145, 21);
     SetTabStop(true);
@@ -54,11 +25,12 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
     Params.WinClassName = "TComboBox";
 }
 
-TCustomListBox* TCustomComboBox::DropList() const {
+TPopupListBox* TCustomComboBox::DropList() const {
     if (!list_) {
         auto* self = const_cast<TCustomComboBox*>(this);
-        self->list_ = std::make_unique<TComboDropList>(nullptr);
+        self->list_ = std::make_unique<TPopupListBox>(nullptr);
         self->list_->AfterConstruction();
+        self->list_->SetPopupOwner(self);
     }
     return list_.get();
 }
@@ -103,7 +75,7 @@ TRect TCustomComboBox::ButtonRect() const {
     return {Width() - 2 - std::min(17, h - 4), 2, Width() - 2, h - 2};
 }
 
-bool TCustomComboBox::DroppedDown() const { return list_ && list_->HandleAllocated() && IsWindowVisible(list_->Handle()); }
+bool TCustomComboBox::DroppedDown() const { return list_ && list_->IsPoppedUp(); }
 
 void TCustomComboBox::SetDroppedDown(bool value) {
     if (value == DroppedDown()) return;
@@ -114,20 +86,14 @@ void TCustomComboBox::SetDroppedDown(bool value) {
 void TCustomComboBox::DropDown() {
     if (items_->Count() == 0 || !HandleAllocated()) return;
     if (OnDropDown) OnDropDown(this);
-    TCustomListBox* list = DropList();
+    TPopupListBox* list = DropList();
     list->SetFont(Font());
     list->Items().Assign(*items_);
     list->SetItemIndex(itemIndex_);
     indexBeforeDrop_ = itemIndex_;
     const int rows = std::min(items_->Count(), dropDownCount_);
-    const int height = rows * list->ItemHeight() + 2 * 2;
-    TPoint below = ClientToScreen({0, Height()});
-    MONITORINFO mi;
-    GetMonitorInfo(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), mi);
-    // A list that would pass the bottom of the work area opens above the field.
-    if (below.Y + height > mi.rcWork.Bottom) below.Y = ClientToScreen({0, 0}).Y - height;
-    list->HandleNeeded();
-    SetWindowPos(list->Handle(), HWND_TOPMOST, below.X, below.Y, Width(), height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const TPoint origin = ClientToScreen({0, 0});
+    list->Popup(Bounds(origin.X, origin.Y, Width(), Height()), Width(), list->HeightForRows(rows));
     list->SetTopIndex(std::max(0, itemIndex_ - rows + 1));
     pointerReachedList_ = false;
     SetCapture(Handle());
@@ -136,9 +102,9 @@ void TCustomComboBox::DropDown() {
 
 void TCustomComboBox::CloseUp(bool accept) {
     if (!DroppedDown()) return;
-    TCustomListBox* list = DropList();
+    TPopupListBox* list = DropList();
     const int chosen = list->ItemIndex();
-    ShowWindow(list->Handle(), SW_HIDE);
+    list->CloseUp();
     if (GetCapture() == Handle()) ReleaseCapture();
     buttonDown_ = false;
     Invalidate();
@@ -180,7 +146,7 @@ void TCustomComboBox::PaintWindow(HDC DC) {
 bool TCustomComboBox::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
     if (TWinControl::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
     if (DroppedDown()) {
-        TCustomListBox* list = DropList();
+        TPopupListBox* list = DropList();
         list->SetTopIndex(list->TopIndex() - WheelDelta / WHEEL_DELTA);
     } else if (items_->Count() > 0) {
         SelectByUser(std::clamp(itemIndex_ + (WheelDelta > 0 ? -1 : 1), 0, items_->Count() - 1));
@@ -196,17 +162,15 @@ void TCustomComboBox::WndProc(TMessage& m) {
         if (DroppedDown()) {
             // While the list is open the combo box holds the pointer; a press
             // outside both closes the list, a press in the list picks.
-            TCustomListBox* list = DropList();
-            const TPoint lp = list->ScreenToClient(ClientToScreen(p));
-            if (PtInRect(list->ClientRect(), lp)) {
+            TPopupListBox* list = DropList();
+            const TPoint sp = ClientToScreen(p);
+            bool onItems = false;
+            const int index = list->ItemAtScreen(sp, &onItems);
+            if (onItems) {
                 pointerReachedList_ = true;
-                const int index = list->ItemAtPos(lp);
                 if (index >= 0) list->SetItemIndex(index);
             } else {
-                TRect wr;
-                GetWindowRect(list->Handle(), wr);
-                const TPoint sp = ClientToScreen(p);
-                if (PtInRect(wr, sp)) {
+                if (list->ContainsScreenPoint(sp)) {
                     // The list's scroll bar: hand the press to the list.
                     ReleaseCapture();
                     SendMessage(list->Handle(), WM_NCLBUTTONDOWN,
@@ -224,11 +188,11 @@ void TCustomComboBox::WndProc(TMessage& m) {
     }
     case WM_MOUSEMOVE:
         if (DroppedDown() && GetCapture() == Handle()) {
-            TCustomListBox* list = DropList();
-            const TPoint lp = list->ScreenToClient(ClientToScreen(LParamToPoint(m.LParam)));
-            if (PtInRect(list->ClientRect(), lp)) {
+            TPopupListBox* list = DropList();
+            bool onItems = false;
+            const int index = list->ItemAtScreen(ClientToScreen(LParamToPoint(m.LParam)), &onItems);
+            if (onItems) {
                 pointerReachedList_ = true;
-                const int index = list->ItemAtPos(lp);
                 if (index >= 0) list->SetItemIndex(index);
             }
             return;
@@ -236,13 +200,12 @@ void TCustomComboBox::WndProc(TMessage& m) {
         break;
     case WM_LBUTTONUP:
         if (DroppedDown()) {
-            TCustomListBox* list = DropList();
-            const TPoint lp = list->ScreenToClient(ClientToScreen(LParamToPoint(m.LParam)));
+            const int index = DropList()->ItemAtScreen(ClientToScreen(LParamToPoint(m.LParam)));
             buttonDown_ = false;
             Invalidate();
             // Releasing over the list picks; releasing after a simple press
             // on the field leaves the list open for a second click.
-            if (pointerReachedList_ && PtInRect(list->ClientRect(), lp) && list->ItemAtPos(lp) >= 0) CloseUp(true);
+            if (pointerReachedList_ && index >= 0) CloseUp(true);
             else if (pointerReachedList_) CloseUp(false);
             return;
         }
@@ -263,7 +226,7 @@ void TCustomComboBox::DefaultHandler(TMessage& m) {
         const bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
         const int count = items_->Count();
         if (DroppedDown()) {
-            TCustomListBox* list = DropList();
+            TPopupListBox* list = DropList();
             switch (m.WParam) {
             case VK_RETURN: CloseUp(true); return;
             case VK_ESCAPE: CloseUp(false); return;

@@ -11,9 +11,7 @@
 
 #include <memory>
 
-#include "TListBox.h"
-
-class TComboDropList;
+#include "TPopupListBox.h"
 
 class TCustomComboBox : public TWinControl {
 public:
@@ -35,7 +33,7 @@ public:
     bool DroppedDown() const;
     void SetDroppedDown(bool value);
     // The drop-down window (made on first use).
-    TCustomListBox* DropList() const;
+    TPopupListBox* DropList() const;
 
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;
@@ -54,7 +52,6 @@ protected:
     virtual void CloseUp(bool accept);
 
 private:
-    friend class TComboDropList;
     TRect ButtonRect() const;
     void SetTextFromSelection();
     void SelectByUser(int index);
@@ -64,7 +61,7 @@ private:
     int itemIndex_ = -1;
     AnsiString text_;
     int dropDownCount_ = 8;
-    std::unique_ptr<TComboDropList> list_;
+    std::unique_ptr<TPopupListBox> list_;
     int indexBeforeDrop_ = -1;
     bool buttonDown_ = false;
     bool pointerReachedList_ = false;

@@ -242,6 +242,7 @@ void TControl::UpdateBoundsRect(const TRect& r) {
     width_ = r.Width();
     height_ = r.Height();
     if (!changed) return;
+    UpdateAnchorRules();
     BoundsChanged();
     if (parent_ && align_ != alNone && !(parent_->ControlState & csAligning)) parent_->AlignControls();
     if (resized) Resize();

@@ -4,6 +4,46 @@
 
 #include "ClassicLook.h"
 
+// The in-place caption editor: a single-line edit over the row's caption.
+// It takes every key from dialog navigation, so Enter and Escape end the
+// edit instead of pressing a dialog's buttons.
+class TListViewEditor : public TCustomEdit {
+public:
+    TListViewEditor(TComponent* AOwner, TCustomListView& list) : TCustomEdit(AOwner), list_(list) {
+        SetVisible(false);
+        SetTabStop(false);
+    }
+
+    void WndProc(TMessage& m) override {
+        switch (m.Msg) {
+        case WM_GETDLGCODE:
+            TCustomEdit::WndProc(m);
+            m.Result |= DLGC_WANTALLKEYS;
+            return;
+        case WM_KEYDOWN:
+            if (m.WParam == VK_RETURN || m.WParam == VK_ESCAPE) {
+                list_.EndEdit(m.WParam == VK_RETURN);
+                return;
+            }
+            break;
+        case WM_CHAR:
+            if (m.WParam == '\r' || m.WParam == 27) return;
+            break;
+        case WM_KILLFOCUS:
+            TCustomEdit::WndProc(m);
+            // Focus going anywhere else accepts the text.
+            list_.EndEdit(true);
+            return;
+        default:
+            break;
+        }
+        TCustomEdit::WndProc(m);
+    }
+
+private:
+    TCustomListView& list_;
+};
+
 TCustomListView::TCustomListView(TComponent* AOwner)
     : TWinControl(AOwner),
       columns_(this),
@@ -28,10 +68,21 @@ TCustomListView::TCustomListView(TComponent* AOwner)
 }
 
 TCustomListView::~TCustomListView() {
-    // The header goes with the owned components; stop talking to it first.
+    // The header and the editor go with the owned components; stop talking
+    // to them first.
     NotifyDestroying();
     header_ = nullptr;
+    editor_ = nullptr;
+    editIndex_ = -1;
     DestroyComponents();
+}
+
+void TCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == smallImages_) {
+        smallImages_ = nullptr;
+        MeasureRows();
+    }
 }
 
 void TCustomListView::CreateParams(TCreateParams& Params) {
@@ -89,6 +140,36 @@ TListItem* TCustomListView::Selected() {
 
 void TCustomListView::SetSelected(TListItem* item) { items_.SetSelectedIndex(item ? items_.IndexOf(item) : -1); }
 
+void TCustomListView::SelectAll() {
+    if (items_.Count() > 0) items_.SelectRange(0, items_.Count() - 1, false);
+}
+
+TListItem* TCustomListView::GetNextItem(TListItem* StartItem, TSearchDirection Direction, TItemStates States) {
+    if (Direction == sdLeft || Direction == sdRight) return nullptr;  // rows are one column
+    const int step = Direction == sdAbove ? -1 : 1;
+    int i = StartItem ? items_.IndexOf(StartItem) : (step > 0 ? -1 : items_.Count());
+    if (StartItem && i < 0) return nullptr;
+    for (i += step; i >= 0 && i < items_.Count(); i += step) {
+        if ((States & isSelected) && !items_.IsSelected(i)) continue;
+        if ((States & isFocused) && items_.FocusedIndex() != i) continue;
+        return items_.Item(i);
+    }
+    return nullptr;
+}
+
+void TCustomListView::SetSmallImages(TImageList* value) {
+    if (value == smallImages_) return;
+    if (smallImages_) smallImages_->RemoveFreeNotification(this);
+    smallImages_ = value;
+    if (value) value->FreeNotification(this);
+    MeasureRows();
+}
+
+void TCustomListView::SetShowScrollBars(bool value) {
+    showScrollBars_ = value;
+    bars_.SetAllowed(value, value, HandleAllocated() ? Handle() : nullptr);
+}
+
 TListItem* TCustomListView::ItemFocused() {
     const int i = items_.FocusedIndex();
     return i >= 0 ? items_.Item(i) : nullptr;
@@ -104,7 +185,7 @@ void TCustomListView::MeasureRows() {
     TCanvas measure;
     measure.Font.Assign(Font());
     const int text = measure.TextHeight("Wg");
-    rowHeight_ = text + 4;
+    rowHeight_ = std::max(text + 4, smallImages_ ? smallImages_->Height() + 2 : 0);
     headerHeight_ = text + 6;
     if (header_) header_->SetFont(Font());
     LayoutHeader();
@@ -145,6 +226,11 @@ void TCustomListView::UpdateScrollInfo() {
     scrollX_ = std::clamp(scrollX_, 0, std::max(0, width - ClientWidth()));
     bars_.SetInfo(SB_HORZ, {0, std::max(0, width - 1), std::max(1, ClientWidth()), scrollX_}, h);
     LayoutHeader();
+    PlaceEditor();
+    if (bars_.Info(SB_VERT) == reportedVert_ && bars_.Info(SB_HORZ) == reportedHorz_) return;
+    reportedVert_ = bars_.Info(SB_VERT);
+    reportedHorz_ = bars_.Info(SB_HORZ);
+    if (OnScrollInfoChange) OnScrollInfoChange(this);
 }
 
 void TCustomListView::SetTopIndex(int value) {
@@ -185,18 +271,18 @@ void TCustomListView::InvalidateRow(int index) {
 // --- the model's reports ---------------------------------------------------------------------
 
 void TCustomListView::ListStructureChanged() {
+    // The row being edited may have moved or gone.
+    EndEdit(false);
+    if (anchorIndex_ >= items_.Count()) anchorIndex_ = -1;
     UpdateScrollInfo();
     Invalidate();
 }
 
 void TCustomListView::ListItemChanged(int index) { InvalidateRow(index); }
 
-void TCustomListView::ListSelectionChanged(int oldIndex, int newIndex) {
-    InvalidateRow(oldIndex);
-    InvalidateRow(newIndex);
-    if (!OnSelectItem) return;
-    if (oldIndex >= 0 && oldIndex < items_.Count()) OnSelectItem(this, items_.Item(oldIndex), false);
-    if (newIndex >= 0) OnSelectItem(this, items_.Item(newIndex), true);
+void TCustomListView::ListSelectionChanged(int index, bool selected) {
+    InvalidateRow(index);
+    if (OnSelectItem && index < items_.Count()) OnSelectItem(this, items_.Item(index), selected);
 }
 
 void TCustomListView::ListColumnsChanged() {
@@ -207,14 +293,31 @@ void TCustomListView::ListColumnsChanged() {
 
 // --- painting ----------------------------------------------------------------------------------
 
+int TCustomListView::ImageWidth() const { return smallImages_ ? smallImages_->Width() : 0; }
+
+int TCustomListView::CaptionOffset() const { return smallImages_ ? ImageWidth() + 4 : 0; }
+
 void TCustomListView::DrawRow(TCanvas& c, int index, const TRect& rect) {
     TListItem* item = items_.Item(index);
-    const bool selected = index == items_.SelectedIndex() && (Focused() || !hideSelection_);
-    const TColor selBack = Focused() ? clHighlight : clBtnFace;
-    const TColor selText = Focused() ? clHighlightText : clBtnText;
+    // The caption being edited is covered by the editor; the list draws the
+    // row as if it were not selected, so no highlight shows round it.
+    const bool selected =
+        items_.IsSelected(index) && index != editIndex_ && (Focused() || IsEditing() || !hideSelection_);
+    const bool active = Focused() || IsEditing();
+    const TColor selBack = active ? clHighlight : clBtnFace;
+    const TColor selText = active ? clHighlightText : clBtnText;
     c.Font.Assign(Font());
+    // The icon sits at the start of the caption's cell, centred on the row.
+    const auto drawIcon = [&] {
+        if (!smallImages_ || item->ImageIndex() < 0) return;
+        const int width = viewStyle_ == vsReport && columns_.Count() > 0 ? columns_.Items(0)->Width() : ClientWidth();
+        if (width <= ImageWidth()) return;
+        smallImages_->Draw(c, rect.Left + 2, rect.Top + (rect.Height() - smallImages_->Height()) / 2,
+                           item->ImageIndex(), Enabled());
+    };
     if (viewStyle_ != vsReport) {
-        TRect cell{rect.Left, rect.Top, ClientWidth(), rect.Bottom};
+        drawIcon();
+        TRect cell{rect.Left + CaptionOffset(), rect.Top, ClientWidth(), rect.Bottom};
         const int textWidth = c.TextWidth(item->Caption());
         if (selected) {
             c.Brush.Style = bsSolid;
@@ -233,11 +336,13 @@ void TCustomListView::DrawRow(TCanvas& c, int index, const TRect& rect) {
         c.Brush.Color = selBack;
         c.FillRect({rect.Left, rect.Top, rect.Right, rect.Bottom - (gridLines_ ? 1 : 0)});
     }
+    drawIcon();
     int x = rect.Left;
     for (int col = 0; col < columns_.Count(); ++col) {
         const TListColumn* column = columns_.Items(col);
-        const TRect cell{x, rect.Top, x + column->Width(), rect.Bottom - (gridLines_ ? 1 : 0)};
+        TRect cell{x, rect.Top, x + column->Width(), rect.Bottom - (gridLines_ ? 1 : 0)};
         x = cell.Right;
+        if (col == 0) cell.Left = std::min(cell.Right, cell.Left + CaptionOffset());
         if (cell.Width() <= 0 || cell.Right < 0 || cell.Left > ClientWidth()) continue;
         const AnsiString text = col == 0 ? item->Caption()
                                 : col - 1 < item->SubItems().Count() ? item->SubItems()[col - 1]
@@ -308,11 +413,79 @@ void TCustomListView::PaintWindow(HDC DC) {
 
 // --- input ---------------------------------------------------------------------------------------
 
-void TCustomListView::SelectByUser(int index) {
+void TCustomListView::SelectByUser(int index, TShiftState shift) {
     if (index < 0 || index >= items_.Count()) return;
     items_.SetFocusedIndex(index);
-    items_.SetSelectedIndex(index);
+    const bool multi = items_.MultiSelect();
+    if (multi && (shift & ssShift) && anchorIndex_ >= 0) {
+        items_.SelectRange(anchorIndex_, index, (shift & ssCtrl) != 0);
+    } else if (multi && (shift & ssCtrl)) {
+        items_.SetItemSelected(index, !items_.IsSelected(index));
+        anchorIndex_ = index;
+    } else {
+        items_.SetSelectedIndex(index);
+        anchorIndex_ = index;
+    }
     MakeVisible(index);
+}
+
+// --- editing a caption in place ------------------------------------------------------------------
+
+TCustomEdit* TCustomListView::Editor() const { return editor_; }
+
+bool TCustomListView::EditCaption(int index) {
+    if (readOnly_ || index < 0 || index >= items_.Count() || !HandleAllocated() || !IsWindowVisible(Handle()))
+        return false;
+    EndEdit(true);
+    bool allow = true;
+    if (OnEditing) OnEditing(this, items_.Item(index), allow);
+    if (!allow || index >= items_.Count()) return false;
+    MakeVisible(index);
+    if (!editor_) {
+        editor_ = CreateComponent<TListViewEditor>(this, *this);
+        editor_->SetParent(this);
+    }
+    editor_->SetFont(Font());
+    editor_->SetText(items_.Item(index)->Caption());
+    editIndex_ = index;
+    PlaceEditor();
+    editor_->SetVisible(true);
+    editor_->BringToFront();
+    editor_->SetFocus();
+    editor_->SelectAll();
+    InvalidateRow(index);
+    return true;
+}
+
+void TCustomListView::PlaceEditor() {
+    if (!editor_ || editIndex_ < 0) return;
+    const TRect row = RowRect(editIndex_);
+    const int cellWidth = viewStyle_ == vsReport && columns_.Count() > 0 ? columns_.Items(0)->Width() : ClientWidth();
+    TCanvas measure;
+    measure.Font.Assign(Font());
+    const int textHeight = measure.TextHeight("Wg");
+    // The text inside the editor starts where the caption's text stood.
+    const int left = row.Left + CaptionOffset() + 1;
+    const int width = std::max(cellWidth - CaptionOffset() - 1, measure.TextWidth("W") * 4);
+    const int height = textHeight + 6;
+    editor_->SetBounds(left, row.Top + (row.Height() - height) / 2, width, height);
+}
+
+void TCustomListView::EndEdit(bool accept) {
+    if (editIndex_ < 0) return;
+    const int index = editIndex_;
+    editIndex_ = -1;
+    const AnsiString text = editor_->Text();
+    // Leave the editor before telling anyone: a handler that raises leaves
+    // the list view as it was, with the old caption.
+    if (editor_->Focused() && CanFocus()) SetFocus();
+    editor_->SetVisible(false);
+    InvalidateRow(index);
+    if (!accept || index >= items_.Count()) return;
+    AnsiString s = text;
+    TListItem* item = items_.Item(index);
+    if (OnEdited) OnEdited(this, item, s);
+    if (!items_.OwnerData() && index < items_.Count()) items_.Item(index)->SetCaption(s);
 }
 
 bool TCustomListView::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
@@ -360,11 +533,19 @@ void TCustomListView::WndProc(TMessage& m) {
             const int x = p.X + scrollX_;
             hit = x < columns_.Items(0)->Width();
         }
-        if (hit) {
-            SelectByUser(row);
-        } else {
+        TShiftState shift = 0;
+        if (m.WParam & MK_SHIFT) shift |= ssShift;
+        if (m.WParam & MK_CONTROL) shift |= ssCtrl;
+        if (m.Msg == WM_RBUTTONDOWN) {
+            // A right click keeps a selection it lands in, for a context menu
+            // that acts on every selected row.
+            if (hit && !items_.IsSelected(row)) SelectByUser(row);
+            else if (hit) items_.SetFocusedIndex(row);
+        } else if (hit) {
+            SelectByUser(row, shift);
+        } else if (!(shift & (ssShift | ssCtrl))) {
             // A click beside the rows selects nothing.
-            items_.SetSelectedIndex(-1);
+            items_.ClearSelection();
         }
         break;
     }
@@ -383,16 +564,42 @@ void TCustomListView::DefaultHandler(TMessage& m) {
         const int count = items_.Count();
         const int focused = items_.FocusedIndex();
         const int page = std::max(1, VisibleRowCount() - 1);
+        TShiftState shift = 0;
+        if (GetKeyState(VK_SHIFT) & 0x8000) shift |= ssShift;
+        if (GetKeyState(VK_CONTROL) & 0x8000) shift |= ssCtrl;
+        // Ctrl alone moves only the focus in a multiple selection; Shift
+        // extends the range from the anchor.
+        const auto go = [&](int index) {
+            if (index < 0 || index >= count) return;
+            if (items_.MultiSelect() && shift == ssCtrl) {
+                items_.SetFocusedIndex(index);
+                MakeVisible(index);
+            } else {
+                SelectByUser(index, shift & ssShift);
+            }
+        };
         switch (m.WParam) {
-        case VK_UP: SelectByUser(focused < 0 ? 0 : std::max(0, focused - 1)); return;
-        case VK_DOWN: SelectByUser(focused < 0 ? 0 : std::min(count - 1, focused + 1)); return;
-        case VK_HOME: SelectByUser(0); return;
-        case VK_END: SelectByUser(count - 1); return;
-        case VK_PRIOR: SelectByUser(std::max(0, focused - page)); return;
-        case VK_NEXT: SelectByUser(std::min(count - 1, std::max(0, focused) + page)); return;
-        case VK_SPACE: SelectByUser(focused); return;
+        case VK_UP: go(focused < 0 ? 0 : std::max(0, focused - 1)); return;
+        case VK_DOWN: go(focused < 0 ? 0 : std::min(count - 1, focused + 1)); return;
+        case VK_HOME: go(0); return;
+        case VK_END: go(count - 1); return;
+        case VK_PRIOR: go(std::max(0, focused - page)); return;
+        case VK_NEXT: go(std::min(count - 1, std::max(0, focused) + page)); return;
+        case VK_SPACE:
+            if (items_.MultiSelect() && (shift & ssCtrl)) SelectByUser(focused, ssCtrl);
+            else SelectByUser(focused);
+            return;
         case VK_LEFT: SetScrollX(scrollX_ - 8); return;
         case VK_RIGHT: SetScrollX(scrollX_ + 8); return;
+        case 'A':
+            if (shift == ssCtrl && items_.MultiSelect()) {
+                SelectAll();
+                return;
+            }
+            break;
+        case VK_F2:
+            EditCaption(focused);
+            return;
         default: break;
         }
         break;

@@ -408,6 +408,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->ParentFontChanged();
     control->ParentColorChanged();
     Perform(CM_CONTROLLISTCHANGE, WPARAM(ToLParam(control)), TRUE);
+    control->UpdateAnchorRules();
     if (control->Align() != alNone) AlignControls();
     control->Invalidate();
 }
@@ -504,6 +505,7 @@ void TWinControl::AlignControls() {
         }
     };
     for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
+    ApplyAnchors();
     ControlState &= ~unsigned(csAligning);
 }
 

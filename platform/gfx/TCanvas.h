@@ -39,6 +39,10 @@ enum : unsigned {
     DT_NOCLIP = 0x100,
     DT_CALCRECT = 0x400,
     DT_NOPREFIX = 0x800,
+    // Shortens a line that is too wide in its middle: the text before the
+    // last path separator ("/" or "\\") loses characters at its end and
+    // "..." stands in their place, so the last element stays whole.
+    DT_PATH_ELLIPSIS = 0x4000,
     DT_END_ELLIPSIS = 0x8000,
     DT_RTLREADING = 0x20000,  // accepted; text runs left to right
 };
@@ -192,6 +196,8 @@ private:
     int TextRunWidth(std::span<const TextChar> text, int tabWidth);
     void DrawTextRun(int x, int y, std::span<const TextChar> text, int tabWidth, const TRegion& clip);
     int DrawTextChars(std::vector<TextChar> text, TRect& rect, unsigned flags);
+    void EndEllipsify(std::vector<TextChar>& line, int maxWidth, int tabWidth);
+    void PathEllipsify(std::vector<TextChar>& line, int maxWidth, int tabWidth);
     void Blit(const TRect& dest, const TBitmap& source, const TRect& srcRect,
               std::optional<std::uint32_t> transparentPixel);
 

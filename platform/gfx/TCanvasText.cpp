@@ -141,6 +141,70 @@ int TCanvas::DrawTextW(std::u32string_view text, TRect& rect, unsigned flags) {
     return DrawTextChars(std::move(chars), rect, flags);
 }
 
+namespace {
+
+// The longest n in [0, limit] for which fits(n) holds, where fits holds for
+// every n up to some point and for none after it; 0 when only 0 is left.
+// A binary search keeps shortening a long line to a logarithmic number of
+// measurements.
+template <typename Fits>
+std::size_t LongestFitting(std::size_t limit, Fits fits) {
+    std::size_t lo = 0, hi = limit;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo + 1) / 2;
+        if (fits(mid)) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
+}  // namespace
+
+// Cuts characters off the end of a line that is too wide and puts "..."
+// after what is left, which fits (or is "..." alone).
+void TCanvas::EndEllipsify(std::vector<TextChar>& line, int maxWidth, int tabWidth) {
+    if (TextRunWidth(line, tabWidth) <= maxWidth) return;
+    const std::vector<TextChar> dots(3, TextChar{U'.', false});
+    const auto shortened = [&](std::size_t keep) {
+        std::vector<TextChar> trial(line.begin(), line.begin() + std::ptrdiff_t(keep));
+        trial.insert(trial.end(), dots.begin(), dots.end());
+        return trial;
+    };
+    const std::size_t keep = LongestFitting(line.size() - 1, [&](std::size_t n) {
+        return TextRunWidth(shortened(n), tabWidth) <= maxWidth;
+    });
+    line = shortened(keep);
+}
+
+// "/home/user/words/list.txt" too wide becomes "/home/us.../list.txt": the
+// head (everything before the last separator) loses characters at its end
+// until head + "..." + tail fits. The tail keeps its separator. When even
+// "..." + tail is too wide, that is the result (the caller's DT_END_ELLIPSIS,
+// if given, cuts it further); a line with no head before its last separator
+// is cut at its end, which keeps its start readable.
+void TCanvas::PathEllipsify(std::vector<TextChar>& line, int maxWidth, int tabWidth) {
+    if (TextRunWidth(line, tabWidth) <= maxWidth) return;
+    std::size_t split = line.size();
+    while (split > 0 && line[split - 1].c != U'/' && line[split - 1].c != U'\\') --split;
+    if (split <= 1) {
+        // No head to shorten ("name" or "/name").
+        EndEllipsify(line, maxWidth, tabWidth);
+        return;
+    }
+    --split;  // the separator belongs to the tail
+    const std::vector<TextChar> dots(3, TextChar{U'.', false});
+    const auto shortened = [&](std::size_t keep) {
+        std::vector<TextChar> trial(line.begin(), line.begin() + std::ptrdiff_t(keep));
+        trial.insert(trial.end(), dots.begin(), dots.end());
+        trial.insert(trial.end(), line.begin() + std::ptrdiff_t(split), line.end());
+        return trial;
+    };
+    const std::size_t keep = LongestFitting(split - 1, [&](std::size_t n) {
+        return TextRunWidth(shortened(n), tabWidth) <= maxWidth;
+    });
+    line = shortened(keep);
+}
+
 int TCanvas::DrawTextChars(std::vector<TextChar> text, TRect& rect, unsigned flags) {
     FontInstance& font = FontFor(Font);
     const int lineHeight = font.CellHeight();
@@ -198,18 +262,9 @@ int TCanvas::DrawTextChars(std::vector<TextChar> text, TRect& rect, unsigned fla
         } while (start < paragraph.size());
     }
 
-    if (flags & DT_END_ELLIPSIS) {
-        const std::vector<TextChar> dots(3, TextChar{U'.', false});
-        for (auto& line : lines) {
-            if (TextRunWidth(line, tabWidth) <= maxWidth) continue;
-            while (!line.empty()) {
-                line.pop_back();
-                std::vector<TextChar> trial = line;
-                trial.insert(trial.end(), dots.begin(), dots.end());
-                if (TextRunWidth(trial, tabWidth) <= maxWidth) break;
-            }
-            line.insert(line.end(), dots.begin(), dots.end());
-        }
+    for (auto& line : lines) {
+        if (flags & DT_PATH_ELLIPSIS) PathEllipsify(line, maxWidth, tabWidth);
+        if (flags & DT_END_ELLIPSIS) EndEllipsify(line, maxWidth, tabWidth);
     }
 
     std::vector<int> widths;

@@ -10,11 +10,11 @@ namespace {
 struct Recorder : TListObserver {
     int structure = 0;
     std::vector<int> changed;
-    std::vector<std::pair<int, int>> selections;
+    std::vector<std::pair<int, bool>> selections;
     int columns = 0;
     void ListStructureChanged() override { ++structure; }
     void ListItemChanged(int index) override { changed.push_back(index); }
-    void ListSelectionChanged(int o, int n) override { selections.push_back({o, n}); }
+    void ListSelectionChanged(int i, bool on) override { selections.push_back({i, on}); }
     void ListColumnsChanged() override { ++columns; }
 };
 
@@ -25,7 +25,7 @@ TEST(ListItemsTest, RowsKeepTheirIndexesAndTheSelectionFollowsInsertAndDelete) {
     EXPECT_EQ(items.Count(), 3);
     items[2]->SetSelected(true);
     EXPECT_EQ(items.SelectedIndex(), 2);
-    EXPECT_EQ(r.selections.back(), (std::pair<int, int>{-1, 2}));
+    EXPECT_EQ(r.selections.back(), (std::pair<int, bool>{2, true}));
     items.Insert(0)->SetCaption("aardvark");
     EXPECT_EQ(items.SelectedIndex(), 3);
     EXPECT_TRUE(items[3]->Selected());
@@ -33,7 +33,7 @@ TEST(ListItemsTest, RowsKeepTheirIndexesAndTheSelectionFollowsInsertAndDelete) {
     EXPECT_EQ(items[1]->Index(), 1);
     items.Delete(3);
     EXPECT_EQ(items.SelectedIndex(), -1);
-    EXPECT_EQ(r.selections.back(), (std::pair<int, int>{3, -1}));
+    EXPECT_EQ(r.selections.size(), 1u);  // a deleted row leaves without a report
     items[0]->SetSelected(true);
     items.Delete(0);
     EXPECT_EQ(items.SelectedIndex(), -1);
@@ -45,6 +45,44 @@ TEST(ListItemsTest, RowsKeepTheirIndexesAndTheSelectionFollowsInsertAndDelete) {
     // Selecting nothing valid selects nothing.
     items.SetSelectedIndex(5);
     EXPECT_EQ(items.SelectedIndex(), -1);
+}
+
+TEST(ListItemsTest, MultipleSelectionAddsRangesAndReportsEachRowThatChanged) {
+    Recorder r;
+    TListItems items(&r);
+    for (int i = 0; i < 6; ++i) items.Add();
+    using Reports = std::vector<std::pair<int, bool>>;
+    auto selected = [&] {
+        std::vector<int> rows;
+        for (int i = items.NextSelected(-1); i >= 0; i = items.NextSelected(i)) rows.push_back(i);
+        return rows;
+    };
+    // Without MultiSelect, adding a row replaces the selection.
+    items.SetItemSelected(1, true);
+    items.SetItemSelected(4, true);
+    EXPECT_EQ(selected(), (std::vector<int>{4}));
+    items.SetMultiSelect(true);
+    r.selections.clear();
+    items.SetItemSelected(1, true);
+    items.SelectRange(3, 2, true);
+    EXPECT_EQ(selected(), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(items.SelCount(), 4);
+    EXPECT_EQ(items.SelectedIndex(), 1);
+    EXPECT_EQ(r.selections, (Reports{{1, true}, {2, true}, {3, true}}));
+    // A range without the others: the rows that leave are reported first.
+    r.selections.clear();
+    items.SelectRange(4, 5, false);
+    EXPECT_EQ(r.selections, (Reports{{1, false}, {2, false}, {3, false}, {5, true}}));
+    // Rows move with inserts and deletes; a deleted selected row just leaves.
+    items.SetItemSelected(0, true);
+    items.Insert(0);
+    EXPECT_EQ(selected(), (std::vector<int>{1, 5, 6}));
+    items.Delete(5);
+    EXPECT_EQ(selected(), (std::vector<int>{1, 5}));
+    EXPECT_TRUE(items[5]->Selected());
+    // Switching MultiSelect off keeps only the first.
+    items.SetMultiSelect(false);
+    EXPECT_EQ(selected(), (std::vector<int>{1}));
 }
 
 TEST(ListItemsTest, TextChangesReportTheRowAndUpdatesReportOnce) {

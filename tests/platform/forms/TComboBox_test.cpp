@@ -120,3 +120,29 @@ TEST_F(ComboBoxTest, AListThatWouldPassTheWorkAreaOpensAbove) {
 }
 
 }  // namespace
+
+TEST_F(ComboBoxTest, AfterTheListsOwnScrollBarAClickOnAnItemStillPicksAndCloses) {
+    for (int i = 0; i < 20; ++i) combo->Items().Add("item" + std::to_string(i));
+    combo->SetFocus();
+    Pump();
+    const TPoint field = combo->ClientToScreen({60, 10});
+    Click(field.X, field.Y);
+    ASSERT_TRUE(combo->DroppedDown());
+    TPopupListBox* list = combo->DropList();
+    ASSERT_TRUE(list->GetScrollInfo(SB_VERT).Scrollable());
+    // The bar's bottom arrow scrolls the list; the combo box gives up the
+    // pointer for it, and neither the list nor the bar takes the focus.
+    TRect wr;
+    GetWindowRect(list->Handle(), wr);
+    Click(wr.Right - 6, wr.Bottom - 6);
+    EXPECT_EQ(list->TopIndex(), 1);
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_TRUE(combo->Focused());
+    const TRect item = list->ItemRect(5);
+    const TPoint p = list->ClientToScreen({10, item.Top + item.Height() / 2});
+    Click(p.X, p.Y);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 5);
+    EXPECT_EQ(events, (std::vector<std::string>{"change item5", "click 5"}));
+    EXPECT_TRUE(combo->Focused());
+}

@@ -183,3 +183,174 @@ TEST_F(ListViewTest, OwnerDataRowsComeFromOnDataAsTheyAreShown) {
 }
 
 }  // namespace
+
+TEST_F(ListViewTest, WithoutItsBarsTheViewStillScrollsAndReportsWhereItIs) {
+    Fill(40);
+    lv->SetShowScrollBars(false);
+    lv->SetBorderStyle(bsNone);
+    TRect client;
+    GetClientRect(lv->Handle(), client);
+    EXPECT_EQ(client.Width(), lv->Width());  // nothing drawn beside the rows
+    EXPECT_EQ(client.Height(), lv->Height());
+    std::vector<TScrollInfo> reports;
+    lv->OnScrollInfoChange = [&](TObject*) { reports.push_back(lv->GetScrollInfo(SB_VERT)); };
+    lv->SetFocus();
+    Key(VK_END);
+    ASSERT_FALSE(reports.empty());
+    EXPECT_EQ(reports.back().Pos, lv->TopIndex());
+    EXPECT_EQ(reports.back().Max, 39);
+    EXPECT_EQ(reports.back().Page, lv->VisibleRowCount());
+    EXPECT_EQ(lv->TopIndex() + lv->VisibleRowCount(), 40);
+    // The wheel, and a bar of someone else's asking for a scroll by pixels.
+    const TPoint centre = lv->ClientToScreen({50, 60});
+    screen().Wheel(centre.X, centre.Y, WHEEL_DELTA);
+    Pump();
+    EXPECT_EQ(lv->TopIndex(), 40 - lv->VisibleRowCount() - 3);
+    lv->Perform(LVM_SCROLL, 0, -5 * lv->RowHeight());
+    EXPECT_EQ(lv->TopIndex(), 40 - lv->VisibleRowCount() - 8);
+    EXPECT_EQ(reports.back().Pos, lv->TopIndex());
+}
+
+TEST_F(ListViewTest, ShiftAndCtrlClicksBuildAMultipleSelection) {
+    Fill(8);
+    lv->SetMultiSelect(true);
+    auto selected = [this] {
+        std::vector<int> rows;
+        for (TListItem* i = lv->GetNextItem(nullptr, sdAll, isSelected); i; i = lv->GetNextItem(i, sdAll, isSelected))
+            rows.push_back(i->Index());
+        return rows;
+    };
+    auto clickWith = [this](int row, std::initializer_list<int> held) {
+        for (int vk : held) screen().KeyDown(vk);
+        const TPoint p = RowPoint(row);
+        Click(p.X, p.Y);
+        for (int vk : held) screen().KeyUp(vk);
+        Pump();
+    };
+    struct Step {
+        int row;
+        std::initializer_list<int> held;
+        std::vector<int> selected;
+    };
+    const Step steps[] = {
+        {2, {}, {2}},
+        {5, {VK_SHIFT}, {2, 3, 4, 5}},             // range from the last plain pick
+        {0, {VK_SHIFT}, {0, 1, 2}},                // a new range replaces the old one
+        {6, {VK_CONTROL}, {0, 1, 2, 6}},           // Ctrl adds ...
+        {1, {VK_CONTROL}, {0, 2, 6}},              // ... and takes away
+        {3, {VK_SHIFT, VK_CONTROL}, {0, 1, 2, 3, 6}},  // a range from the Ctrl pick, kept with the rest
+        {4, {}, {4}},
+    };
+    for (const Step& s : steps) {
+        clickWith(s.row, s.held);
+        EXPECT_EQ(selected(), s.selected) << "row " << s.row;
+        EXPECT_EQ(lv->SelCount(), int(s.selected.size()));
+        EXPECT_TRUE(lv->Items()[s.row]->Focused());
+    }
+    // Keys: Shift+Down extends, Ctrl+A takes all, a plain arrow picks one.
+    KeyWith(VK_SHIFT, VK_DOWN);
+    EXPECT_EQ(selected(), (std::vector<int>{4, 5}));
+    KeyWith(VK_CONTROL, 'A');
+    EXPECT_EQ(lv->SelCount(), 8);
+    Key(VK_UP);
+    EXPECT_EQ(selected(), (std::vector<int>{4}));
+    // Without MultiSelect the modifiers make no difference.
+    lv->SetMultiSelect(false);
+    clickWith(6, {VK_CONTROL});
+    EXPECT_EQ(selected(), (std::vector<int>{6}));
+}
+
+TEST_F(ListViewTest, ACaptionEditedInPlaceIsAcceptedByEnterOrFocusLossAndDroppedByEscape) {
+    Fill(3);
+    lv->SetReadOnly(false);
+    auto* other = CreateComponent<TListView>(form);
+    other->SetParent(form);
+    other->SetBounds(250, 10, 100, 100);
+    std::vector<std::string> edited;
+    lv->OnEdited = [&](TObject*, TListItem* item, AnsiString& s) {
+        edited.push_back(item->Caption() + ">" + s);
+        s += "!";  // the handler may change the text it is given
+    };
+    enum class End { Enter, Escape, FocusElsewhere };
+    struct Case {
+        End end;
+        const char* caption;
+        std::vector<std::string> edited;
+    };
+    const Case cases[] = {
+        {End::Enter, "pear!", {"word1>pear"}},
+        {End::Escape, "word1", {}},
+        {End::FocusElsewhere, "pear!", {"word1>pear"}},
+    };
+    for (const Case& k : cases) {
+        lv->Items()[1]->SetCaption("word1");
+        edited.clear();
+        ASSERT_TRUE(lv->Items()[1]->EditCaption());
+        Pump();
+        ASSERT_TRUE(lv->IsEditing());
+        EXPECT_TRUE(lv->Editor()->Focused());
+        EXPECT_EQ(lv->Editor()->Text(), "word1");
+        screen().Text("pear");  // replaces the selected caption
+        Pump();
+        switch (k.end) {
+        case End::Enter: Key(VK_RETURN); break;
+        case End::Escape: Key(VK_ESCAPE); break;
+        case End::FocusElsewhere: other->SetFocus(); Pump(); break;
+        }
+        EXPECT_FALSE(lv->IsEditing());
+        EXPECT_FALSE(lv->Editor()->Visible());
+        EXPECT_EQ(lv->Items()[1]->Caption(), k.caption);
+        EXPECT_EQ(edited, k.edited);
+        if (k.end != End::FocusElsewhere) {
+            EXPECT_TRUE(lv->Focused());
+        }
+    }
+    // F2 edits the focused row; OnEditing can refuse, ReadOnly always does.
+    lv->SetFocus();
+    lv->SetItemFocused(lv->Items()[2]);
+    Key(VK_F2);
+    EXPECT_TRUE(lv->IsEditing());
+    Key(VK_ESCAPE);
+    lv->OnEditing = [](TObject*, TListItem*, bool& allow) { allow = false; };
+    EXPECT_FALSE(lv->Items()[2]->EditCaption());
+    lv->OnEditing = nullptr;
+    lv->SetReadOnly(true);
+    EXPECT_FALSE(lv->Items()[2]->EditCaption());
+}
+
+TEST_F(ListViewTest, ARefusedRenameKeepsTheOldCaptionAndReportsTheError) {
+    Fill(2);
+    lv->SetReadOnly(false);
+    std::vector<std::string> errors;
+    Application->OnException = [&](TObject*, const Exception& e) { errors.push_back(e.Message()); };
+    lv->OnEdited = [](TObject*, TListItem*, AnsiString& s) { throw Exception("Rename to " + s + " failed"); };
+    ASSERT_TRUE(lv->Items()[0]->EditCaption());
+    screen().Text("taken");
+    Key(VK_RETURN);
+    EXPECT_EQ(errors, (std::vector<std::string>{"Rename to taken failed"}));
+    EXPECT_EQ(lv->Items()[0]->Caption(), "word0");
+    EXPECT_FALSE(lv->IsEditing());
+}
+
+TEST_F(ListViewTest, SmallImagesAreDrawnBeforeTheCaptionsAndSetTheRowHeight) {
+    auto* images = CreateComponent<TImageList>(form);
+    images->SetWidth(16);
+    images->SetHeight(24);
+    TBitmap icon(16, 24);
+    icon.Fill(clRed);
+    images->Add(icon);
+    Fill(2);
+    lv->Items()[0]->SetImageIndex(0);
+    lv->SetSmallImages(images);
+    EXPECT_GE(lv->RowHeight(), 26);
+    const TRect r0 = lv->RowRect(0);
+    const TPoint inIcon = lv->ClientToScreen({r0.Left + 2 + 8, r0.Top + r0.Height() / 2});
+    EXPECT_EQ(Pixel(inIcon.X, inIcon.Y), ColorToRGB(clRed));
+    const TRect r1 = lv->RowRect(1);  // a row without an image leaves the place empty
+    const TPoint noIcon = lv->ClientToScreen({r1.Left + 2 + 8, r1.Top + r1.Height() / 2});
+    EXPECT_NE(Pixel(noIcon.X, noIcon.Y), ColorToRGB(clRed));
+    // The image list going away leaves plain rows.
+    delete images;
+    EXPECT_EQ(lv->SmallImages(), nullptr);
+    EXPECT_LT(lv->RowHeight(), 26);
+}

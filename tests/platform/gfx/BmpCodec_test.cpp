@@ -2,6 +2,7 @@
 // picture, against hand-made run-length files, and against damaged files.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>

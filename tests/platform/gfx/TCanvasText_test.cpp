@@ -268,3 +268,51 @@ TEST(TCanvasText, TextOutMovesThePenAndHonoursStyleLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// Draws `text` with `flags` into a fresh bitmap and returns its pixels.
+std::vector<TColor> Rendered(const AnsiString& text, int width, unsigned flags) {
+    TBitmap bmp(300, 20);
+    bmp.Fill(clWhite);
+    TCanvas& c = bmp.Canvas();
+    c.Font = MakeFont("Arial", 14);
+    c.Brush.Style = bsClear;
+    TRect r{0, 0, width, 20};
+    c.DrawText(text, r, flags | DT_SINGLELINE | DT_NOPREFIX);
+    std::vector<TColor> out;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 300; ++x) out.push_back(bmp.Pixels(x, y));
+    return out;
+}
+
+}  // namespace
+
+TEST(TCanvasText, PathEllipsisKeepsTheLastElementAndCutsBeforeIt) {
+    struct Case {
+        const char* text;
+        const char* shown;  // what the line reads at the width of `shown`
+        unsigned extra;
+    };
+    const std::string chinese = Utf8ToAnsi("/home/用户/词典/单词.txt");
+    const std::string chineseShown = Utf8ToAnsi("/home/用.../单词.txt");
+    const Case cases[] = {
+        {"/home/user/words/list.txt", "/home/user/words/list.txt", 0},  // fits: unchanged
+        {"/home/user/words/list.txt", "/home/us.../list.txt", 0},
+        {"/home/user/words/list.txt", ".../list.txt", 0},              // the whole head gives way
+        {"C:\\Program Files\\dict\\words.txt", "C:\\Pro...\\words.txt", 0},
+        {"/home/user/words/list.txt", ".../li...", DT_END_ELLIPSIS},    // then the tail is cut at its end
+        {"averyveryverylongname", "averyve...", 0},                       // no separator: cut at the end
+        {"/averyveryverylongname", "/averyve...", 0},                     // nothing before the separator
+        {chinese.c_str(), chineseShown.c_str(), 0},
+    };
+    TCanvas measure;
+    measure.Font = MakeFont("Arial", 14);
+    for (const Case& k : cases) {
+        const int width = measure.TextWidth(k.shown);
+        EXPECT_EQ(Rendered(k.text, width, DT_PATH_ELLIPSIS | k.extra), Rendered(k.shown, width, 0)) << k.shown;
+        TRect calc{0, 0, width, 20};
+        measure.DrawText(k.text, calc, DT_CALCRECT | DT_SINGLELINE | DT_PATH_ELLIPSIS | k.extra);
+        EXPECT_EQ(calc.Right, width) << k.shown;
+    }
+}
