@@ -5,7 +5,7 @@ RELEASE_DIR := build/release
 TEST_DIR    := build/test
 JOBS        ?= $(shell nproc)
 
-.PHONY: run test build test-build bench deps clean fuzz
+.PHONY: run test build test-build bench deps clean fuzz install uninstall
 
 deps:
 	@scripts/install-deps
@@ -35,3 +35,13 @@ clean:
 # (FUZZ_SECONDS, default 60), each run within FUZZ_RSS_MB of memory.
 fuzz: deps
 	@scripts/fuzz
+
+# Installs the Release program for the current user, no root needed: the
+# program with its data under ~/.local/share/mirvodict, the command
+# ~/.local/bin/mirvodict, a menu entry and the icon. PREFIX=<dir> installs
+# under <dir> instead. Uninstalling keeps the word database unless PURGE=1.
+install: build
+	@PREFIX="$(PREFIX)" scripts/install-program install $(RELEASE_DIR)
+
+uninstall:
+	@PREFIX="$(PREFIX)" PURGE="$(PURGE)" scripts/install-program uninstall

@@ -1,24 +1,34 @@
-// The program entry: the window system on the desktop, the application with
-// its title, the main window, and the message loop until the main window
-// has closed.
+// The program entry. With arguments it is a command-line dictionary and
+// never touches the window system; without, it opens the window system on
+// the desktop, sets the application's title, creates the main window and runs
+// the message loop until the main window has closed.
 
 #include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "AppPaths.h"
+#include "CommandLine.h"
 #include "Forms.h"
 #include "SdlBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
 #include "main.h"
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) return CommandLineMain(argc, argv);
+
     std::unique_ptr<Backend> backend;
     try {
         backend = std::make_unique<SdlBackend>();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "mirvodict: no display to open the window on: %s\n", e.what());
+        // Started from a console or an ssh session without X forwarding:
+        // say what is missing instead of running on unseen.
+        std::fprintf(stderr,
+                     "mirvodict: cannot open the display (%s).\n"
+                     "Start it on an X11 desktop, or set DISPLAY to a reachable X display (for example DISPLAY=:0).\n"
+                     "To look a word up without a window: mirvodict --lookup WORD\n",
+                     e.what());
         return 1;
     }
     WindowSystemSession windowSystem(std::move(backend));

@@ -11,6 +11,7 @@
 #include <SDL_shape.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "Exceptions.h"
 #include "TBitmap.h"
@@ -90,8 +91,19 @@ SdlBackend::SdlBackend() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // Every window here is a shaped window, which SDL offers on X11 only. Left
+    // to itself, SDL falls back to a driver that shows nothing (offscreen) when
+    // no X display is reachable, and the program would run on unseen; so X11
+    // is asked for, and any other driver (one forced through the environment)
+    // counts as no display.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0)
         throw EInvalidOperation(std::string("Cannot open the display: ") + SDL_GetError());
+    if (const char* driver = SDL_GetCurrentVideoDriver(); driver == nullptr || std::string_view(driver) != "x11") {
+        const std::string name = driver ? driver : "none";
+        SDL_Quit();
+        throw EInvalidOperation("Cannot open the display: no X11 display (video driver " + name + ")");
+    }
     SDL_StartTextInput();
 }
 

@@ -1,0 +1,305 @@
+#include "CommandLine.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "AppPaths.h"
+#include "ProgramResources.h"
+#include "TADOConnection.h"
+#include "TADOQuery.h"
+#include "TerminalText.h"
+#include "WordDatabase.h"
+#include "WordList.h"
+#include "WordTable.h"
+
+namespace {
+
+constexpr std::string_view kProgramName = "mirvodict";
+constexpr std::string_view kVersion = "1.20";
+
+constexpr std::string_view kHelp =
+    "Usage: mirvodict                    open the dictionary window\n"
+    "       mirvodict -l WORD [--builtin]\n"
+    "       mirvodict --help | --version\n"
+    "\n"
+    "Looks WORD up the way the window's translate button does: headwords that\n"
+    "start with WORD and glosses that contain it, words of the word database\n"
+    "first, then those of the word list built into the program, at most eleven.\n"
+    "Each hit is printed on a line of its own: the headword, a tab, the gloss.\n"
+    "WORD may be the start of an English word or some Chinese text; case and\n"
+    "blanks count.\n"
+    "\n"
+    "  -l, --lookup WORD   look WORD up and print the hits, without a window\n"
+    "      --builtin       use only the built-in word list, not the word database\n"
+    "  -h, --help          show this help and exit\n"
+    "  -V, --version       show the version and exit\n"
+    "\n"
+    "Exit status: 0 when something was found, 1 when nothing was, 2 for a usage\n"
+    "error or a word database that cannot be read (the built-in words still\n"
+    "answer then).\n";
+
+CommandLineRequest UsageError(std::string error) {
+    CommandLineRequest request;
+    request.Action = CommandAction::UsageError;
+    request.Error = std::move(error);
+    return request;
+}
+
+// A record's text on one line of the terminal: control characters (line
+// breaks and tabs from a database row among them, or escape sequences that
+// would drive the terminal) become blanks. In GBK no trail byte is below
+// 0x40, so every such byte is a character of its own.
+std::string OneLine(std::string_view text) {
+    std::string line(text);
+    for (char& c : line) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) c = ' ';
+    }
+    return line;
+}
+
+// One hit as printed: headword and gloss, still in program text.
+struct PrintedHit {
+    AnsiString Eng;
+    AnsiString Chs;
+};
+
+// Appends the hits of `pattern` in `table`, in table order, until `hits`
+// holds as many as a lookup lists.
+void TakeHits(const TEngWordTable& table, std::string_view pattern, std::vector<PrintedHit>& hits) {
+    for (const TWordHit& hit : LookupWords(table, pattern)) {
+        if (hits.size() == kMaxWordHits) return;
+        hits.push_back({hit.Eng, AnsiString(table[hit.Index].Chs)});
+    }
+}
+
+// The embedded word list, read a run of lines at a time: each run ends just
+// after a line feed (so a CR LF pair never straddles two runs, and the lines
+// of all runs are exactly the lines of the whole text), and a NUL byte ends
+// the list as it ends the text.
+class EmbeddedWordRuns {
+public:
+    EmbeddedWordRuns() : stream_("enwordlib", "TXT") {
+        rest_ = std::string_view(stream_.Memory(), static_cast<std::size_t>(stream_.Size()));
+    }
+    // Moves to the next run; false once the list is used up.
+    bool Next() {
+        if (rest_.empty()) return false;
+        constexpr std::size_t kRunBytes = 64 * 1024;
+        std::size_t end = rest_.size();
+        if (rest_.size() > kRunBytes) {
+            const void* lf = std::memchr(rest_.data() + kRunBytes, '\n', rest_.size() - kRunBytes);
+            if (lf != nullptr) end = static_cast<std::size_t>(static_cast<const char*>(lf) - rest_.data()) + 1;
+        }
+        run_ = rest_.substr(0, end);
+        rest_.remove_prefix(end);
+        if (const void* nul = std::memchr(run_.data(), '\0', run_.size())) {
+            run_ = run_.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - run_.data()));
+            rest_ = {};
+        }
+        return true;
+    }
+    std::string_view Current() const { return run_; }
+
+private:
+    TResourceStream stream_;
+    std::string_view rest_;
+    std::string_view run_;
+};
+
+// The lines of `run` that hold `pattern` somewhere, in order. Only they can
+// be hits: a line's headword and gloss are both parts of it, so a headword
+// that starts with the pattern or a gloss that contains it puts the pattern
+// in the line. Each place the pattern occurs gives the line around it (a line
+// is all that lies between two line breaks, CR or LF), and the search goes on
+// after that line; most of the list is passed over at the speed of memmem.
+std::vector<std::string_view> CandidateLines(std::string_view run, std::string_view pattern) {
+    std::vector<std::string_view> candidates;
+    // A line holds no line break, so a pattern with one is in no line.
+    if (pattern.find_first_of("\r\n") != std::string_view::npos) return candidates;
+    auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    std::size_t from = 0;
+    while (from + pattern.size() <= run.size()) {
+        const void* found = memmem(run.data() + from, run.size() - from, pattern.data(), pattern.size());
+        if (found == nullptr) break;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(found) - run.data());
+        std::size_t begin = at;
+        while (begin > 0 && !isBreak(run[begin - 1])) --begin;
+        std::size_t end = at + pattern.size();
+        while (end < run.size() && !isBreak(run[end])) ++end;
+        candidates.push_back(run.substr(begin, end - begin));
+        from = end;
+    }
+    return candidates;
+}
+
+// The hits the translate button lists: the word database's rows first (read
+// into WordTable as the window reads them), then the embedded list's lines.
+// A lookup walks the table in order and stops at the eleventh hit, so the
+// embedded list is read a run at a time and a common word never pays for the
+// rest of it; of each run, the lines that can be hits are stored into a
+// table of their own and looked up there, in their order.
+std::vector<PrintedHit> LookupLikeTheWindow(std::string_view pattern, bool withDatabase, const AnsiString& appDir,
+                                            std::string& databaseError) {
+    std::vector<PrintedHit> hits;
+    // An empty word finds nothing; the window does not read its words for it
+    // either (they were read at start-up).
+    if (pattern.empty()) return hits;
+    if (withDatabase) {
+        try {
+            TADOConnection connection;
+            TADOQuery query;
+            OpenWordDatabase(connection, query, appDir);
+            AppendDbRows(query, 0);
+            TakeHits(WordTable, pattern, hits);
+        } catch (const std::exception& e) {
+            // The built-in words still answer.
+            databaseError = e.what();
+            hits.clear();
+        }
+        WordTable.Clear();
+    }
+    EmbeddedWordRuns runs;
+    while (hits.size() < kMaxWordHits && runs.Next()) {
+        // The lookup searches with the first 255 bytes of the word only.
+        const std::vector<std::string_view> candidates = CandidateLines(runs.Current(), pattern.substr(0, kMaxChsBytes));
+        if (candidates.empty()) continue;
+        TEngWordTable table;
+        table.SetLength(candidates.size());
+        AppendWordLines(table, candidates, 0);
+        TakeHits(table, pattern, hits);
+    }
+    return hits;
+}
+
+CommandLineOutput RunLookup(const CommandLineRequest& request, const AnsiString& appDir, std::string_view charset) {
+    CommandLineOutput output;
+    const std::optional<AnsiString> pattern = TerminalToAnsi(request.Word, charset);
+    if (!pattern) {
+        output.Status = kExitTrouble;
+        output.Err = std::string(kProgramName) + ": the word is not valid " + std::string(charset) +
+                     " text, or holds a character the dictionary cannot hold\n";
+        return output;
+    }
+    std::string databaseError;
+    const std::vector<PrintedHit> hits = LookupLikeTheWindow(*pattern, !request.BuiltinOnly, appDir, databaseError);
+    for (const PrintedHit& hit : hits) {
+        output.Out += AnsiToTerminal(OneLine(hit.Eng), charset);
+        output.Out += '\t';
+        output.Out += AnsiToTerminal(OneLine(hit.Chs), charset);
+        output.Out += '\n';
+    }
+    output.Status = hits.empty() ? kExitNothingFound : kExitFound;
+    if (!databaseError.empty()) {
+        output.Status = kExitTrouble;
+        output.Err = std::string(kProgramName) + ": cannot read the word database: " +
+                     AnsiToTerminal(OneLine(databaseError), charset) + "\n";
+    }
+    return output;
+}
+
+// Writes all of `text` to the file descriptor; false when that fails.
+bool WriteAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+CommandLineRequest ParseCommandLine(std::span<const std::string_view> args) {
+    CommandLineRequest request;
+    bool lookup = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        std::optional<std::string_view> word;
+        if (arg == "-h" || arg == "--help") {
+            request.Action = CommandAction::ShowHelp;
+            return request;
+        } else if (arg == "-V" || arg == "--version") {
+            request.Action = CommandAction::ShowVersion;
+            return request;
+        } else if (arg == "--builtin") {
+            request.BuiltinOnly = true;
+        } else if (arg == "-l" || arg == "--lookup") {
+            if (i + 1 == args.size()) return UsageError("option '" + std::string(arg) + "' needs a word");
+            word = args[++i];
+        } else if (arg.starts_with("--lookup=")) {
+            word = arg.substr(9);
+        } else if (arg.starts_with("-l")) {
+            word = arg.substr(2);
+        } else if (arg.starts_with("-")) {
+            return UsageError("unknown option '" + std::string(arg) + "'");
+        } else {
+            return UsageError("unexpected argument '" + std::string(arg) +
+                              "' (a phrase is one argument: quote it, as in -l 'apple pie')");
+        }
+        if (word) {
+            if (lookup) return UsageError("only one word can be looked up at a time");
+            lookup = true;
+            request.Word = std::string(*word);
+        }
+    }
+    if (!lookup) {
+        if (request.BuiltinOnly) return UsageError("'--builtin' goes with --lookup WORD");
+        return request;
+    }
+    request.Action = CommandAction::Lookup;
+    return request;
+}
+
+CommandLineOutput RunCommandLine(const CommandLineRequest& request, const AnsiString& appDir,
+                                 std::string_view charset) {
+    CommandLineOutput output;
+    switch (request.Action) {
+    case CommandAction::Lookup:
+        return RunLookup(request, appDir, charset);
+    case CommandAction::ShowHelp:
+        output.Out = std::string(kHelp);
+        break;
+    case CommandAction::ShowVersion:
+        output.Out = std::string(kProgramName) + " " + std::string(kVersion) + "\n";
+        break;
+    case CommandAction::UsageError:
+        output.Status = kExitTrouble;
+        output.Err = std::string(kProgramName) + ": " + request.Error + "\nTry 'mirvodict --help' for more.\n";
+        break;
+    case CommandAction::OpenWindow:
+        output.Status = kExitTrouble;
+        output.Err = std::string(kProgramName) + ": nothing to do without a window\n";
+        break;
+    }
+    return output;
+}
+
+int CommandLineMain(int argc, char** argv) {
+    std::vector<std::string_view> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    CommandLineOutput output;
+    try {
+        const CommandLineRequest request = ParseCommandLine(args);
+        if (request.Action == CommandAction::Lookup) InitAppDir();
+        output = RunCommandLine(request, AppDir, TerminalCharset());
+    } catch (const std::exception& e) {
+        // A program file without its word list, or no memory left.
+        output.Status = kExitTrouble;
+        output.Err = std::string(kProgramName) + ": " + AnsiToTerminal(OneLine(e.what()), TerminalCharset()) + "\n";
+    }
+    if (!WriteAll(STDOUT_FILENO, output.Out)) {
+        WriteAll(STDERR_FILENO, std::string(kProgramName) + ": cannot write the output\n");
+        output.Status = kExitTrouble;
+    }
+    WriteAll(STDERR_FILENO, output.Err);
+    AppDir.clear();
+    return output.Status;
+}

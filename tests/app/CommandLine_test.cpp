@@ -1,0 +1,241 @@
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "AppPaths.h"
+#include "DatabaseFile.h"
+#include "TADOConnection.h"
+#include "TADOQuery.h"
+#include "TerminalText.h"
+#include "WordDatabase.h"
+#include "WordList.h"
+#include "WordTable.h"
+
+namespace {
+
+// Text typed at a UTF-8 terminal; u8 literals stay UTF-8 whatever the
+// compiler turns ordinary literals into.
+std::string Typed(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+CommandLineRequest Parse(std::vector<std::string_view> args) { return ParseCommandLine(args); }
+
+TEST(ParseCommandLine, ReadsLookupsAndRejectsWhatItDoesNotKnow) {
+    struct Case {
+        std::vector<std::string_view> args;
+        CommandAction action;
+        std::string word;
+        bool builtin;
+    };
+    const Case cases[] = {
+        {{}, CommandAction::OpenWindow, "", false},
+        {{"-l", "apple"}, CommandAction::Lookup, "apple", false},
+        {{"--lookup", "apple pie"}, CommandAction::Lookup, "apple pie", false},
+        {{"--builtin", "-l", "apple"}, CommandAction::Lookup, "apple", true},
+        {{"-l", "apple", "--builtin"}, CommandAction::Lookup, "apple", true},
+        {{"--lookup=ice cream"}, CommandAction::Lookup, "ice cream", false},
+        {{"-lwater"}, CommandAction::Lookup, "water", false},
+        {{"-l", "-ness"}, CommandAction::Lookup, "-ness", false},  // the word may start with "-"
+        {{"-l", ""}, CommandAction::Lookup, "", false},
+        {{"--help"}, CommandAction::ShowHelp, "", false},
+        {{"-l", "apple", "-h"}, CommandAction::ShowHelp, "", false},
+        {{"--version"}, CommandAction::ShowVersion, "", false},
+        {{"-l"}, CommandAction::UsageError, "", false},
+        {{"--lookup"}, CommandAction::UsageError, "", false},
+        {{"-l", "apple", "pie"}, CommandAction::UsageError, "", false},
+        {{"-l", "a", "-l", "b"}, CommandAction::UsageError, "", false},
+        {{"--builtin"}, CommandAction::UsageError, "", false},
+        {{"--lokup", "apple"}, CommandAction::UsageError, "", false},
+        {{"apple"}, CommandAction::UsageError, "", false},
+    };
+    for (const Case& c : cases) {
+        const CommandLineRequest request = Parse(c.args);
+        std::string shown;
+        for (std::string_view a : c.args) shown += "[" + std::string(a) + "]";
+        EXPECT_EQ(request.Action, c.action) << shown;
+        if (c.action == CommandAction::Lookup) {
+            EXPECT_EQ(request.Word, c.word) << shown;
+            EXPECT_EQ(request.BuiltinOnly, c.builtin) << shown;
+        }
+        EXPECT_EQ(request.Action == CommandAction::UsageError, !request.Error.empty()) << shown;
+    }
+}
+
+TEST(CommandLine, HelpVersionAndUsageErrorsAnswerOnTheRightStream) {
+    const CommandLineOutput help = RunCommandLine(Parse({"--help"}), "/nonexistent/", "UTF-8");
+    EXPECT_EQ(help.Status, kExitFound);
+    EXPECT_NE(help.Out.find("--lookup WORD"), std::string::npos);
+    EXPECT_TRUE(help.Err.empty());
+
+    const CommandLineOutput version = RunCommandLine(Parse({"--version"}), "/nonexistent/", "UTF-8");
+    EXPECT_EQ(version.Out, "mirvodict 1.20\n");
+
+    const CommandLineOutput usage = RunCommandLine(Parse({"-l", "a", "b"}), "/nonexistent/", "UTF-8");
+    EXPECT_EQ(usage.Status, kExitTrouble);
+    EXPECT_TRUE(usage.Out.empty());
+    EXPECT_NE(usage.Err.find("'b'"), std::string::npos);
+    EXPECT_NE(usage.Err.find("--help"), std::string::npos);
+}
+
+// A program folder of its own with a word database beside it.
+class CommandLineLookup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "mirvo-cli-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        std::filesystem::create_directory(root_ / "dat");
+        appDir_ = root_.string() + "/";
+        WordTable.Clear();
+    }
+    void TearDown() override {
+        WordTable.Clear();
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+    // The database beside the program, holding these rows in this order.
+    void MakeDatabase(const std::vector<std::pair<std::string, std::string>>& rows) {
+        CreateADODatabase(WordDatabaseConnectionString(appDir_));
+        TADOConnection connection;
+        TADOQuery query;
+        OpenWordDatabase(connection, query, appDir_);
+        query.SQL().SetText("create table enword (eng text, chs text)");
+        query.ExecSQL();
+        for (const auto& [eng, chs] : rows) InsertWord(query, eng, chs);
+    }
+
+    // The word table as the window fills it at start-up: the database rows
+    // (when there is a database), then the embedded list.
+    TEngWordTable WindowTable(bool withDatabase) {
+        const std::vector<std::string_view> lines = LoadEmbeddedWordList();
+        std::size_t rows = 0;
+        if (withDatabase) {
+            TADOConnection connection;
+            TADOQuery query;
+            OpenWordDatabase(connection, query, appDir_);
+            rows = AppendDbRows(query, lines.size());
+        } else {
+            WordTable.SetLength(lines.size());
+        }
+        AppendWordLines(lines, rows);
+        TEngWordTable table = std::move(WordTable);
+        WordTable.Clear();
+        return table;
+    }
+
+    // What the translate button lists for `word` (program text) in `table`,
+    // each hit with its gloss, as the command line prints them in `charset`.
+    static std::string WindowHits(const TEngWordTable& table, const AnsiString& word, std::string_view charset) {
+        std::string printed;
+        for (const TWordHit& hit : LookupWords(table, word)) {
+            printed += AnsiToTerminal(hit.Eng, charset) + "\t" + AnsiToTerminal(table[hit.Index].Chs, charset) + "\n";
+        }
+        return printed;
+    }
+
+    CommandLineOutput Run(std::vector<std::string_view> args, std::string_view charset = "UTF-8") {
+        return RunCommandLine(Parse(std::move(args)), appDir_, charset);
+    }
+
+    std::filesystem::path root_;
+    AnsiString appDir_;
+};
+
+std::size_t LineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+TEST_F(CommandLineLookup, ListsTheWindowsHitsInItsOrderDatabaseRowsFirst) {
+    // Program text (GBK): these literals compile to the program's code page.
+    MakeDatabase({{"apple", "n.数据库里的苹果"}, {"applesauce", "n.苹果酱"}, {"zebra crossing", "n.斑马线"}});
+    struct Case {
+        std::string typed;    // at a UTF-8 terminal
+        AnsiString program;   // the same word in program text
+        int status;
+    };
+    const Case cases[] = {
+        {"apple", "apple", kExitFound},            // database rows, then the list's, cut at eleven
+        {"appl", "appl", kExitFound},
+        {"zebra", "zebra", kExitFound},
+        {"n", "n", kExitFound},                    // every gloss tagged "n." counts
+        {"apple ", "apple ", kExitFound},          // the trailing blank counts
+        {Typed(u8"苹果"), "苹果", kExitFound},      // Chinese text finds glosses
+        {Typed(u8"斑马"), "斑马", kExitFound},
+        {"Apple", "Apple", kExitNothingFound},     // case counts
+        {"qqxqzz", "qqxqzz", kExitNothingFound},
+        {"", "", kExitNothingFound},
+    };
+    const TEngWordTable window = WindowTable(true);
+    for (const Case& c : cases) {
+        const CommandLineOutput out = Run({"-l", c.typed});
+        EXPECT_EQ(out.Status, c.status) << c.typed;
+        EXPECT_EQ(out.Out, WindowHits(window, c.program, "UTF-8")) << c.typed;
+        EXPECT_LE(LineCount(out.Out), kMaxWordHits) << c.typed;
+        EXPECT_TRUE(out.Err.empty()) << c.typed << ": " << out.Err;
+    }
+    // The database words lead, and the list's own "apple" follows them.
+    const CommandLineOutput apple = Run({"-l", "apple"});
+    EXPECT_EQ(LineCount(apple.Out), kMaxWordHits);
+    EXPECT_TRUE(apple.Out.starts_with(Typed(u8"apple\tn.数据库里的苹果\napplesauce\tn.苹果酱\napple\tn.")));
+}
+
+TEST_F(CommandLineLookup, BuiltinLeavesTheDatabaseAloneEvenABrokenOne) {
+    std::ofstream(root_ / "dat" / "WordLib.dat") << "not a database at all";
+    const CommandLineOutput builtin = Run({"--builtin", "-l", "apple"});
+    EXPECT_EQ(builtin.Status, kExitFound);
+    EXPECT_TRUE(builtin.Err.empty()) << builtin.Err;
+    EXPECT_EQ(builtin.Out, WindowHits(WindowTable(false), "apple", "UTF-8"));
+
+    // Without --builtin the same file is an error, and the list still answers.
+    const CommandLineOutput withDb = Run({"-l", "apple"});
+    EXPECT_EQ(withDb.Status, kExitTrouble);
+    EXPECT_NE(withDb.Err.find("word database"), std::string::npos) << withDb.Err;
+    EXPECT_EQ(withDb.Out, builtin.Out);
+}
+
+TEST_F(CommandLineLookup, AMissingDatabaseIsReportedAndTheListStillAnswers) {
+    const CommandLineOutput found = Run({"-l", "water"});
+    EXPECT_EQ(found.Status, kExitTrouble);
+    EXPECT_NE(found.Err.find("cannot read the word database"), std::string::npos) << found.Err;
+    EXPECT_EQ(found.Out, WindowHits(WindowTable(false), "water", "UTF-8"));
+    EXPECT_FALSE(found.Out.empty());
+    // Nothing found does not hide the failure either.
+    EXPECT_EQ(Run({"-l", "qqxqzz"}).Status, kExitTrouble);
+    EXPECT_FALSE(std::filesystem::exists(root_ / "dat" / "WordLib.dat"));  // nothing was created
+}
+
+TEST_F(CommandLineLookup, SpeaksTheTerminalsCharset) {
+    MakeDatabase({});
+    // A GBK terminal gets the program's bytes as they are, and types them too.
+    const CommandLineOutput gbk = Run({"-l", AnsiString("苹果")}, "GBK");
+    EXPECT_EQ(gbk.Status, kExitFound);
+    EXPECT_EQ(gbk.Out, WindowHits(WindowTable(true), "苹果", "GBK"));
+    EXPECT_NE(gbk.Out.find(AnsiString("苹果")), std::string::npos);
+
+    // A word that is not valid text in the charset, or that GBK cannot hold,
+    // is refused rather than looked up as something else.
+    for (const std::string& bad : {std::string("app\xFF"), Typed(u8"apple\U0001F34E")}) {
+        const CommandLineOutput out = Run({"-l", bad});
+        EXPECT_EQ(out.Status, kExitTrouble);
+        EXPECT_TRUE(out.Out.empty());
+        EXPECT_FALSE(out.Err.empty());
+    }
+}
+
+TEST_F(CommandLineLookup, AHitIsOneLineWhateverItsRowHolds) {
+    MakeDatabase({{"evil\tword", "n.line one\r\nline two \x1B[2J end"}, {"evil\x7F", "n.half \xB0"}});
+    const CommandLineOutput out = Run({"-l", "evil"});
+    EXPECT_EQ(out.Status, kExitFound);
+    // Control characters became blanks; the half of a double-byte character
+    // that a cut left behind became a replacement character.
+    EXPECT_TRUE(out.Out.starts_with("evil word\tn.line one  line two  [2J end\n"
+                                    "evil \tn.half \xEF\xBF\xBD\n"))
+        << out.Out;
+}
+
+}  // namespace
