@@ -183,6 +183,18 @@ bool TbsSkinScrollBar::BeforeThumb(TPoint p) const {
     return Along(p) < (Vertical() ? parts_[kThumb].rect.Top : parts_[kThumb].rect.Left);
 }
 
+void TbsSkinScrollBar::SetPartState(int part, bool hot, bool pressed) {
+    if (part < 0 || part > 2) return;
+    parts_[part].hot = hot;
+    parts_[part].pressed = pressed;
+    Invalidate();
+}
+
+void TbsSkinScrollBar::SetDraggingLook(bool value) {
+    dragging_ = value;
+    Invalidate();
+}
+
 // ---- painting --------------------------------------------------------------------------------
 
 void TbsSkinScrollBar::PaintSkinImage(TBitmap& bitmap) {

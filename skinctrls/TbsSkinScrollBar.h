@@ -79,6 +79,11 @@ protected:
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     void MouseLeft() override;
 
+    // Puts a part (0 thumb, 1 increment, 2 decrement) into a state without
+    // input, and the thumb into its dragged look, for showing a state alone.
+    void SetPartState(int part, bool hot, bool pressed);
+    void SetDraggingLook(bool value);
+
 private:
     enum PartIndex { kThumb = 0, kIncrement = 1, kDecrement = 2 };
     // Repeat kinds: what a tick of the repeat timer does.
