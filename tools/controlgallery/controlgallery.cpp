@@ -1,7 +1,10 @@
 // Shows the skinned controls side by side: with the skin given on the left,
 // in their default look on the right. Each button state is shown on its own
-// button; the pointer, the press and the focus are real where one control
-// can have them, and held for the picture on the others.
+// button (and each scroll bar state on its own bar); the pointer, the press
+// and the focus are real where one control can have them, and held for the
+// picture on the others. Only one control can hold the focus: the picture
+// shows the buttons while a button has it, and each edit, with its caret,
+// while that edit has it.
 //
 //   controlgallery <skin.ini> <out.png>    writes the headless screen to a PNG
 //
@@ -13,8 +16,12 @@
 #include "Forms.h"
 #include "HeadlessBackend.h"
 #include "TbsSkinButton.h"
+#include "PngFile.h"
 #include "TbsSkinData.h"
+#include "TbsSkinEdit.h"
+#include "TbsSkinMemo2.h"
 #include "TbsSkinPanel.h"
+#include "TbsSkinScrollBar.h"
 #include "TbsSkinSpeedButton.h"
 #include "TbsSkinStdLabel.h"
 #include "TbsSkinTextLabel.h"
@@ -40,6 +47,14 @@ public:
         SetMouseIn(hot);
         Invalidate();
     }
+};
+
+// A scroll bar held in one look for the picture.
+class StillScrollBar : public TbsSkinScrollBar {
+public:
+    using TbsSkinScrollBar::TbsSkinScrollBar;
+    void HoldButton(int part, bool hot, bool pressed) { SetPartState(part, hot, pressed); }
+    void HoldDragging() { SetDraggingLook(true); }
 };
 
 template <class T>
@@ -140,6 +155,61 @@ void BuildSide(TForm* form, TbsSkinData* skin) {
     buttons[3]->SetFocus();
 }
 
+struct TextSide {
+    TbsSkinEdit* edit = nullptr;
+};
+
+// Scroll bars in each state, an edit with a selection, and a memo of wrapped
+// Chinese text with its skinned bar.
+TextSide BuildTextSide(TForm* form, TbsSkinData* skin) {
+    Note(form, skin, 10, 404, "scroll bar states");
+    const AnsiString states[] = {"normal", "hot", "pressed", "dragged", "disabled"};
+    StillScrollBar* bars[5];
+    for (int i = 0; i < 5; ++i) {
+        Note(form, skin, 130, 424 + 24 * i, states[i]);
+        bars[i] = Place<StillScrollBar>(form, 10, 422 + 24 * i, 115, 19);
+        bars[i]->SetRangeAndPosition(0, 100, 0, 20 + 15 * i);
+        bars[i]->SetSkinData(skin);
+    }
+    bars[1]->HoldButton(1, true, false);
+    bars[2]->HoldButton(1, true, true);
+    bars[3]->HoldDragging();
+    bars[4]->SetEnabled(false);
+    Note(form, skin, 10, 544, "both kinds, with a page");
+    auto* vertical = Place<TbsSkinScrollBar>(form, 185, 422, 19, 140);
+    vertical->SetKind(sbVertical);
+    vertical->SetRangeAndPosition(0, 99, 30, 40);
+    vertical->SetSkinData(skin);
+    auto* both = Place<TbsSkinScrollBar>(form, 10, 562 + (skin ? 2 : 0), 194, 19);
+    both->SetRangeAndPosition(0, 99, 25, 60);
+    both->SetBoth(true);
+    both->SetSkinData(skin);
+    // The vertical bar ends where the shared corner of the horizontal one starts.
+    vertical->SetHeight(both->Top() - 422);
+    vertical->SetLeft(both->Left() + both->Width() - vertical->Width());
+
+    Note(form, skin, 215, 404, "edit");
+    TextSide side;
+    side.edit = Place<TbsSkinEdit>(form, 215, 422, 175, 21);
+    side.edit->SetText("hello 词典 edit");
+    side.edit->SetHideSelection(false);
+    side.edit->SetSkinData(skin);
+    side.edit->SetSelStart(6);
+    side.edit->SetSelLength(4);
+
+    Note(form, skin, 215, 452, "memo");
+    auto* memo = Place<TbsSkinMemo2>(form, 215, 470, 156, 110);
+    memo->SetText("词典把英文单词译成中文，也可以输入中文查找英文。每个窗口和控件都由皮肤绘制，"
+                  "没有皮肤时使用默认外观。输入法输入的汉字以 GBK 保存，"
+                  "粘贴的文字也会转换成 GBK。拖动滚动条可以查看后面的内容。");
+    memo->SetSkinData(skin);
+    auto* memoBar = Place<TbsSkinScrollBar>(form, 371, 470, 19, 110);
+    memoBar->SetKind(sbVertical);
+    memoBar->SetSkinData(skin);
+    memo->SetVScrollBar(memoBar);
+    return side;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,7 +218,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto backend = std::make_unique<HeadlessBackend>(820, 410);
+        auto backend = std::make_unique<HeadlessBackend>(820, 600);
         HeadlessBackend* screen = backend.get();
         screen->SetDesktopColor(0xE0E0E0);
         WindowSystemSession windowSystem(std::move(backend));
@@ -156,7 +226,7 @@ int main(int argc, char** argv) {
         auto* skinned = Application->CreateForm<TForm>();
         skinned->SetBorderStyle(bsNone);
         skinned->SetColor(0xF5F1EE);
-        skinned->SetBounds(5, 5, 400, 400);
+        skinned->SetBounds(5, 5, 400, 590);
         auto* skin = CreateComponent<TbsSkinData>(skinned);
         skin->LoadIniSkin(argv[1]);
         if (skin->IsEmpty()) {
@@ -166,14 +236,32 @@ int main(int argc, char** argv) {
         auto* plain = Application->CreateForm<TForm>();
         plain->SetBorderStyle(bsNone);
         plain->SetColor(clBtnFace);
-        plain->SetBounds(415, 5, 400, 400);
+        plain->SetBounds(415, 5, 400, 590);
         plain->Show();
         BuildSide(plain, nullptr);
+        const TextSide plainText = BuildTextSide(plain, nullptr);
         // The skinned side is built last, so its focused button keeps the focus.
         skinned->Show();
         BuildSide(skinned, skin);
+        const TextSide skinnedText = BuildTextSide(skinned, skin);
         Application->ProcessMessages();
-        if (!screen->SaveScreenPng(argv[2])) {
+        // One control has the focus at a time: the buttons are shown with
+        // the focus on a button, the edits each with the focus and its caret.
+        TBitmap picture, withCaret;
+        screen->ReadScreen(picture);
+        for (TbsSkinEdit* edit : {plainText.edit, skinnedText.edit}) {
+            edit->SetFocus();
+            edit->SetSelStart(6);
+            edit->SetSelLength(4);
+            Application->ProcessMessages();
+            screen->ReadScreen(withCaret);
+            TRect wr;
+            GetWindowRect(edit->Handle(), wr);
+            wr = InflateRect(wr, 2, 2);
+            for (int y = wr.Top; y < wr.Bottom; ++y)
+                for (int x = wr.Left; x < wr.Right; ++x) picture.SetPixels(x, y, withCaret.Pixels(x, y));
+        }
+        if (!SavePng(picture, argv[2])) {
             std::fprintf(stderr, "cannot write %s\n", argv[2]);
             return 1;
         }
