@@ -102,6 +102,19 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
         for (Window* t : std::vector<Window*>(desktop_->children))
             if (IsVisible(t)) Post(t->handle, WM_CLOSE, 0, 0);
         break;
+    case EventKind::DesktopMinimize:
+    case EventKind::DesktopRestore: {
+        Window* w = Find(ev.hwnd);
+        if (!w || !IsTopLevel(w)) break;
+        const bool minimized = (w->style & WS_MINIMIZE) != 0;
+        if (ev.kind == EventKind::DesktopRestore && minimized) RestoreFromDesktop(w);
+        else if (ev.kind == EventKind::DesktopMinimize && !minimized && IsVisible(w))
+            Send(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        // Whatever the program made of it, the desktop shows the state the
+        // window is in now (a refused restore iconifies it again).
+        if ((w = Find(ev.hwnd))) MarkNativeStale(w);
+        break;
+    }
     case EventKind::DisplayChange: {
         TRect all;
         for (const auto& m : backend_->Monitors()) all = UnionRect(all, m.bounds);
@@ -113,6 +126,10 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
     }
     }
 }
+
+// The user restored the window from the desktop (task bar, window list):
+// the program hears it as the restore command of its system menu.
+void WindowSystem::RestoreFromDesktop(Window* w) { Send(w, WM_SYSCOMMAND, SC_RESTORE, 0); }
 
 void WindowSystem::HandlePointer(const BackendEvent& ev) {
     const DWORD now = DWORD(Now());

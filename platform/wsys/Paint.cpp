@@ -194,7 +194,8 @@ void WindowSystem::Present() {
     for (Window* t : desktop_->children) {
         if (!t->nativeStale) continue;
         const bool shown = IsShown(t);
-        if (!shown && !t->nativeCreated) {
+        const bool minimized = !shown && IsVisible(t) && (t->style & WS_MINIMIZE);
+        if (!shown && !minimized && !t->nativeCreated) {
             t->nativeStale = false;
             continue;
         }
@@ -202,6 +203,10 @@ void WindowSystem::Present() {
         st.hwnd = t->handle;
         st.rect = t->rect;
         st.shown = shown;
+        st.minimized = minimized;
+        st.title = AnsiToUtf8(t->text);
+        st.icon = t->bigIcon;
+        st.smallIcon = t->smallIcon;
         st.shape = t->region;
         st.layered = (t->exStyle & WS_EX_LAYERED) != 0;
         st.alpha = st.layered ? t->alpha : 255;

@@ -46,6 +46,8 @@ struct Window {
     UINT_PTR id = 0;
     std::map<std::string, void*, std::less<>> props;
     AnsiString text;
+    HICON bigIcon = nullptr;    // WM_SETICON: what the desktop shows for the window
+    HICON smallIcon = nullptr;
 
     // Painting. The update region is in window coordinates; the part outside
     // the client area is the frame still to be painted by WM_NCPAINT.
@@ -201,6 +203,7 @@ public:
     void HandlePointer(const BackendEvent& ev);
     void HandleKey(const BackendEvent& ev);
     void HandleText(const BackendEvent& ev);
+    void RestoreFromDesktop(Window* w);
     // The window under a screen point and its hit-test code, asking WM_NCHITTEST.
     Window* HitWindow(TPoint screen, int& hitCode);
     Window* WindowAt(Window* w, TPoint screen, bool askHitTest, int& hitCode);
