@@ -1,5 +1,5 @@
 // The program entry: the window system on the desktop, the application with
-// its title, the main window, and the message loop until the main window
+// its title and icon, the main window, and the message loop until the main window
 // has closed.
 
 #include <cstdio>
@@ -7,11 +7,25 @@
 #include <memory>
 
 #include "AppPaths.h"
+#include "Exceptions.h"
 #include "Forms.h"
 #include "SdlBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
 #include "main.h"
+
+namespace {
+// The program's own icon, which the desktop shows for its windows; the
+// standard application icon when the file is missing or damaged.
+void LoadProgramIcon() {
+    InitAppDir();
+    try {
+        Application->Icon().LoadFromFile(AppDir + "dat/icons/mirvodict.ico");
+    } catch (const Exception&) {
+        Application->Icon().SetHandle(CopyImage(LoadIcon(nullptr, IDI_APPLICATION), IMAGE_ICON, 0, 0, 0));
+    }
+}
+}  // namespace
 
 int main() {
     std::unique_ptr<Backend> backend;
@@ -25,6 +39,7 @@ int main() {
     {
         ApplicationSession session;
         Application->SetTitle(MainWindowTitle);
+        LoadProgramIcon();
         Application->CreateForm<TFrmMain>();
         Application->Run();
     }

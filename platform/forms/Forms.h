@@ -111,6 +111,9 @@ public:
     // Called by a control of this form that got the keyboard focus.
     void SetFocusedControl(TWinControl* control);
     void WndProc(TMessage& Message) override;
+    // Gives the window the icons the desktop shows for it: the form's Icon,
+    // or the application's while the form has none.
+    void UpdateDesktopIcons();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -125,6 +128,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void Paint() override;
     virtual void DoShow();
     virtual void DoHide();
