@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,6 +47,7 @@ public:
         close(fds[0]);
         if (number.empty()) return Fail("Xvfb did not report its display");
         display_ = ":" + number;
+        if (const char* old = std::getenv("DISPLAY")) previousDisplay_ = old;
         setenv("DISPLAY", display_.c_str(), 1);
         if (windowManager) {
             if (!Spawn({"openbox", "--sm-disable"})) return Fail("openbox could not be started");
@@ -70,6 +72,12 @@ public:
             waitpid(*it, nullptr, 0);
         }
         pids_.clear();
+        // Later code in the process must not reach for the stopped display.
+        if (!display_.empty()) {
+            if (previousDisplay_) setenv("DISPLAY", previousDisplay_->c_str(), 1);
+            else unsetenv("DISPLAY");
+            display_.clear();
+        }
     }
 
     // Runs a shell command on this display; its exit status.
@@ -122,5 +130,6 @@ private:
 
     std::vector<pid_t> pids_;
     std::string display_;
+    std::optional<std::string> previousDisplay_;
     std::string error_;
 };

@@ -203,7 +203,8 @@ const std::string& ShellNotifyIconError() { return State().error; }
 
 void SetTrayHost(std::unique_ptr<TrayHost> host) {
     TrayState& s = State();
-    s.hostChosen = true;
+    // Without a host of its own the desktop's tray is opened on next use.
+    s.hostChosen = host != nullptr;
     AttachHost(s, std::move(host));
 }
 
