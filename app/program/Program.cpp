@@ -1,7 +1,7 @@
 // The program entry. With arguments it is a command-line dictionary and
 // never touches the window system; without, it opens the window system on
-// the desktop, sets the application's title, creates the main window and runs
-// the message loop until the main window has closed.
+// the desktop, sets the application's title and icon, creates the main window
+// and runs the message loop until the main window has closed.
 
 #include <cstdio>
 #include <exception>
@@ -9,11 +9,25 @@
 
 #include "AppPaths.h"
 #include "CommandLine.h"
+#include "Exceptions.h"
 #include "Forms.h"
 #include "SdlBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
 #include "main.h"
+
+namespace {
+// The program's own icon, which the desktop shows for its windows; the
+// standard application icon when the file is missing or damaged.
+void LoadProgramIcon() {
+    InitAppDir();
+    try {
+        Application->Icon().LoadFromFile(AppDir + "dat/icons/mirvodict.ico");
+    } catch (const Exception&) {
+        Application->Icon().SetHandle(CopyImage(LoadIcon(nullptr, IDI_APPLICATION), IMAGE_ICON, 0, 0, 0));
+    }
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1) return CommandLineMain(argc, argv);
@@ -35,6 +49,7 @@ int main(int argc, char** argv) {
     {
         ApplicationSession session;
         Application->SetTitle(MainWindowTitle);
+        LoadProgramIcon();
         Application->CreateForm<TFrmMain>();
         Application->Run();
     }

@@ -119,6 +119,9 @@ public:
     // focus), which the form passes on to all its controls.
     void SetFocusedControl(TWinControl* control);
     void WndProc(TMessage& Message) override;
+    // Gives the window the icons the desktop shows for it: the form's Icon,
+    // or the application's while the form has none.
+    void UpdateDesktopIcons();
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;

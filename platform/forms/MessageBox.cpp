@@ -1,7 +1,7 @@
-// The plain message box: a dialog form with an icon drawn in the classic
-// shapes, the text wrapped to a readable width, and a centred row of push
-// buttons; Tab, the arrows, Enter, Escape, Space and the buttons' letters
-// work as on the platform.
+// The plain message box: a dialog form with the standard icon of its kind,
+// the text wrapped to a readable width, and a centred row of push buttons;
+// Tab, the arrows, Enter, Escape, Space and the buttons' letters work as on
+// the platform.
 
 #include "MessageBox.h"
 
@@ -153,60 +153,21 @@ private:
     bool down_ = false;
 };
 
-// The icon of a kind, drawn with shapes so that it needs no picture files.
-void DrawMessageIcon(TCanvas& c, UINT kind, int x, int y) {
-    const TRect box = Bounds(x, y, kIconSize, kIconSize);
-    TFont glyph = c.Font;
-    glyph.SetName("Arial");
-    glyph.SetHeight(-24);
-    glyph.SetStyle(fsBold);
-    auto mark = [&](const char* text, TColor color, int dy) {
-        c.Font = glyph;
-        c.Font.SetColor(color);
-        c.Brush.Style = bsClear;
-        TRect r = OffsetRect(box, 0, dy);
-        c.DrawText(text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        c.Brush.Style = bsSolid;
-    };
-    c.Pen.Color = clBlack;
+// The shared standard icon of a kind, or null for none.
+HICON MessageIcon(UINT kind) {
     switch (kind) {
-    case MB_ICONHAND:
-        c.Brush.Color = RGB(0xE0, 0x10, 0x10);
-        c.Ellipse(box);
-        c.Pen.Color = clWhite;
-        c.Pen.Width = 3;
-        c.MoveTo(x + 10, y + 10);
-        c.LineTo(x + 22, y + 22);
-        c.MoveTo(x + 22, y + 10);
-        c.LineTo(x + 10, y + 22);
-        c.Pen.Width = 1;
-        break;
-    case MB_ICONQUESTION:
-        c.Brush.Color = clWhite;
-        c.Ellipse(box);
-        mark("?", RGB(0, 0, 0xC0), 0);
-        break;
-    case MB_ICONEXCLAMATION: {
-        c.Brush.Color = RGB(0xFF, 0xE0, 0x00);
-        const TPoint tri[] = {{x + 16, y + 1}, {x + 31, y + 30}, {x + 1, y + 30}};
-        c.Polygon(tri);
-        mark("!", clBlack, 3);
-        break;
-    }
-    case MB_ICONASTERISK:
-        c.Brush.Color = clWhite;
-        c.Ellipse(box);
-        mark("i", RGB(0, 0, 0xC0), 0);
-        break;
-    default:
-        break;
+    case MB_ICONHAND: return LoadIcon(nullptr, IDI_HAND);
+    case MB_ICONQUESTION: return LoadIcon(nullptr, IDI_QUESTION);
+    case MB_ICONEXCLAMATION: return LoadIcon(nullptr, IDI_EXCLAMATION);
+    case MB_ICONASTERISK: return LoadIcon(nullptr, IDI_ASTERISK);
+    default: return nullptr;
     }
 }
 
 class TMessageBoxForm : public TForm {
 public:
     TMessageBoxForm(TComponent* owner, const AnsiString& text, UINT type)
-        : TForm(owner), text_(text), icon_(type & MB_ICONMASK) {
+        : TForm(owner), text_(text), icon_(MessageIcon(type & MB_ICONMASK)) {
         SetBorderStyle(bsDialog);
         SetBorderIcons(biSystemMenu);
         SetPosition(poScreenCenter);
@@ -251,7 +212,7 @@ public:
 protected:
     void Paint() override {
         TCanvas& c = Canvas();
-        if (icon_) DrawMessageIcon(c, icon_, kMargin, kMargin);
+        if (icon_) DrawIconEx(&c, kMargin, kMargin, icon_, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         c.Font = Font();
         c.Brush.Style = bsClear;
         TRect r = textRect_;
@@ -287,7 +248,7 @@ private:
     }
 
     AnsiString text_;
-    UINT icon_;
+    HICON icon_;
     int escape_ = 0;
     TRect textRect_;
     std::vector<TMessageButton*> buttons_;

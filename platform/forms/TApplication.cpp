@@ -39,6 +39,11 @@ AnsiString GetLongHint(const AnsiString& hint) {
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {
     title_ = program_invocation_short_name ? program_invocation_short_name : "";
     hintFactory_ = [] { return CreateUnowned<THintWindow>(); };
+    // The forms without an icon of their own show the application's.
+    icon_.OnChange = [] {
+        if (Screen)
+            for (int i = 0; i < Screen->FormCount(); ++i) Screen->Forms(i)->UpdateDesktopIcons();
+    };
     if (!WindowSystemRunning()) return;
     WNDCLASS existing;
     if (!GetClassInfo(kAppClass, existing)) {

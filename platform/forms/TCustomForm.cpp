@@ -13,6 +13,7 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
     if (Screen) Screen->AddForm(this);
+    icon_.OnChange = [this] { UpdateDesktopIcons(); };
 }
 
 TCustomForm::~TCustomForm() {
@@ -66,6 +67,20 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     if (!Enabled()) p.Style |= WS_DISABLED;
     p.WndParent = modalOwner_;
+}
+
+void TCustomForm::CreateWnd() {
+    TCustomControl::CreateWnd();
+    UpdateDesktopIcons();
+}
+
+void TCustomForm::UpdateDesktopIcons() {
+    if (!HandleAllocated() || (GetWindowLong(Handle(), GWL_STYLE) & WS_CHILD)) return;
+    const TIcon* icon = &icon_;
+    if (icon->Empty() && Application) icon = &Application->Icon();
+    SendMessage(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon->Handle()));
+    SendMessage(Handle(), WM_SETICON, ICON_SMALL,
+                reinterpret_cast<LPARAM>(icon->HandleForSize(GetSystemMetrics(SM_CXSMICON))));
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {

@@ -26,6 +26,8 @@ enum class EventKind {
     AppActive,  // the application as a whole gained (active) or lost the input focus
     Quit,       // the desktop asks the program to end
     DisplayChange,
+    DesktopMinimize,  // the desktop iconified `hwnd` (task bar, window list)
+    DesktopRestore,   // the desktop brought the iconified `hwnd` back
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -39,6 +41,7 @@ struct BackendEvent {
     bool repeat = false; // key auto-repeat
     bool active = false; // AppActive
     std::string text;    // Text: UTF-8
+    HWND hwnd = nullptr; // DesktopMinimize, DesktopRestore
 };
 
 struct MonitorDesc {
@@ -51,6 +54,7 @@ struct NativeWindowState {
     HWND hwnd = nullptr;
     TRect rect;                   // screen coordinates
     bool shown = false;           // visible and not minimised
+    bool minimized = false;       // visible but minimised: iconified, still in the desktop's window list
     std::optional<TRegion> shape; // window coordinates; none = the whole rectangle
     bool layered = false;
     BYTE alpha = 255;
@@ -58,6 +62,9 @@ struct NativeWindowState {
     std::uint32_t colorKey = 0;   // RGB, 0x00BBGGRR
     bool noActivate = false;      // popups and tool windows never take the native focus
     bool topmost = false;
+    std::string title;            // the caption as the desktop shows it, UTF-8
+    HICON icon = nullptr;         // the large and small icon shown for it by the desktop
+    HICON smallIcon = nullptr;
 };
 
 class Backend {

@@ -324,6 +324,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return wParam ? PrintInto(s, w, WParamToDc(wParam), lParam) : 0;
     case WM_SETTEXT:
         w->text = lParam ? FromLParam<const char>(lParam) : "";
+        if (s.IsTopLevel(w)) s.MarkNativeStale(w);  // the desktop's title follows the caption
         if ((w->style & WS_CAPTION) == WS_CAPTION) RepaintFrame(s, w);
         return TRUE;
     case WM_GETTEXT: {
@@ -334,6 +335,15 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         buf[n] = '\0';
         return LRESULT(n);
     }
+    case WM_SETICON: {
+        HICON& slot = wParam == ICON_BIG ? w->bigIcon : w->smallIcon;
+        const HICON previous = slot;
+        slot = reinterpret_cast<HICON>(lParam);
+        if (s.IsTopLevel(w)) s.MarkNativeStale(w);
+        return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_GETICON:
+        return reinterpret_cast<LRESULT>(wParam == ICON_BIG ? w->bigIcon : w->smallIcon);
     case WM_GETTEXTLENGTH:
         return LRESULT(w->text.size());
     case WM_CANCELMODE:

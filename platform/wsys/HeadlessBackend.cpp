@@ -130,6 +130,20 @@ void HeadlessBackend::RequestQuit() {
     Push(ev);
 }
 
+void HeadlessBackend::DesktopMinimize(HWND hwnd) {
+    BackendEvent ev;
+    ev.kind = EventKind::DesktopMinimize;
+    ev.hwnd = hwnd;
+    Push(ev);
+}
+
+void HeadlessBackend::DesktopRestore(HWND hwnd) {
+    BackendEvent ev;
+    ev.kind = EventKind::DesktopRestore;
+    ev.hwnd = hwnd;
+    Push(ev);
+}
+
 void HeadlessBackend::WarpPointer(TPoint screen) { MouseMove(screen.X, screen.Y); }
 
 bool HeadlessBackend::PollEvent(BackendEvent& event) {
@@ -208,6 +222,16 @@ void HeadlessBackend::Present(HWND hwnd, const TBitmap& surface, const TRegion& 
 bool HeadlessBackend::IsShownNatively(HWND hwnd) const {
     auto it = windows_.find(hwnd);
     return it != windows_.end() && it->second.state.shown;
+}
+
+bool HeadlessBackend::IsMinimizedNatively(HWND hwnd) const {
+    auto it = windows_.find(hwnd);
+    return it != windows_.end() && it->second.state.minimized;
+}
+
+const NativeWindowState* HeadlessBackend::NativeState(HWND hwnd) const {
+    auto it = windows_.find(hwnd);
+    return it == windows_.end() ? nullptr : &it->second.state;
 }
 
 TRegion HeadlessBackend::LastPresented(HWND hwnd) const {

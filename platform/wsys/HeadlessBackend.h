@@ -43,6 +43,10 @@ public:
     void Text(std::string_view utf8);
     void SetAppActive(bool active);
     void RequestQuit();
+    // The desktop's own minimise and restore of a top-level window (its task
+    // bar entry clicked), as a window manager reports them.
+    void DesktopMinimize(HWND hwnd);
+    void DesktopRestore(HWND hwnd);
 
     // --- the clock ---------------------------------------------------------------
     // Moves the clock forward by `ms`, stopping at every timer that falls due
@@ -61,6 +65,10 @@ public:
     void ReadScreenRect(const TRect& rect, TBitmap& out) const;
     bool SaveScreenPng(const std::string& path) const;
     bool IsShownNatively(HWND hwnd) const;
+    // Iconified: minimised, but still in the desktop's window list.
+    bool IsMinimizedNatively(HWND hwnd) const;
+    // The last state the window system gave the backend for the window, or null.
+    const NativeWindowState* NativeState(HWND hwnd) const;
     int PresentCount() const { return presentCount_; }
     // The window-coordinate area of the last Present of the window.
     TRegion LastPresented(HWND hwnd) const;

@@ -119,6 +119,16 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
         for (Window* t : std::vector<Window*>(desktop_->children))
             if (IsVisible(t)) Post(t->handle, WM_CLOSE, 0, 0);
         break;
+    case EventKind::DesktopMinimize:
+    case EventKind::DesktopRestore: {
+        // Each marks the desktop's copy stale when the program refuses, so
+        // the desktop shows the state the window is really in.
+        Window* w = Find(ev.hwnd);
+        if (!w || !IsTopLevel(w)) break;
+        if (ev.kind == EventKind::DesktopRestore) RestoreFromDesktop(w);
+        else if (IsVisible(w)) MinimizeFromDesktop(w);
+        break;
+    }
     case EventKind::DisplayChange: {
         TRect all;
         for (const auto& m : backend_->Monitors()) all = UnionRect(all, m.bounds);

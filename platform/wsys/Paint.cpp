@@ -194,7 +194,12 @@ void WindowSystem::Present() {
     for (Window* t : desktop_->children) {
         if (!t->nativeStale) continue;
         const bool shown = IsShown(t);
-        if (!shown && !t->nativeCreated) {
+        // A minimised window stays on the desktop (iconified, in its window
+        // list); a tool window, such as the application's own hidden window,
+        // never has an entry there, so minimised it is simply not shown.
+        const bool minimized =
+            !shown && IsVisible(t) && (t->style & WS_MINIMIZE) && !(t->exStyle & WS_EX_TOOLWINDOW);
+        if (!shown && !minimized && !t->nativeCreated) {
             t->nativeStale = false;
             continue;
         }
@@ -202,6 +207,10 @@ void WindowSystem::Present() {
         st.hwnd = t->handle;
         st.rect = t->rect;
         st.shown = shown;
+        st.minimized = minimized;
+        st.title = AnsiToUtf8(t->text);
+        st.icon = t->bigIcon;
+        st.smallIcon = t->smallIcon;
         st.shape = t->region;
         st.layered = (t->exStyle & WS_EX_LAYERED) != 0;
         st.alpha = st.layered ? t->alpha : 255;

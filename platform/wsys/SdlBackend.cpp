@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "Exceptions.h"
+#include "SdlX11Desktop.h"
 #include "TBitmap.h"
 #include "WinMessages.h"
 #include "Windows.h"
@@ -197,6 +198,20 @@ void SdlBackend::Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
             focusDirty_ = true;
             return;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_RESTORED: {
+            // Only changes the desktop made are news: our own iconify and
+            // restore come back here too.
+            HWND hwnd = nullptr;
+            Native* n = ByWindowId(e.window.windowID, &hwnd);
+            const bool minimized = e.window.event == SDL_WINDOWEVENT_MINIMIZED;
+            if (!n || n->iconified == minimized) return;
+            n->iconified = minimized;
+            if (minimized) n->visible = false;
+            ev.kind = minimized ? EventKind::DesktopMinimize : EventKind::DesktopRestore;
+            ev.hwnd = hwnd;
+            break;
+        }
         case SDL_WINDOWEVENT_CLOSE:
             ev.kind = EventKind::Quit;
             break;
@@ -267,32 +282,94 @@ void SdlBackend::ApplyShape(Native& n) {
     n.appliedShape = n.state.shape;
 }
 
+bool SdlBackend::CreateNative(Native& n, const NativeWindowState& state) {
+    if (n.window) return true;
+    const int w = std::max(state.rect.Width(), 1), h = std::max(state.rect.Height(), 1);
+    Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
+    if (state.noActivate || state.topmost) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+    n.window = SDL_CreateShapedWindow(state.title.c_str(), unsigned(state.rect.Left), unsigned(state.rect.Top),
+                                      unsigned(w), unsigned(h), flags);
+    if (!n.window) return false;
+    n.shapeApplied = false;
+    n.title = state.title;
+    n.iconsApplied = false;
+    return true;
+}
+
+// The caption and the icons the desktop shows in its window list and task bar.
+void SdlBackend::ApplyDesktopLooks(Native& n) {
+    if (n.title != n.state.title) {
+        n.title = n.state.title;
+        SDL_SetWindowTitle(n.window, n.title.c_str());
+    }
+    if (n.iconsApplied && n.icon == n.state.icon && n.smallIcon == n.state.smallIcon) return;
+    n.icon = n.state.icon;
+    n.smallIcon = n.state.smallIcon;
+    n.iconsApplied = true;
+    std::vector<const IconPixels*> icons;
+    if (const IconPixels* big = IconPixelsOf(n.icon)) icons.push_back(big);
+    if (const IconPixels* small = IconPixelsOf(n.smallIcon); small && n.smallIcon != n.icon) icons.push_back(small);
+    SetDesktopWindowIcons(n.window, icons);
+}
+
+void SdlBackend::Hide(Native& n) {
+    const bool wasVisible = n.window && n.visible;
+    if (n.window && (wasVisible || n.iconified)) SDL_HideWindow(n.window);
+    n.visible = false;
+    n.iconified = false;
+    if (wasVisible) ReturnInputFocus();
+}
+
+// A minimised window goes to the window manager's icons, where the task bar
+// and window list still offer it. Without a window manager nothing could
+// bring it back, so it is only hidden, until the program restores it.
+void SdlBackend::Iconify(Native& n) {
+    if (n.iconified) return;
+    if (!CreateNative(n, n.state)) return;
+    if (!DesktopHasWindowManager(n.window)) {
+        Hide(n);
+        return;
+    }
+    const bool wasVisible = n.visible;
+    ApplyShape(n);
+    ApplyDesktopLooks(n);
+    if (!wasVisible) {
+        SDL_SetWindowPosition(n.window, n.state.rect.Left, n.state.rect.Top);
+        SDL_ShowWindow(n.window);
+    }
+    SDL_MinimizeWindow(n.window);
+    n.iconified = true;
+    n.visible = false;
+    if (wasVisible) ReturnInputFocus();
+}
+
 void SdlBackend::SyncWindow(const NativeWindowState& state) {
     Native& n = windows_[state.hwnd];
     const bool resized = n.state.rect.Width() != state.rect.Width() || n.state.rect.Height() != state.rect.Height();
     n.state = state;
+    if (state.minimized) {
+        Iconify(n);
+        return;
+    }
     if (!state.shown) {
-        const bool wasVisible = n.window && n.visible;
-        if (wasVisible) SDL_HideWindow(n.window);
-        n.visible = false;
-        if (wasVisible) ReturnInputFocus();
+        Hide(n);
         return;
     }
     const int w = std::max(state.rect.Width(), 1), h = std::max(state.rect.Height(), 1);
     if (!n.window) {
-        Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN;
-        if (state.noActivate || state.topmost) flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
-        n.window = SDL_CreateShapedWindow("", unsigned(state.rect.Left), unsigned(state.rect.Top), unsigned(w),
-                                          unsigned(h), flags);
-        if (!n.window) return;
-        n.shapeApplied = false;
+        if (!CreateNative(n, state)) return;
     } else if (resized) {
         SDL_SetWindowSize(n.window, w, h);
     }
     ApplyShape(n);
+    ApplyDesktopLooks(n);
     SDL_SetWindowPosition(n.window, state.rect.Left, state.rect.Top);
     SDL_SetWindowOpacity(n.window, state.layered ? float(state.alpha) / 255.0f : 1.0f);
-    if (!n.visible) {
+    if (n.iconified) {
+        SDL_RestoreWindow(n.window);
+        n.iconified = false;
+        n.visible = true;
+    } else if (!n.visible) {
         SDL_ShowWindow(n.window);
         n.visible = true;
     }

@@ -2,7 +2,9 @@
 // The desktop backend on SDL2: one borderless native window per visible
 // top-level window, kept at its place and size, shaped from its region, with
 // its opacity; real pointer, key and input-method text events; the desktop's
-// clipboard, pointer shapes and display work areas. Window semantics (focus,
+// clipboard, pointer shapes and display work areas. A top-level window shows
+// its caption and icons to the desktop, and a minimised one is iconified by
+// the window manager, from where the user can bring it back. Window semantics (focus,
 // activation, z-order rules) stay in the window system.
 
 #include <cstdint>
@@ -52,12 +54,21 @@ private:
         TSize shapedSize;
         std::optional<TRegion> appliedShape;
         bool shapeApplied = false;
+        bool iconified = false;  // minimised through the window manager (as far as we know)
+        std::string title;
+        HICON icon = nullptr;
+        HICON smallIcon = nullptr;
+        bool iconsApplied = false;
     };
 
     void Translate(const SDL_Event& e);
     Native* ByWindowId(std::uint32_t id, HWND* hwnd = nullptr);
     void ApplyShape(Native& n);
     void ReturnInputFocus();
+    bool CreateNative(Native& n, const NativeWindowState& state);
+    void ApplyDesktopLooks(Native& n);
+    void Hide(Native& n);
+    void Iconify(Native& n);
 
     std::map<HWND, Native> windows_;
     std::deque<BackendEvent> pending_;

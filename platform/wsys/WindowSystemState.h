@@ -46,6 +46,8 @@ struct Window {
     UINT_PTR id = 0;
     std::map<std::string, void*, std::less<>> props;
     AnsiString text;
+    HICON bigIcon = nullptr;    // WM_SETICON: what the desktop shows for the window
+    HICON smallIcon = nullptr;
 
     // Painting. The update region is in window coordinates; the part outside
     // the client area is the frame still to be painted by WM_NCPAINT.

@@ -121,6 +121,10 @@ BOOL GetLayeredWindowAttributes(HWND hwnd, TColor* key, BYTE* alpha, DWORD* flag
 
 // --- messages --------------------------------------------------------------------
 
+// A message number for a name that programs agree on (0xC000 to 0xFFFF);
+// the same name, whatever its letter case, gives the same number. 0 for an
+// empty name.
+UINT RegisterWindowMessage(const char* name);
 // Calls the window procedure at once and returns its result; re-entrant.
 LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Queues a message; a null hwnd makes a message for the thread.

@@ -1,0 +1,16 @@
+#pragma once
+// What the SDL backend tells the X11 desktop beyond SDL's own calls: whether
+// a window manager runs (only then can a window be iconified and brought
+// back), and the window's icons in every size it has (_NET_WM_ICON).
+
+#include <vector>
+
+#include "Icons.h"
+
+struct SDL_Window;
+
+// True when a window manager announces itself on the window's screen
+// (_NET_SUPPORTING_WM_CHECK on the root window, confirmed on the window it names).
+bool DesktopHasWindowManager(SDL_Window* window);
+// Replaces the window's desktop icons; empty removes them.
+void SetDesktopWindowIcons(SDL_Window* window, const std::vector<const IconPixels*>& icons);
