@@ -165,7 +165,7 @@ public:
     TWindowState SkinWindowState() const { return skinWindowState_; }
     bool RollUpState() const { return rollUpState_; }
     // The form's icon at the system's small-icon size, taken once.
-    const TBitmap* SmallIcon();
+    HICON SmallIcon();
     void RunObjectCommand(SkinCommand command, TbsActiveSkinObject* source = nullptr);
     void PopupObjectMenu(TbsActiveSkinObject& object);
     void PopupSystemMenuUnder(TbsActiveSkinObject& object);
@@ -235,7 +235,7 @@ private:
     TTimer* mouseTimer_ = nullptr;
     TTimer* morphTimer_ = nullptr;
     TTimer* animateTimer_ = nullptr;
-    std::unique_ptr<TBitmap> smallIcon_;
+    TIcon smallIcon_;
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
 };

@@ -196,26 +196,8 @@ void TbsSkinForm::RollUp(bool value) {
 
 // ---- the small icon ------------------------------------------------------------------------------------------
 
-namespace {
-// The standard application icon: a small window with a blue title bar.
-void DrawStandardApplicationIcon(TBitmap& icon) {
-    TCanvas& c = icon.Canvas();
-    const int w = icon.Width(), h = icon.Height();
-    c.Brush.Style = bsSolid;
-    c.Brush.Color = clFuchsia;
-    c.FillRect(icon.BoundsRect());
-    c.Brush.Color = clWhite;
-    c.Pen.Color = clBlack;
-    c.Rectangle(1, 2, w - 1, h - 2);
-    c.Brush.Color = clNavy;
-    c.FillRect({2, 3, w - 2, 3 + std::max(h / 5, 2)});
-    icon.SetTransparentColor(clFuchsia);
-    icon.SetTransparent(true);
-}
-}  // namespace
-
-const TBitmap* TbsSkinForm::SmallIcon() {
-    if (smallIconTaken_) return smallIcon_.get();
+HICON TbsSkinForm::SmallIcon() {
+    if (smallIconTaken_) return smallIcon_.Handle();
     smallIconTaken_ = true;
     int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
     if (w == 0 || h == 0) {
@@ -223,17 +205,10 @@ const TBitmap* TbsSkinForm::SmallIcon() {
         h = GetSystemMetrics(SM_CYSIZE);
     }
     if (w <= 0 || h <= 0) return nullptr;
-    const TBitmap* source = form_->Icon().Picture();
-    if (!source && Application) source = Application->Icon().Picture();
-    smallIcon_ = std::make_unique<TBitmap>(w, h);
-    if (!source) {
-        DrawStandardApplicationIcon(*smallIcon_);
-        return smallIcon_.get();
-    }
-    const TColor key = source->TransparentColor();
-    smallIcon_->Fill(key == clNone ? clFuchsia : key);
-    smallIcon_->Canvas().StretchDraw(smallIcon_->BoundsRect(), *source);
-    smallIcon_->SetTransparentColor(key == clNone ? clFuchsia : key);
-    smallIcon_->SetTransparent(true);
-    return smallIcon_.get();
+    // The form's own icon, else the application's, else the standard one.
+    HICON source = form_->Icon().Handle();
+    if (!source && Application) source = Application->Icon().Handle();
+    if (!source) source = LoadIcon(nullptr, IDI_APPLICATION);
+    smallIcon_.SetHandle(CopyImage(source, IMAGE_ICON, w, h, 0));
+    return smallIcon_.Handle();
 }

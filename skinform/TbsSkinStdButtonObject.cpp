@@ -43,7 +43,7 @@ bool TbsSkinStdButtonObject::RestoreConditionHolds() const {
 }
 
 void TbsSkinStdButtonObject::DrawIcon(TCanvas& canvas) {
-    if (const TBitmap* icon = form_.SmallIcon()) canvas.Draw(ObjectRect.Left, ObjectRect.Top, *icon);
+    if (const HICON icon = form_.SmallIcon()) ::DrawIcon(&canvas, ObjectRect.Left, ObjectRect.Top, icon);
 }
 
 void TbsSkinStdButtonObject::DrawBuiltIn(TCanvas& canvas) {

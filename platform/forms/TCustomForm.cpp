@@ -69,11 +69,6 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     p.WndParent = modalOwner_;
 }
 
-void TCustomForm::CreateWnd() {
-    TCustomControl::CreateWnd();
-    UpdateDesktopIcons();
-}
-
 void TCustomForm::UpdateDesktopIcons() {
     if (!HandleAllocated() || (GetWindowLong(Handle(), GWL_STYLE) & WS_CHILD)) return;
     const TIcon* icon = &icon_;
@@ -185,6 +180,7 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 
 void TCustomForm::CreateWnd() {
     TCustomControl::CreateWnd();
+    UpdateDesktopIcons();
     if (!HandleAllocated() || (pendingClientWidth_ < 0 && pendingClientHeight_ < 0)) return;
     // The frame is now what the window's WM_NCCALCSIZE made it.
     const TRect in = FrameInsets();
