@@ -23,6 +23,17 @@ AnsiString FaultText(TDatabaseFault fault) {
     return "单词库出错";
 }
 
+// Puts the insert into the query, compiled once for a run of inserts.
+void PrepareInsert(TADOQuery& query) {
+    query.Close();
+    // Setting the text again would drop the compiled statement.
+    if (query.SQL().Count() != 1 || query.SQL()[0] != kInsertSql) {
+        query.SQL().Clear();
+        query.SQL().Add(kInsertSql);
+    }
+    query.SetPrepared(true);
+}
+
 }  // namespace
 
 AnsiString WordDatabaseFileName(const AnsiString& appDir) { return appDir + "dat/" + "WordLib.dat"; }
@@ -58,30 +69,40 @@ std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter) {
 }
 
 void InsertWord(TADOQuery& query, std::string_view eng, std::string_view chs) {
-    query.Close();
-    // Setting the text again would drop the compiled statement; a run of
-    // inserts compiles it once.
-    if (query.SQL().Count() != 1 || query.SQL()[0] != kInsertSql) {
-        query.SQL().Clear();
-        query.SQL().Add(kInsertSql);
-    }
-    query.SetPrepared(true);
-    query.Parameters().ParamByName("eng").Value = AnsiString(eng);
-    query.Parameters().ParamByName("chs").Value = AnsiString(chs);
+    PrepareInsert(query);
+    query.Parameters().ParamByName("eng").SetValue(eng);
+    query.Parameters().ParamByName("chs").SetValue(chs);
     query.ExecSQL();
 }
 
-bool InsertWords(TADOConnection& connection, TADOQuery& query, const TEngWordTable& words,
+bool InsertWords(TADOConnection& connection, TADOQuery& query, std::size_t count, const TWordAt& wordAt,
                  const TInsertProgress& progress) {
     connection.BeginTrans();
     try {
+        // The statement and its parameters are set up once for a stretch of
+        // rows, each row only changing the values and running the kept
+        // statement. They are set up again after each progress call, as the
+        // window lives on in it and may have used the query meanwhile.
+        TParameter* eng = nullptr;
+        TParameter* chs = nullptr;
+        const auto prepare = [&] {
+            PrepareInsert(query);
+            eng = &query.Parameters().ParamByName("eng");
+            chs = &query.Parameters().ParamByName("chs");
+        };
         bool keepGoing = !progress || progress(0);
-        for (std::size_t i = 0; keepGoing && i < words.Length(); ++i) {
-            const TEngWord word = words[i];
-            InsertWord(query, word.Eng, word.Chs);
-            if (progress && (i + 1) % kInsertWordsStep == 0) keepGoing = progress(i + 1);
+        prepare();
+        for (std::size_t i = 0; keepGoing && i < count; ++i) {
+            const TEngWord word = wordAt(i);
+            eng->SetValue(word.Eng);
+            chs->SetValue(word.Chs);
+            query.ExecSQL();
+            if (progress && (i + 1) % kInsertWordsStep == 0) {
+                keepGoing = progress(i + 1);
+                prepare();
+            }
         }
-        if (keepGoing && progress && words.Length() % kInsertWordsStep != 0) keepGoing = progress(words.Length());
+        if (keepGoing && progress && count % kInsertWordsStep != 0) keepGoing = progress(count);
         if (!keepGoing) {
             connection.RollbackTrans();
             return false;
@@ -99,6 +120,11 @@ bool InsertWords(TADOConnection& connection, TADOQuery& query, const TEngWordTab
         throw;
     }
     return true;
+}
+
+bool InsertWords(TADOConnection& connection, TADOQuery& query, const TEngWordTable& words,
+                 const TInsertProgress& progress) {
+    return InsertWords(connection, query, words.Length(), [&words](std::size_t i) { return words[i]; }, progress);
 }
 
 AnsiString WordDatabaseErrorText(const AnsiString& fileName, const std::exception& error, const AnsiString& outcome) {

@@ -47,10 +47,17 @@ void InsertWord(TADOQuery& query, std::string_view eng, std::string_view chs);
 using TInsertProgress = std::function<bool(std::size_t done)>;
 inline constexpr std::size_t kInsertWordsStep = 1024;
 
-// Inserts every record of `words`, in order, in one transaction: either all
+// The record to insert at an index, read when its row goes in; the views
+// must stay valid until the insert returns.
+using TWordAt = std::function<TEngWord(std::size_t index)>;
+
+// Inserts records 0 to count - 1, in order, in one transaction: either all
 // of them are in the database afterwards or none is. A failure (a refused
 // row, a full disk, a lock held past the wait) rolls back and is rethrown;
 // an abandoned insert rolls back and returns false.
+bool InsertWords(TADOConnection& connection, TADOQuery& query, std::size_t count, const TWordAt& wordAt,
+                 const TInsertProgress& progress);
+// The same for every record of `words`.
 bool InsertWords(TADOConnection& connection, TADOQuery& query, const TEngWordTable& words,
                  const TInsertProgress& progress);
 

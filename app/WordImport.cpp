@@ -8,12 +8,17 @@
 
 bool IsWordListPath(std::string_view path) { return AnsiPos(".txt", LowerCase(path)) > 0; }
 
-AnsiString ImportPreviewText(const TEngWordTable& words) {
-    const std::size_t shown = std::min(words.Length(), kPreviewRecords);
-    AnsiString text = "将导入" + IntToStr(static_cast<std::int64_t>(words.Length())) + "条记录";
-    text += shown < words.Length() ? "，以下是前" + IntToStr(static_cast<std::int64_t>(shown)) + "条：" : AnsiString("：");
+TEngWord ImportRecord(std::string_view line) {
+    const TWordLineParts parts = SplitWordLine(line);
+    return {parts.Headword.substr(0, kMaxEngBytes), parts.Gloss.substr(0, kMaxChsBytes)};
+}
+
+AnsiString ImportPreviewText(std::span<const std::string_view> lines) {
+    const std::size_t shown = std::min(lines.size(), kPreviewRecords);
+    AnsiString text = "将导入" + IntToStr(static_cast<std::int64_t>(lines.size())) + "条记录";
+    text += shown < lines.size() ? "，以下是前" + IntToStr(static_cast<std::int64_t>(shown)) + "条：" : AnsiString("：");
     for (std::size_t i = 0; i < shown; ++i) {
-        const TEngWord word = words[i];
+        const TEngWord word = ImportRecord(lines[i]);
         text += "\r\n";
         text += word.Eng;
         text += " | ";
@@ -32,26 +37,24 @@ void ImportWordList(const AnsiString& pathText, const TWordImportContext& contex
 
 void ImportWordFile(const AnsiString& path, const TWordImportContext& context) {
     const TWordListText list = ReadWordListFile(path);
+    // Every line, empty or malformed, becomes a record. The records are
+    // views into the text, made from their line as each row goes in, so a
+    // large list is held in memory once.
     const std::vector<std::string_view> lines = SplitWordListLines(list.Text);
 
-    // A table of its own: every line, empty or malformed, becomes a record,
-    // each field cut to its limit as the word table stores it.
-    TEngWordTable words;
-    words.SetLength(lines.size());
-    AppendWordLines(words, lines, 0);
-
     // The question asks the user to check what will be inserted: the pane shows it.
-    context.ShowPreview(ImportPreviewText(words));
+    context.ShowPreview(ImportPreviewText(lines));
     // Closing the question without an answer is no consent: only Yes goes on.
     if (context.ShowMessage("请检查预览数据，是否导入单词库？", mtCustom, mbYesNo) != mrYes) return;
 
     OpenWordDatabase(context.Connection, context.Query, context.AppDir);
-    const std::size_t total = words.Length();
+    const std::size_t total = lines.size();
     bool imported = false;
     try {
         TInsertProgress progress;
         if (context.Progress) progress = [&](std::size_t done) { return context.Progress(done, total); };
-        imported = InsertWords(context.Connection, context.Query, words, progress);
+        imported = InsertWords(context.Connection, context.Query, total,
+                               [&lines](std::size_t i) { return ImportRecord(lines[i]); }, progress);
     } catch (const EDatabaseError& e) {
         throw EDatabaseError(WordDatabaseErrorText(WordDatabaseFileName(context.AppDir), e,
                                                    "单词导入失败，单词库保持导入前的样子，没有加入任何单词。"));

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string_view>
 
 #include "AnsiString.h"
@@ -24,9 +25,13 @@ bool IsWordListPath(std::string_view path);
 // How many records the preview lists before the question.
 inline constexpr std::size_t kPreviewRecords = 100;
 
+// The record a word list line makes: split at its separator, each field cut
+// to its limit as the word table stores it (views into the line).
+TEngWord ImportRecord(std::string_view line);
+
 // The gloss pane's text before the question: the number of records, then
 // the first kPreviewRecords of them as "headword | gloss", one a line.
-AnsiString ImportPreviewText(const TEngWordTable& words);
+AnsiString ImportPreviewText(std::span<const std::string_view> lines);
 
 // What the import touches in the main window.
 struct TWordImportContext {

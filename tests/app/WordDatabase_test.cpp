@@ -192,6 +192,36 @@ TEST_F(WordDatabaseTest, InsertWordsKeepsAllRowsOrNone) {
     EXPECT_EQ(WordTable[3000].Eng, "w2999");
 }
 
+// The window lives on during the progress calls and may run its own
+// statements on the same query; the rows after that still go in, in order.
+TEST_F(WordDatabaseTest, InsertWordsGoesOnAfterTheQueryWasUsedDuringProgress) {
+    MakeEmptyDatabase();
+    const std::vector<std::string> eng = {"a", "b", "c"};
+    std::vector<std::size_t> counted;
+    const std::vector<std::string> glosses = {"n.", "n.x", "n.xx"};
+    const auto glossAt = [&](std::size_t i) { return TEngWord{eng[i % 3], glosses[i % 3]}; };
+    EXPECT_FALSE(InsertWords(connection_, query_, 2500, glossAt, [&](std::size_t done) {
+        query_.SQL().SetText("select count(*) as n from enword where eng = :e");
+        query_.Parameters().ParamByName("e").SetValue("b");
+        query_.Open();
+        counted.push_back(std::stoul(query_.FieldByName("n").AsString()));
+        query_.Close();
+        return done < 2500;  // abandoned only after the last row
+    }));
+    EXPECT_EQ(counted, (std::vector<std::size_t>{0, 341, 683, 833}));
+    EXPECT_EQ(SqlcipherRowCount(DatabaseFile()), 0);  // abandoned at the end: nothing kept
+
+    EXPECT_TRUE(InsertWords(connection_, query_, 2500, glossAt, [&](std::size_t) {
+        query_.SQL().SetText("select 1");
+        return true;
+    }));
+    ASSERT_EQ(AppendDbRows(query_, 0), 2500u);
+    for (const std::size_t i : {std::size_t{0}, std::size_t{1024}, std::size_t{1025}, std::size_t{2499}}) {
+        EXPECT_EQ(WordTable[i].Eng, eng[i % 3]) << i;
+        EXPECT_EQ(WordTable[i].Chs, glosses[i % 3]) << i;
+    }
+}
+
 TEST_F(WordDatabaseTest, AMissingWrongOrDamagedFileFailsTheSelectAndLeavesTheTableEmpty) {
     const AnsiString password = MakeDbPassword(DbPasswordSeed);
     struct Case { const char* name; std::function<void()> make; const char* reason; };

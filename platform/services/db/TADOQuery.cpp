@@ -78,12 +78,16 @@ void BindParameters(sqlite3* db, sqlite3_stmt* stmt, TParameters& parameters) {
     }
 }
 
-// Makes a kept statement ready to run again: its last run is finished and
-// its old values are gone.
-void Rewind(sqlite3_stmt* stmt) {
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-}
+// Ends a run of a statement, however the run ended: the statement is
+// finished (so that it holds no lock) and forgets the values bound to it, so
+// that a kept statement is ready for its next run and points at no value.
+struct RewindStatement {
+    void operator()(sqlite3_stmt* stmt) const {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
+};
+using RewindWhenDone = std::unique_ptr<sqlite3_stmt, RewindStatement>;
 
 }  // namespace
 
@@ -128,10 +132,8 @@ void TADOQuery::SetPrepared(bool value) {
 }
 
 sqlite3_stmt* TADOQuery::Statement(SqliteStatement& once) {
-    if (compiled_) {
-        Rewind(compiled_.get());
-        return compiled_.get();
-    }
+    // A kept statement was rewound when its last run ended.
+    if (compiled_) return compiled_.get();
     SqliteStatement stmt = PrepareSingle(connection_->Handle(), sql_.Text());
     SqliteStatement& holder = prepared_ ? compiled_ : once;
     holder = std::move(stmt);
@@ -147,7 +149,7 @@ void TADOQuery::Open() {
     SqliteStatement once;
     sqlite3_stmt* const stmt = Statement(once);
     // A kept statement is left finished, so that it holds no read lock.
-    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> rewind(stmt, &sqlite3_reset);
+    const RewindWhenDone rewind(stmt);
     BindParameters(db, stmt, parameters_);
     const int columns = sqlite3_column_count(stmt);
     if (columns == 0) throw EDatabaseError("CommandText does not return a result set");
@@ -192,7 +194,7 @@ int TADOQuery::ExecSQL() {
     sqlite3* db = connection_->Handle();
     SqliteStatement once;
     sqlite3_stmt* const stmt = Statement(once);
-    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_reset)> rewind(stmt, &sqlite3_reset);
+    const RewindWhenDone rewind(stmt);
     BindParameters(db, stmt, parameters_);
     const int before = sqlite3_total_changes(db);
     int rc = SQLITE_OK;

@@ -15,6 +15,15 @@ public:
     const AnsiString Name;  // as written after the ":" in the SQL text
     // No value binds NULL; a value binds its bytes exactly, as text.
     std::optional<AnsiString> Value;
+    // Gives the parameter a text value, reusing the storage of the value it
+    // had: a statement run for many rows then costs no allocation a row.
+    void SetValue(std::string_view value) {
+        if (Value) {
+            Value->assign(value);
+        } else {
+            Value.emplace(value);
+        }
+    }
 };
 
 class TParameters {
