@@ -49,8 +49,9 @@ public:
     TFlashPropertyValue GetProperty(int dispId) const;
 
     const TFlashPlayback& Playback() const { return playback_; }
-    // The frame of the movie painted last, -1 before anything was painted
-    // since the movie was set.
+    // The frame of the movie on screen: the one painted last, or one due
+    // since that shows the same picture (which is not painted again); -1
+    // before anything was painted since the movie was set.
     int PaintedFrame() const { return paintedFrame_; }
     // Whether the frame timer is running.
     bool Playing() const { return timerRunning_; }
