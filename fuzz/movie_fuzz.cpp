@@ -15,9 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TFlashMovie movie;
     movie.LoadFromBytes(std::span<const std::uint8_t>(data, size));
     static TBitmap banner(300, 50);
+    // The banner keeps the shapes of one frame for the next.
+    FlashRenderCache cache;
     const int frames = std::clamp(movie.FrameCount(), 1, 3);
     for (int frame = 0; frame < frames; ++frame) {
-        movie.RenderFrame(frame, banner, fsmExactFit, clWhite);
+        movie.RenderFrame(frame, banner, fsmExactFit, clWhite, &cache);
         movie.RenderFrame(frame, banner, fsmShowAll, clBlack);
     }
     return 0;

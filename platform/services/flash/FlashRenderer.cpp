@@ -252,22 +252,40 @@ StyleEdges SortEdgesByStyle(const FlashShapeLayer& layer) {
 }  // namespace
 
 bool DrawFlashShape(const FlashShape& shape, const SwfMatrix& toDevice, const SwfColorTransform& colorTransform,
-                    const std::map<std::uint16_t, FlashBitmap>& bitmaps, TBitmap& target, FlashWorkBudget& budget) {
+                    const std::map<std::uint16_t, FlashBitmap>& bitmaps, TBitmap& target, FlashWorkBudget& budget,
+                    FlashShapeCoverage* kept) {
     const TRect clip = target.BoundsRect();
     const FillRule rule = shape.NonZeroWinding ? FillRule::NonZero : FillRule::EvenOdd;
     const double lineScale = std::sqrt(std::fabs(toDevice.Determinant()));
     std::vector<SwfPoint> points;
     std::vector<RasterSegment> segments;
+    std::size_t paintIndex = 0;  // the paint's place in drawing order
 
-    // Paints the area the segments enclose with `paint`, within the budget.
-    auto fill = [&](const FlashFillStyle& paint, FillRule fillRule) {
-        if (segments.empty()) return true;
+    // Paints the area that `outline` encloses with `paint`, within the
+    // budget. The outline is only built and scan-converted when the paint
+    // shows and no coverage is kept for it from an earlier frame.
+    auto fill = [&](const FlashFillStyle& paint, FillRule fillRule, auto&& outline) {
+        const std::size_t index = paintIndex++;
         const PaintSource source = MakeSource(paint, toDevice, colorTransform, bitmaps, budget);
         if (budget.Exhausted()) return false;
         if (!source.Image) return true;
-        const CoverageMask mask = RasterizeCoverage(segments, fillRule, clip, budget);
+        if (kept != nullptr && index < kept->Paints.size() && kept->Paints[index]) {
+            const CoverageMask& mask = *kept->Paints[index];
+            // Compositing a kept mask costs a step per pixel it covers.
+            if (!budget.Spend(std::uint64_t(mask.Stride) * std::uint64_t(mask.Bounds.Height()) + 1)) return false;
+            Composite(source, mask, target);
+            return true;
+        }
+        segments.clear();
+        if (!outline()) return false;
+        if (segments.empty()) return true;
+        CoverageMask mask = RasterizeCoverage(segments, fillRule, clip, budget);
         if (budget.Exhausted()) return false;
         Composite(source, mask, target);
+        if (kept != nullptr) {
+            if (kept->Paints.size() <= index) kept->Paints.resize(index + 1);
+            kept->Paints[index] = std::move(mask);
+        }
         return true;
     };
 
@@ -276,29 +294,33 @@ bool DrawFlashShape(const FlashShape& shape, const SwfMatrix& toDevice, const Sw
         const StyleEdges sorted = SortEdgesByStyle(layer);
         for (std::size_t style = 1; style < sorted.Fills.size(); ++style) {
             if (sorted.Fills[style].empty()) continue;
-            segments.clear();
-            for (const auto& [edge, winding] : sorted.Fills[style]) {
-                FlattenEdge(*edge, toDevice, points);
-                if (!budget.Spend(points.size())) return false;
-                AddPolyline(points, winding, segments);
-            }
-            if (!fill(layer.Fills[style - 1], rule)) return false;
+            const auto outline = [&] {
+                for (const auto& [edge, winding] : sorted.Fills[style]) {
+                    FlattenEdge(*edge, toDevice, points);
+                    if (!budget.Spend(points.size())) return false;
+                    AddPolyline(points, winding, segments);
+                }
+                return true;
+            };
+            if (!fill(layer.Fills[style - 1], rule, outline)) return false;
         }
         for (std::size_t style = 1; style < sorted.Lines.size(); ++style) {
             if (sorted.Lines[style].empty()) continue;
             const FlashLineStyle& line = layer.Lines[style - 1];
-            // Lines never get thinner than one pixel, however far scaled down.
-            const double halfWidth = std::max(1.0, line.Width * lineScale) / 2;
-            segments.clear();
-            for (const FlashEdge* edge : sorted.Lines[style]) {
-                FlattenEdge(*edge, toDevice, points);
-                const std::size_t before = segments.size();
-                AddStroke(points, halfWidth, segments);
-                if (!budget.Spend(segments.size() - before)) return false;
-            }
+            const auto outline = [&] {
+                // Lines never get thinner than one pixel, however far scaled down.
+                const double halfWidth = std::max(1.0, line.Width * lineScale) / 2;
+                for (const FlashEdge* edge : sorted.Lines[style]) {
+                    FlattenEdge(*edge, toDevice, points);
+                    const std::size_t before = segments.size();
+                    AddStroke(points, halfWidth, segments);
+                    if (!budget.Spend(segments.size() - before)) return false;
+                }
+                return true;
+            };
             FlashFillStyle paint = line.HasFill ? line.Fill : FlashFillStyle{};
             if (!line.HasFill) paint.Color = line.Color;
-            if (!fill(paint, FillRule::NonZero)) return false;
+            if (!fill(paint, FillRule::NonZero, outline)) return false;
         }
     }
     return true;

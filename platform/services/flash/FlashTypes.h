@@ -24,6 +24,7 @@ struct SwfPoint {
 // RotateSkew1, ScaleY and translation).
 struct SwfMatrix {
     double A = 1, B = 0, C = 0, D = 1, TX = 0, TY = 0;
+    friend bool operator==(const SwfMatrix&, const SwfMatrix&) = default;
 
     SwfPoint Apply(SwfPoint p) const { return {A * p.X + C * p.Y + TX, B * p.X + D * p.Y + TY}; }
     // This after `inner`: (this * inner)(p) = this(inner(p)).
@@ -46,6 +47,7 @@ struct SwfMatrix {
 struct SwfColorTransform {
     int RMult = 256, GMult = 256, BMult = 256, AMult = 256;
     int RAdd = 0, GAdd = 0, BAdd = 0, AAdd = 0;
+    friend bool operator==(const SwfColorTransform&, const SwfColorTransform&) = default;
 
     bool IsIdentity() const {
         return RMult == 256 && GMult == 256 && BMult == 256 && AMult == 256 && RAdd == 0 && GAdd == 0 &&

@@ -79,6 +79,32 @@ FlashDisplayOp ReadPlaceObject2(SwfBitReader& reader, bool version3) {
     return op;
 }
 
+// Applies one change to a display list; true when the list changed.
+bool ApplyDisplayOp(std::map<int, FlashDisplayObject>& list, const FlashDisplayOp& op) {
+    if (op.Remove) return list.erase(op.Depth) != 0;
+    const auto existing = list.find(op.Depth);
+    if (!op.Move || existing == list.end()) {
+        // A new placement; moving an empty depth counts as one when it names
+        // a character, and is ignored otherwise.
+        if (!op.HasCharacter) return false;
+        FlashDisplayObject object;
+        object.CharacterId = op.CharacterId;
+        if (op.HasMatrix) object.Matrix = op.Matrix;
+        if (op.HasColorTransform) object.ColorTransform = op.ColorTransform;
+        object.ClipDepth = op.ClipDepth;
+        if (existing != list.end() && existing->second == object) return false;
+        list[op.Depth] = object;
+        return true;
+    }
+    FlashDisplayObject& object = existing->second;
+    const FlashDisplayObject before = object;
+    if (op.HasCharacter) object.CharacterId = op.CharacterId;
+    if (op.HasMatrix) object.Matrix = op.Matrix;
+    if (op.HasColorTransform) object.ColorTransform = op.ColorTransform;
+    if (op.ClipDepth != 0) object.ClipDepth = op.ClipDepth;
+    return !(object == before);
+}
+
 }  // namespace
 
 void TFlashMovie::Clear() { *this = TFlashMovie(); }
@@ -92,6 +118,7 @@ void TFlashMovie::LoadFromBytes(std::span<const std::uint8_t> bytes) {
     frameRect_ = file.FrameRect;
     frameRate_ = file.FrameRate > 0 ? file.FrameRate : kDefaultFrameRate;
     ReadTags(file);
+    NumberPictures();
 }
 
 void TFlashMovie::LoadFromFile(const AnsiString& fileName) {
@@ -224,35 +251,38 @@ std::map<int, FlashDisplayObject> TFlashMovie::DisplayListAt(int frame) const {
     const int count = static_cast<int>(frames_.size());
     const int last = ((frame % count) + count) % count;
     for (int f = 0; f <= last; ++f) {
-        for (const FlashDisplayOp& op : frames_[f]) {
-            if (op.Remove) {
-                list.erase(op.Depth);
-                continue;
-            }
-            const auto existing = list.find(op.Depth);
-            if (!op.Move || existing == list.end()) {
-                // A new placement; moving an empty depth counts as one when
-                // it names a character, and is ignored otherwise.
-                if (!op.HasCharacter) continue;
-                FlashDisplayObject object;
-                object.CharacterId = op.CharacterId;
-                if (op.HasMatrix) object.Matrix = op.Matrix;
-                if (op.HasColorTransform) object.ColorTransform = op.ColorTransform;
-                object.ClipDepth = op.ClipDepth;
-                list[op.Depth] = object;
-                continue;
-            }
-            FlashDisplayObject& object = existing->second;
-            if (op.HasCharacter) object.CharacterId = op.CharacterId;
-            if (op.HasMatrix) object.Matrix = op.Matrix;
-            if (op.HasColorTransform) object.ColorTransform = op.ColorTransform;
-            if (op.ClipDepth != 0) object.ClipDepth = op.ClipDepth;
-        }
+        for (const FlashDisplayOp& op : frames_[std::size_t(f)]) ApplyDisplayOp(list, op);
     }
     return list;
 }
 
-bool TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const {
+void TFlashMovie::NumberPictures() {
+    // One pass over all changes: a frame whose changes leave the list as it
+    // was shows the picture of the frame before.
+    pictures_.clear();
+    std::map<int, FlashDisplayObject> list, first;
+    for (std::size_t f = 0; f < frames_.size(); ++f) {
+        bool changed = f == 0;
+        for (const FlashDisplayOp& op : frames_[f]) changed = ApplyDisplayOp(list, op) || changed;
+        pictures_.push_back(changed ? int(f) : pictures_.back());
+        if (f == 0) first = list;
+    }
+    // Looping from the last frame to the first changes nothing when their
+    // lists are alike: the last run of frames then shows the first picture.
+    if (!pictures_.empty() && list == first) {
+        const int lastPicture = pictures_.back();
+        for (auto it = pictures_.rbegin(); it != pictures_.rend() && *it == lastPicture; ++it) *it = pictures_.front();
+    }
+}
+
+int TFlashMovie::PictureAt(int frame) const {
+    if (pictures_.empty()) return 0;
+    const int count = static_cast<int>(pictures_.size());
+    return pictures_[std::size_t(((frame % count) + count) % count)];
+}
+
+bool TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background,
+                              FlashRenderCache* cache) const {
     target.Fill(background);
     if (!valid_ || frames_.empty() || target.Empty()) return true;
     const std::uint64_t pixels = std::uint64_t(target.Width()) * std::uint64_t(target.Height());
@@ -279,12 +309,17 @@ bool TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleM
     const SwfMatrix toDevice{scaleX / 20, 0, 0, scaleY / 20, offsetX - frameRect_.XMin * scaleX / 20,
                              offsetY - frameRect_.YMin * scaleY / 20};
 
+    bool complete = true;
     for (const auto& [depth, object] : DisplayListAt(frame)) {
         if (object.ClipDepth != 0) continue;  // masks are not drawn
         const auto shape = shapes_.find(object.CharacterId);
         if (shape == shapes_.end()) continue;
-        if (!DrawFlashShape(shape->second, toDevice * object.Matrix, object.ColorTransform, bitmaps_, target, budget))
-            return false;
+        const SwfMatrix shapeToDevice = toDevice * object.Matrix;
+        FlashShapeCoverage* kept =
+            cache != nullptr ? &cache->Coverage(object.CharacterId, shapeToDevice, target.BoundsRect()) : nullptr;
+        complete = DrawFlashShape(shape->second, shapeToDevice, object.ColorTransform, bitmaps_, target, budget, kept);
+        if (!complete) break;
     }
-    return true;
+    if (cache != nullptr) cache->EndFrame();
+    return complete;
 }

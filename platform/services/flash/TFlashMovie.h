@@ -19,6 +19,7 @@
 
 #include "AnsiString.h"
 #include "FlashBitmap.h"
+#include "FlashRenderCache.h"
 #include "FlashShape.h"
 #include "FlashTypes.h"
 #include "SwfFile.h"
@@ -61,6 +62,7 @@ struct FlashDisplayObject {
     SwfMatrix Matrix;
     SwfColorTransform ColorTransform;
     int ClipDepth = 0;
+    friend bool operator==(const FlashDisplayObject&, const FlashDisplayObject&) = default;
 };
 
 class TFlashMovie {
@@ -90,15 +92,25 @@ public:
     int FrameAtTime(double elapsedMs) const;
     // The display list after frame `frame` (counted from 0, wrapping around).
     std::map<int, FlashDisplayObject> DisplayListAt(int frame) const;
+    // A number for the picture frame `frame` shows (wrapping around): the
+    // same for frames in a row whose display lists are alike, the last
+    // frames and the first included, so that a player need not draw again
+    // what it shows already.
+    int PictureAt(int frame) const;
 
     // Draws frame `frame` (wrapping around) over the whole of `target`,
     // after filling it with `background`. The work is bounded in proportion
     // to the target's pixels; a frame that needs more is given up part way
     // and false returned, the target then holding no whole picture.
-    bool RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background) const;
+    // With `cache`, shapes drawn the same way as in the frame drawn last
+    // with that cache are composited from what it kept, not measured again;
+    // the picture is the same.
+    bool RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background,
+                     FlashRenderCache* cache = nullptr) const;
 
 private:
     void ReadTags(const SwfFile& file);
+    void NumberPictures();
 
     bool valid_ = false;
     int version_ = 0;
@@ -108,4 +120,5 @@ private:
     std::map<std::uint16_t, FlashShape> shapes_;
     std::map<std::uint16_t, FlashBitmap> bitmaps_;
     std::vector<std::vector<FlashDisplayOp>> frames_;
+    std::vector<int> pictures_;  // PictureAt of each frame
 };

@@ -26,6 +26,7 @@ AnsiString ExistingFileName(const AnsiString& fileName) {
 void TFlashPlayback::SetMovie(const AnsiString& fileName, double nowMs) {
     movie_ = fileName;
     startMs_ = nowMs;
+    cache_.Clear();
     loaded_.LoadFromFile(ExistingFileName(fileName));
 }
 
@@ -46,7 +47,7 @@ TColor TFlashPlayback::Background() const {
     return RGB(std::uint8_t(backgroundColor_ >> 16), std::uint8_t(backgroundColor_ >> 8), std::uint8_t(backgroundColor_));
 }
 
-bool TFlashPlayback::Render(double nowMs, TBitmap& target) const {
+bool TFlashPlayback::Render(double nowMs, TBitmap& target) {
     const int mode = scaleMode_ >= fsmShowAll && scaleMode_ <= fsmNoScale ? scaleMode_ : fsmShowAll;
-    return loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), Background());
+    return loaded_.RenderFrame(FrameAt(nowMs), target, static_cast<TFlashScaleMode>(mode), Background(), &cache_);
 }

@@ -44,13 +44,19 @@ public:
     bool Animated() const { return loaded_.Valid() && loaded_.FrameCount() > 1; }
     // Milliseconds from `nowMs` until the next frame is due (more than 0).
     double MsToNextFrame(double nowMs) const;
+    // True when frames `a` and `b` show the same picture (the movie's
+    // PictureAt), so that one painted need not be drawn again for the other.
+    bool SamePicture(int a, int b) const { return loaded_.PictureAt(a) == loaded_.PictureAt(b); }
     // Draws the frame due at `nowMs` over the whole of `target`; false when
-    // the frame was too much work to draw (TFlashMovie::RenderFrame).
-    bool Render(double nowMs, TBitmap& target) const;
+    // the frame was too much work to draw (TFlashMovie::RenderFrame). Shapes
+    // drawn as in the frame rendered before are composited from what that
+    // frame measured.
+    bool Render(double nowMs, TBitmap& target);
 
 private:
     AnsiString movie_;
     TFlashMovie loaded_;
+    FlashRenderCache cache_;  // the shapes of the frame rendered last
     double startMs_ = 0;
     int scaleMode_ = fsmShowAll;
     int backgroundColor_ = -1;

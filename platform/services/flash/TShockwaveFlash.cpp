@@ -115,7 +115,16 @@ void TShockwaveFlash::FrameTimer() {
         StopTimer();
         return;
     }
-    if (playback_.FrameAt(ElapsedMs()) != paintedFrame_) Invalidate();
+    const int due = playback_.FrameAt(ElapsedMs());
+    if (due != paintedFrame_) {
+        // A frame that shows what is on screen already costs no drawing and
+        // no repaint: the screen shows it as it stands.
+        if (paintedFrame_ >= 0 && bufferFrame_ >= 0 && playback_.SamePicture(due, paintedFrame_)) {
+            paintedFrame_ = due;
+        } else {
+            Invalidate();
+        }
+    }
     ScheduleNextFrame();
 }
 
@@ -154,7 +163,8 @@ bool TShockwaveFlash::RenderBuffer(double elapsedMs) {
 void TShockwaveFlash::Paint() {
     const double elapsed = ElapsedMs();
     const int frame = playback_.FrameAt(elapsed);
-    if (frame != bufferFrame_ || front_->Width() != ClientWidth() || front_->Height() != ClientHeight()) {
+    if (bufferFrame_ < 0 || !playback_.SamePicture(frame, bufferFrame_) || front_->Width() != ClientWidth() ||
+        front_->Height() != ClientHeight()) {
         RenderBuffer(elapsed);
         // A dropped frame is not tried again until the next one is due.
         bufferFrame_ = frame;

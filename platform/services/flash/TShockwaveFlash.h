@@ -11,7 +11,10 @@
 // copies that to the window, so the banner never flickers; whatever goes
 // wrong while rendering, the banner shows its background colour. A frame
 // that takes more work than a frame may (TFlashMovie::RenderFrame) is
-// dropped for that tick and the picture shown before stays.
+// dropped for that tick and the picture shown before stays. A frame due
+// that shows the picture on screen already (its display list alike) is
+// neither rendered nor repainted, and a frame that is rendered measures
+// again only the shapes that moved or changed size since the last one.
 
 #include <memory>
 #include <variant>
@@ -49,8 +52,9 @@ public:
     TFlashPropertyValue GetProperty(int dispId) const;
 
     const TFlashPlayback& Playback() const { return playback_; }
-    // The frame of the movie painted last, -1 before anything was painted
-    // since the movie was set.
+    // The frame of the movie on screen: the one painted last, or one due
+    // since that shows the same picture (which is not painted again); -1
+    // before anything was painted since the movie was set.
     int PaintedFrame() const { return paintedFrame_; }
     // Whether the frame timer is running.
     bool Playing() const { return timerRunning_; }

@@ -248,6 +248,70 @@ TEST(TFlashMovie, PlacementsMovesColourTransformsAndRemovalsFollowTheFrames) {
     EXPECT_EQ(movie.FrameAtTime(2050), 0);
 }
 
+TEST(TFlashMovie, FramesWhoseChangesLeaveTheListAsItWasShowTheSamePicture) {
+    MovieWriter writer(100, 50, 10);
+    ShapeWriter square(3, {SolidFill(kRed, 3)});
+    square.Rectangle(0, 0, 200, 200, 1);
+    writer.Shape(1, square);
+    // 0: placed; 1: no change; 2: moved to where it stands and an empty
+    // depth removed; 3: moved; 4: moved back, as in frame 0; 5: faded.
+    writer.Place2(1, 1, {1, 1, 0, 0, 200, 200});
+    writer.ShowFrame();
+    writer.ShowFrame();
+    writer.Move(1, {1, 1, 0, 0, 200, 200});
+    writer.Remove2(7);
+    writer.ShowFrame();
+    writer.Move(1, {1, 1, 0, 0, 1000, 400});
+    writer.ShowFrame();
+    writer.Move(1, {1, 1, 0, 0, 200, 200});
+    writer.ShowFrame();
+    const TestColorTransform faded{256, 256, 256, 128, 0, 0, 0, 0};
+    writer.Move(1, {1, 1, 0, 0, 200, 200}, &faded);
+    writer.ShowFrame();
+    const TFlashMovie movie = Load(writer.Fws());
+    ASSERT_EQ(movie.FrameCount(), 6);
+    EXPECT_EQ(movie.PictureAt(1), movie.PictureAt(0));
+    EXPECT_EQ(movie.PictureAt(2), movie.PictureAt(0));
+    EXPECT_NE(movie.PictureAt(3), movie.PictureAt(2));
+    EXPECT_NE(movie.PictureAt(4), movie.PictureAt(3));
+    EXPECT_NE(movie.PictureAt(5), movie.PictureAt(4));
+    EXPECT_NE(movie.PictureAt(5), movie.PictureAt(0));
+    EXPECT_EQ(movie.PictureAt(6), movie.PictureAt(0));  // looping around
+
+    // A loop whose last frame shows what its first does: one picture over the seam.
+    MovieWriter loop(100, 50, 10);
+    loop.Shape(1, square);
+    loop.Place2(1, 1);
+    loop.ShowFrame();
+    loop.Remove2(1);
+    loop.ShowFrame();
+    loop.Place2(1, 1);
+    loop.ShowFrame();
+    const TFlashMovie looping = Load(loop.Fws());
+    ASSERT_EQ(looping.FrameCount(), 3);
+    EXPECT_EQ(looping.PictureAt(2), looping.PictureAt(0));
+    EXPECT_NE(looping.PictureAt(1), looping.PictureAt(0));
+}
+
+TEST(TFlashMovie, FramesDrawnWithACacheLookAsDrawnAfresh) {
+    // The delivered ads fade, move, scale and replace shapes from frame to
+    // frame; every frame drawn in order with the cache, across the loop's
+    // seam and a change of size, matches the frame drawn without it.
+    for (int ad = 1; ad <= 3; ++ad) {
+        TFlashMovie movie;
+        movie.LoadFromFile(AnsiString(MIRVO_SOURCE_DIR) + "/dat/ad/ad" + std::to_string(ad) + ".swf");
+        ASSERT_GT(movie.FrameCount(), 1) << ad;
+        FlashRenderCache cache;
+        for (int frame = 0; frame < movie.FrameCount() + 3; ++frame) {
+            const int width = frame == 5 ? 200 : 300, height = frame == 5 ? 40 : 50;
+            TBitmap cached(width, height);
+            ASSERT_TRUE(movie.RenderFrame(frame, cached, fsmShowAll, clWhite, &cache)) << ad << " frame " << frame;
+            EXPECT_TRUE(cached.SaveToBytes() == Render(movie, frame, width, height, fsmShowAll)->SaveToBytes())
+                << "ad " << ad << " frame " << frame;
+        }
+    }
+}
+
 // ---- bitmaps ----
 
 Bytes LosslessTag(std::uint16_t id, int format, int width, int height, const Bytes& table, const Bytes& pixels) {

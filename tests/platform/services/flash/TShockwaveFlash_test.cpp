@@ -211,6 +211,30 @@ TEST_F(TShockwaveFlashTest, FramesAdvanceAtTheMoviesRateWithOneTickPerFrame) {
     EXPECT_LE(ticks, 8);
 }
 
+TEST_F(TShockwaveFlashTest, OnlyFramesThatChangeThePictureArePainted) {
+    banner_->SetScaleMode(fsmExactFit);
+    banner_->SetMovie(Path("blink.swf"));
+    const std::uint64_t start = screen_->Now();
+    Advance(100);
+    auto paints = std::make_shared<int>(0);
+    banner_->WindowProc = [paints, previous = banner_->WindowProc](TMessage& m) {
+        if (m.Msg == WM_PAINT) ++*paints;
+        previous(m);
+    };
+    // Frames are due every 250 ms but the picture changes every 500 ms:
+    // red, grey, red, grey. Each change is painted once and shown; the
+    // frames between cost no paint, yet count as shown.
+    const TColor grey = RGB(0x80, 0x80, 0x80);
+    const TFlashMovie& movie = banner_->Playback().LoadedMovie();
+    for (const auto& [atMs, colour] : {std::pair{400u, clRed}, std::pair{600u, grey}, std::pair{900u, grey},
+                                       std::pair{1100u, clRed}, std::pair{1400u, clRed}, std::pair{1600u, grey}}) {
+        Advance(atMs - unsigned(screen_->Now() - start));
+        ExpectBannerFilledWith(colour, "at " + std::to_string(atMs) + " ms");
+        EXPECT_EQ(banner_->PaintedFrame(), movie.FrameAtTime(double(screen_->Now() - start))) << atMs;
+    }
+    EXPECT_EQ(*paints, 3);
+}
+
 TEST_F(TShockwaveFlashTest, TheBackgroundColourShowsWhereThereIsNoMovieToPlay) {
     Write("garbage.swf", Bytes(3000, 0xA5));
     Write("header only.swf", {'F', 'W', 'S', 8, 30, 0, 0, 0});
