@@ -13,7 +13,7 @@ install_program="$source_dir/scripts/install-program"
 # The program's icon (dat/icons/mirvodict-<N>.png) must be installed into
 # the icon theme whenever the source tree has it; set this to 1 to require
 # the icon even when it is missing.
-icons_required=0
+icons_required=1
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

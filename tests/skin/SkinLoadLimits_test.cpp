@@ -45,7 +45,7 @@ std::string PackedSkin(const std::function<void(TStream&)>& fill) {
 void Write(TStream& out, const std::string& bytes) { out.WriteBuffer(bytes.data(), std::int64_t(bytes.size())); }
 
 class SkinLoadLimitsTest : public SkinFormsTest {
-protected:
+public:  // the cases below reach the fixture through a reference
     SkinLoadLimitsTest() {
         data = CreateComponent<TbsSkinData>(Application);
         Application->OnException = [this](TObject*, const Exception& e) { reported.push_back(e.Message()); };
@@ -53,7 +53,8 @@ protected:
     // Copies the fixture skin into the scratch folder and returns its description.
     std::string CopyFixture() {
         for (const auto& entry : std::filesystem::directory_iterator(FixtureSkinDir()))
-            std::filesystem::copy_file(entry.path(), dir / entry.path().filename().string());
+            std::filesystem::copy_file(entry.path(), dir / entry.path().filename().string(),
+                                       std::filesystem::copy_options::overwrite_existing);
         return (dir / "skin.ini").string();
     }
 
