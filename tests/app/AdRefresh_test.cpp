@@ -16,6 +16,7 @@
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "LocalHttpServer.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -30,13 +31,7 @@ constexpr TAdTransferLimits kTestLimits{1000, 400};
 // A program directory with an ad directory, removed after the test.
 class AdRefreshTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        appDir_ = fs::temp_directory_path() / ("adrefresh-" + std::to_string(::getpid()) + "-" +
-                                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(appDir_);
-        fs::create_directories(appDir_ / "dat" / "ad");
-    }
-    void TearDown() override { fs::remove_all(appDir_); }
+    void SetUp() override { fs::create_directories(appDir_ / "dat" / "ad"); }
 
     AnsiString AppDir() const { return appDir_.string() + "/"; }
     AnsiString AdDir() const { return AdDirectory(AppDir()); }
@@ -65,7 +60,9 @@ protected:
         return list;
     }
 
-    fs::path appDir_;
+    // The test's own folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const fs::path& appDir_ = scratch_.Path();
 };
 
 std::string Announcements(int count, const std::string& base) {

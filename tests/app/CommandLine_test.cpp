@@ -13,6 +13,7 @@
 #include "DatabaseFile.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
+#include "ScratchFolder.h"
 #include "TerminalText.h"
 #include "WordDatabase.h"
 #include "WordList.h"
@@ -87,17 +88,12 @@ TEST(CommandLine, HelpVersionAndUsageErrorsAnswerOnTheRightStream) {
 class CommandLineLookup : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mirvo-cli-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         std::filesystem::create_directory(root_ / "dat");
         appDir_ = root_.string() + "/";
         WordTable.Clear();
     }
     void TearDown() override {
         WordTable.Clear();
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
     }
 
     // The database beside the program, holding these rows in this order.
@@ -144,7 +140,9 @@ protected:
         return RunCommandLine(Parse(std::move(args)), appDir_, charset);
     }
 
-    std::filesystem::path root_;
+    // The test's own folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const std::filesystem::path& root_ = scratch_.Path();
     AnsiString appDir_;
 };
 
