@@ -11,6 +11,13 @@ const TBitmap* SkinPictureAt(const TbsSkinData& skin, int index) {
     return list[std::size_t(index)].get();
 }
 
+const TbsDataSkinControl* SkinControlRecordAt(const TbsSkinData* skin, int index) {
+    if (!skin) return nullptr;
+    const auto& list = skin->SkinControls();
+    if (index < 0 || index >= int(list.size())) return nullptr;
+    return list[std::size_t(index)].get();
+}
+
 void SkinControlGeometry::Bind(const TbsSkinData& skin, const TbsDataSkinCustomControl& r) {
     skinrect = r.skinrect;
     clientrect = r.clientrect;

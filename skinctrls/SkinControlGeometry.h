@@ -99,3 +99,6 @@ private:
 // The picture `index` of the skin's picture list, or null when the index is
 // -1 or past its end.
 const TBitmap* SkinPictureAt(const TbsSkinData& skin, int index);
+// The control record `index` of the skin, or null without a skin or when the
+// index is -1 or past the end of the list.
+const TbsDataSkinControl* SkinControlRecordAt(const TbsSkinData* skin, int index);

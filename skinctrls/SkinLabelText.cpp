@@ -1,5 +1,6 @@
 #include "SkinLabelText.h"
 
+#include "SkinControlGeometry.h"
 #include "TbsSkinData.h"
 
 int BindSkinLabelRecord(const TbsSkinData* skin, const AnsiString& name, SkinLabelFontKeys& keys) {
@@ -7,7 +8,7 @@ int BindSkinLabelRecord(const TbsSkinData* skin, const AnsiString& name, SkinLab
     if (!skin || skin->IsEmpty()) return -1;
     const int index = skin->FindControlIndex(name);
     if (index < 0) return -1;
-    if (const auto* r = dynamic_cast<const TbsDataSkinStdLabelControl*>(skin->SkinControls()[std::size_t(index)].get())) {
+    if (const auto* r = dynamic_cast<const TbsDataSkinStdLabelControl*>(SkinControlRecordAt(skin, index))) {
         keys.bound = true;
         keys.fontname = r->fontname;
         keys.fontheight = r->fontheight;

@@ -1,6 +1,7 @@
 #include "TbsGraphicSkinControl.h"
 
 #include "ImgList.h"
+#include "SkinControlGeometry.h"
 #include "SkinMessages.h"
 #include "TbsSkinData.h"
 
@@ -35,12 +36,7 @@ void TbsGraphicSkinControl::BindSkinRecord() {
     else recordIndex_ = skinData_->FindControlIndex(skinDataName_);
 }
 
-const TbsDataSkinControl* TbsGraphicSkinControl::BoundRecord() const {
-    if (recordIndex_ < 0 || !skinData_) return nullptr;
-    const auto& list = skinData_->SkinControls();
-    if (recordIndex_ >= int(list.size())) return nullptr;
-    return list[std::size_t(recordIndex_)].get();
-}
+const TbsDataSkinControl* TbsGraphicSkinControl::BoundRecord() const { return SkinControlRecordAt(skinData_, recordIndex_); }
 
 void TbsGraphicSkinControl::ForgetSkinRecord() { recordIndex_ = -1; }
 

@@ -1,6 +1,7 @@
 #include "TbsSkinControl.h"
 
 #include "ImgList.h"
+#include "SkinControlGeometry.h"
 #include "SkinMessages.h"
 #include "TbsSkinData.h"
 
@@ -45,12 +46,7 @@ void TbsSkinControl::BindSkinRecord() {
     else recordIndex_ = skinData_->FindControlIndex(skinDataName_);
 }
 
-const TbsDataSkinControl* TbsSkinControl::BoundRecord() const {
-    if (recordIndex_ < 0 || !skinData_) return nullptr;
-    const auto& list = skinData_->SkinControls();
-    if (recordIndex_ >= int(list.size())) return nullptr;
-    return list[std::size_t(recordIndex_)].get();
-}
+const TbsDataSkinControl* TbsSkinControl::BoundRecord() const { return SkinControlRecordAt(skinData_, recordIndex_); }
 
 void TbsSkinControl::ForgetSkinRecord() { recordIndex_ = -1; }
 

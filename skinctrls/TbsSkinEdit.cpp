@@ -100,7 +100,7 @@ void TbsSkinCustomEdit::BindSkinRecord() {
         recordIndex_ = -1;
         return;
     }
-    const auto* r = dynamic_cast<const TbsDataSkinEditControl*>(skinData_->SkinControls()[std::size_t(index)].get());
+    const auto* r = dynamic_cast<const TbsDataSkinEditControl*>(SkinControlRecordAt(skinData_, index));
     if (r) {
         rec_ = *r;
         FallBack(rec_.activeskinrect, rec_.skinrect);
@@ -257,7 +257,7 @@ void TbsSkinCustomEdit::ComposeButton(TBitmap& frame) {
     int index = skinData_->FindControlIndex("editbutton");
     if (index == -1) index = skinData_->FindControlIndex("resizebutton");
     if (index == -1 || RectIsEmpty(buttonRect_)) return;
-    const auto* b = dynamic_cast<const TbsDataSkinButtonControl*>(skinData_->SkinControls()[std::size_t(index)].get());
+    const auto* b = dynamic_cast<const TbsDataSkinButtonControl*>(SkinControlRecordAt(skinData_, index));
     const TBitmap* pic = b ? SkinPictureAt(*skinData_, b->pictureindex) : nullptr;
     if (!pic) return;
     TRect src = b->skinrect;

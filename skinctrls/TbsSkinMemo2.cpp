@@ -1,5 +1,6 @@
 #include "TbsSkinMemo2.h"
 
+#include "SkinControlGeometry.h"
 #include "TbsSkinCustomControl.h"
 #include "TbsSkinData.h"
 #include "TbsSkinScrollBar.h"
@@ -73,7 +74,7 @@ void TbsSkinMemo2::BindSkinRecord() {
         return;
     }
     if (const auto* r =
-            dynamic_cast<const TbsDataSkinMemoControl*>(skinData_->SkinControls()[std::size_t(index)].get())) {
+            dynamic_cast<const TbsDataSkinMemoControl*>(SkinControlRecordAt(skinData_, index))) {
         rec_ = *r;
         hasRecord_ = true;
     }
@@ -82,7 +83,7 @@ void TbsSkinMemo2::BindSkinRecord() {
     disabledFontColor_ = clGrayText;
     const int edit = skinData_->FindControlIndex("edit");
     if (edit != -1)
-        if (const auto* e = dynamic_cast<const TbsDataSkinEditControl*>(skinData_->SkinControls()[std::size_t(edit)].get()))
+        if (const auto* e = dynamic_cast<const TbsDataSkinEditControl*>(SkinControlRecordAt(skinData_, edit)))
             disabledFontColor_ = e->disabledfontcolor;
 }
 
