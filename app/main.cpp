@@ -281,7 +281,7 @@ void TFrmMain::FormClose(TObject*, TCloseAction&) {
     // are renewed behind it rather than in a frozen window.
     Hide();
     PresentChanges();
-    RefreshAds(AppDir, AdFiles.get(), AdPageLines.get(), AdLinks.get());
+    RefreshAds(AppDir, AdFiles.get(), AdPageLines.get(), AdLinks.get(), AdRefreshUrl);
 }
 
 // ---- translate and pick -----------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "AdRefresh.h"
 #include "AnsiString.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -99,6 +100,8 @@ public:
     TShellExecute ShellExecute;
     // Where the difference tool writes its output.
     std::function<AnsiString()> DiffOutputFile;
+    // The page the ads are renewed from when the window closes.
+    AnsiString AdRefreshUrl = AdIndexUrl;
 
     void WndProc(TMessage& Message) override;
 

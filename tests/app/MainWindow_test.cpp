@@ -9,6 +9,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,7 @@
 #include "DbPassword.h"
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
+#include "LocalHttpServer.h"
 #include "SqlcipherShell.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
@@ -520,6 +522,28 @@ TEST_F(MainWindowTest, ADoubleClickOnTheBackgroundWritesTheDifferenceOfTheTwoLis
     std::ifstream in(out, std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(written, "ice cream|n.冰淇淋\r\nowl|n.猫头鹰\r\n");
+}
+
+TEST_F(MainWindowTest, ClosingHidesTheWindowBeforeTheAdsAreRenewed) {
+    // No ad files: the ads are stale, so closing fetches the index page.
+    Start();
+    ASSERT_TRUE(form_->IsVisibleOnScreen());
+    const HWND window = form_->Handle();
+    std::atomic<int> requests = 0;
+    std::atomic<bool> visibleDuringRefresh = true;
+    // The window thread waits in the transfer while the server looks at it.
+    LocalHttpServer server([&](const std::string&) {
+        visibleDuringRefresh = IsWindowVisible(window) != FALSE;
+        ++requests;
+        return HttpReply::Error(404);
+    });
+    form_->AdRefreshUrl = server.Url("/adlist.htm");
+
+    form_->Close();
+    Pump();
+
+    EXPECT_EQ(requests, 1);
+    EXPECT_FALSE(visibleDuringRefresh);
 }
 
 }  // namespace
