@@ -11,10 +11,11 @@
 #include <thread>
 
 #include "DesktopSession.h"
+#include "ScratchFolder.h"
 #include "SdlBackend.h"
 #include "TCanvas.h"
-#include "WindowSystem.h"
 #include "Windows.h"
+#include "WindowSystem.h"
 
 namespace {
 
@@ -77,7 +78,8 @@ TEST(SdlDesktop, MinimiseIconifiesAndARestoreFromTheDesktopPaintsAgain) {
     EXPECT_NE(desktop.Output("xprop -id " + xid + " _NET_WM_ICON | head -c 200").find("Icon (32 x 32)"),
               std::string::npos);
 
-    const std::string dir = ::testing::TempDir();
+    const ScratchFolder scratch;
+    const std::string dir = scratch.Dir();
     const std::string before = dir + "desk-before.png", minimised = dir + "desk-minimised.png",
                       after = dir + "desk-after.png";
     auto shoot = [&](const std::string& file) {
@@ -111,7 +113,7 @@ TEST(SdlDesktop, MinimiseIconifiesAndARestoreFromTheDesktopPaintsAgain) {
     EXPECT_EQ(desktop.Output("compare -metric AE " + before + " " + after + " null: 2>&1"), "0");
 
     // The desktop's own minimise is the program's minimise.
-    desktop.Run("xdotool windowminimize " + xid);
+    desktop.Run("xdotool windowminimize " + xid + " >/dev/null 2>&1");
     EXPECT_TRUE(PumpUntil(backend, [&] { return IsIconic(w) != FALSE; }));
     DestroyWindow(w);
 }

@@ -10,12 +10,13 @@
 #include <thread>
 
 #include "DesktopSession.h"
-#include "X11Probe.h"
 #include "HeadlessBackend.h"
+#include "ScratchFolder.h"
 #include "ShellApi.h"
 #include "TrayHost.h"
-#include "WindowSystem.h"
 #include "Windows.h"
+#include "WindowSystem.h"
+#include "X11Probe.h"
 
 extern "C" const char* __lsan_default_suppressions() { return "leak:libX11\nleak:libxcb\n"; }
 
@@ -235,7 +236,8 @@ TEST(NotifyIconDesktop, TheIconDocksIntoTrayerAndAClickReachesTheCallback) {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
     }
     // The icon's red disc shows in the tray.
-    const std::string shot = ::testing::TempDir() + "tray.png";
+    const ScratchFolder scratch;
+    const std::string shot = (scratch / "tray.png").string();
     desktop.Run("import -window root " + shot);
     const std::string centre = desktop.Output("convert " + shot + " -format '%[pixel:p{" + std::to_string(icon.x + icon.width / 2) +
                                               "," + std::to_string(icon.y + icon.height / 4) + "}]' info:");
