@@ -4,6 +4,7 @@
 #include "SkinGeometry.h"
 #include "SkinExtraControlRecords.h"
 #include "SkinGlyphs.h"
+#include "SkinParentBackground.h"
 #include "SkinPieceCopy.h"
 #include "VirtualKeys.h"
 
@@ -50,9 +51,12 @@ void TbsSkinCheckRadioBox::DrawCaption(TCanvas& canvas, const TRect& area, TColo
 
 void TbsSkinCheckRadioBox::PaintDefaultImage(TBitmap& bitmap) {
     TCanvas& c = bitmap.Canvas();
+    // The box and caption stand on whatever the parent shows (a skinned
+    // form's client picture, a panel), like a label.
     c.Brush.Style = bsSolid;
     c.Brush.Color = clBtnFace;
     c.FillRect({0, 0, Width(), Height()});
+    PaintParentBackground(*this, c);
     const int midY = Height() / 2;
     const TRect box{2, midY - 7, 16, midY + 7};
     DrawDefaultBox(c, box, pressed_ ? DefaultBoxState::Pressed : DefaultBoxState::Normal);

@@ -2,8 +2,8 @@
 // The skinned check box: a box with a check mark and a caption beside it.
 // With a "checkbox" record the background comes from the record's image, the
 // mark from its check and uncheck pictures and the text from its font and
-// colours; without one it draws the default look (a framed box on button
-// face). A click, or Space while focused, toggles Checked.
+// colours; without one it draws the default look (a framed box over the
+// parent's background). A click, or Space while focused, toggles Checked.
 
 #include "TbsSkinCustomControl.h"
 
@@ -23,6 +23,7 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
+    void ParentBackgroundChanged() override { Invalidate(); }
 
 private:
     void Toggle();
