@@ -23,6 +23,7 @@
 #include "ScratchFolder.h"
 #include "ShellCollation.h"
 #include "ShellFolderEntries.h"
+#include "ShellFolderListing.h"
 #include "ShellMask.h"
 #include "ShellNamespace.h"
 #include "TbsShellFolder.h"
@@ -346,6 +347,25 @@ TEST_F(ShellFolderTest, UnreadableAndVanishedFoldersGiveNoEntriesNoErrors) {
     EXPECT_EQ(error, ENOENT);
     EXPECT_FALSE(FolderExists(shown->Path()));
     EXPECT_EQ(NearestExistingFolder(shown->Path()), scratch_.Path().string());
+    EXPECT_EQ(NearestExistingItem(shown)->Path(), scratch_.Path().string());
+}
+
+TEST_F(ShellFolderTest, AListingKeepsFoldersMaskedFilesAndWhatTheHookDecides) {
+    const fs::path d = scratch_.Path() / "listing";
+    fs::create_directories(d / "docs");
+    for (const char* f : {"b.txt", "A.TXT", "readme", "skip.txt"}) Touch(d / f);
+    const auto folder = Folder(d.string());
+    const ShellCollator collator("C");
+    EXPECT_EQ(Names(ListShellFolder(folder, otFolders | otNonFolders, "*.txt", &collator).Items),
+              (std::vector<std::string>{"docs", "A.TXT", "b.txt", "skip.txt"}));
+    const auto hook = [](const TbsShellFolder& item, bool keep) {
+        if (item.RelativeId() == "readme") return true;
+        return item.RelativeId() == "skip.txt" ? false : keep;
+    };
+    EXPECT_EQ(Names(ListShellFolder(folder, otFolders | otNonFolders, "*.txt", &collator, hook).Items),
+              (std::vector<std::string>{"docs", "A.TXT", "b.txt", "readme"}));
+    EXPECT_EQ(Names(ListShellFolder(folder, otNonFolders, "*", &collator).Items),
+              (std::vector<std::string>{"A.TXT", "b.txt", "readme", "skip.txt"}));
 }
 
 }  // namespace
