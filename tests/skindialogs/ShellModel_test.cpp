@@ -1,7 +1,7 @@
 // The namespace model behind the file list and the folder box: the mask,
 // folders and files (archives as files), the roots on this desktop, names
 // that code page 936 cannot show, name order, details, renaming, and folders
-// that cannot be read or disappear.
+// that cannot be read or disappear, and the pictures for the lists.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,7 @@
 
 #include "Exceptions.h"
 #include "FileUtils.h"
+#include "ImgList.h"
 #include "ScratchFolder.h"
 #include "ShellCollation.h"
 #include "ShellFolderEntries.h"
@@ -27,6 +28,7 @@
 #include "ShellMask.h"
 #include "ShellNamespace.h"
 #include "TbsShellFolder.h"
+#include "TbsShellImages.h"
 
 namespace fs = std::filesystem;
 
@@ -366,6 +368,35 @@ TEST_F(ShellFolderTest, AListingKeepsFoldersMaskedFilesAndWhatTheHookDecides) {
               (std::vector<std::string>{"docs", "A.TXT", "b.txt", "readme"}));
     EXPECT_EQ(Names(ListShellFolder(folder, otNonFolders, "*", &collator).Items),
               (std::vector<std::string>{"A.TXT", "b.txt", "readme", "skip.txt"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShellImages, TheDeliveredPicturesFillSmallAndLargeLists) {
+    TbsShellImages images;
+    ASSERT_TRUE(images.LoadFromFolder(std::string(MIRVO_SOURCE_DIR) + "/dat/icons/"));
+    for (int i = 0; i < siShellIconCount; ++i) {
+        std::vector<int> sizes;
+        for (const IconPixels& p : images.Icon(TbsShellIconIndex(i)).Images()) sizes.push_back(p.width);
+        EXPECT_EQ(sizes, (std::vector<int>{32, 16})) << i;
+    }
+    for (int size : {16, 32}) {
+        TImageList list(nullptr);
+        images.FillImageList(list, size, clWhite);
+        ASSERT_EQ(list.Count(), int(siShellIconCount));
+        EXPECT_EQ(list.Width(), size);
+        TBitmap folder;
+        list.GetBitmap(siFolder, folder);
+        // The corner is clear; the middle of the folder is yellow.
+        EXPECT_EQ(folder.Pixels(0, 0), ColorToRGB(clBtnFace));
+        const TColor middle = folder.Pixels(size / 2, size * 2 / 3);
+        EXPECT_GT(middle & 0xFF, 0xC0u);            // red
+        EXPECT_LT((middle >> 16) & 0xFF, 0xA0u);    // little blue
+    }
+    TbsShellImages none;
+    EXPECT_FALSE(none.LoadFromFolder(std::string(MIRVO_SOURCE_DIR) + "/no/such/folder/"));
 }
 
 }  // namespace
