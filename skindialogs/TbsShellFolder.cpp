@@ -149,7 +149,7 @@ const AnsiString& TbsShellFolder::DetailText(TbsShellDetail column) const {
                 const std::time_t t = facts_.ModifiedSeconds;
                 std::tm local{};
                 localtime_r(&t, &local);
-                char text[32];
+                char text[64];
                 std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
                               local.tm_mday, local.tm_hour, local.tm_min);
                 details_[sdModified] = text;
