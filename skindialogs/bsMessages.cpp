@@ -3,24 +3,25 @@
 #include <algorithm>
 #include <memory>
 
-#include "TButton.h"
-#include "TLabel.h"
+#include "Icons.h"
+#include "TbsMessageForm.h"
+#include "TbsSkinCheckRadioBox.h"
 #include "TbsResourceStrData.h"
 #include "TbsSkinData.h"
 
 const std::vector<TbsMessageButton>& MessageButtons() {
     static const std::vector<TbsMessageButton> buttons{
-        {mbYes, "MSG_BTN_YES", "是", mrYes},
-        {mbNo, "MSG_BTN_NO", "否", mrNo},
-        {mbOK, "MSG_BTN_OK", "确定", mrOk},
-        {mbCancel, "MSG_BTN_CANCEL", "取消", mrCancel},
-        {mbAbort, "MSG_BTN_ABORT", "中止", mrAbort},
-        {mbRetry, "MSG_BTN_RETRY", "重试", mrRetry},
-        {mbIgnore, "MSG_BTN_IGNORE", "忽略", mrIgnore},
-        {mbAll, "MSG_BTN_ALL", "全部", mrAll},
-        {mbNoToAll, "MSG_BTN_NOTOALL", "全部否", mrNoToAll},
-        {mbYesToAll, "MSG_BTN_YESTOALL", "全部是", mrYesToAll},
-        {mbHelp, "MSG_BTN_HELP", "帮助", mrNone},
+        {mbYes, "Yes", "MSG_BTN_YES", "是", mrYes},
+        {mbNo, "No", "MSG_BTN_NO", "否", mrNo},
+        {mbOK, "OK", "MSG_BTN_OK", "确定", mrOk},
+        {mbCancel, "Cancel", "MSG_BTN_CANCEL", "取消", mrCancel},
+        {mbAbort, "Abort", "MSG_BTN_ABORT", "中止", mrAbort},
+        {mbRetry, "Retry", "MSG_BTN_RETRY", "重试", mrRetry},
+        {mbIgnore, "Ignore", "MSG_BTN_IGNORE", "忽略", mrIgnore},
+        {mbAll, "All", "MSG_BTN_ALL", "全部", mrAll},
+        {mbNoToAll, "NoToAll", "MSG_BTN_NOTOALL", "全部否", mrNoToAll},
+        {mbYesToAll, "YesToAll", "MSG_BTN_YESTOALL", "全部是", mrYesToAll},
+        {mbHelp, "Help", "MSG_BTN_HELP", "帮助", mrNone},
     };
     return buttons;
 }
@@ -66,63 +67,6 @@ AnsiString LookUpCaption(const TbsSkinData* skinData, const char* key, const Ans
     return text.empty() ? fallback : text;
 }
 
-// Sizes of the box, in pixels.
-constexpr int kButtonWidth = 70;
-constexpr int kButtonSpacing = 10;
-constexpr int kButtonHeight = 25;
-constexpr int kLabelLeft = 50;
-constexpr int kLabelTop = 15;
-
-// The dialog of one call: the message, the space of the kind's icon and a
-// centred row of buttons. Enter and Escape reach the default and the cancel
-// button through the buttons' own Default and Cancel settings.
-class TbsMessageForm : public TForm {
-public:
-    TbsMessageForm(TComponent* AOwner, const TbsMessageBoxPlan& plan) : TForm(AOwner) {
-        SetBorderStyle(bsDialog);
-        SetBorderIcons(biSystemMenu);
-        SetPosition(poScreenCenter);
-        KeyPreview = true;
-        SetCaption(plan.Caption);
-
-        TLabel* message = CreateComponent<TLabel>(this);
-        message->SetName("Message");
-        message->SetParent(this);
-        message->Font().SetName("Arial");
-        message->Font().SetHeight(14);
-        message->SetShowAccelChar(false);
-        message->SetAutoSize(true);
-        message->SetLeft(kLabelLeft);
-        message->SetTop(kLabelTop);
-        message->SetCaption(plan.Text);
-
-        const int n = static_cast<int>(plan.Buttons.size());
-        const int rowWidth = n == 0 ? 0 : n * kButtonWidth + (n - 1) * kButtonSpacing;
-        const int labelRight = message->Left() + message->Width();
-        const int clientWidth = std::max(rowWidth, labelRight) + 40;
-        const int clientHeight = kButtonHeight + 50 + message->Height();
-        SetClientWidth(clientWidth);
-        SetClientHeight(clientHeight);
-
-        int x = (clientWidth - rowWidth) / 2;
-        for (const auto& spec : plan.Buttons) {
-            TButton* button = CreateComponent<TButton>(this);
-            button->SetParent(this);
-            button->SetBounds(x, clientHeight - kButtonHeight - 10, kButtonWidth, kButtonHeight);
-            button->SetCaption(spec.Caption);
-            button->Font().SetName("Arial");
-            button->Font().SetHeight(14);
-            button->SetTabStop(true);
-            // The Help button has nothing to show here and keeps the box open.
-            button->SetModalResult(spec.Result);
-            button->SetDefault(spec.IsDefault);
-            button->SetCancel(spec.IsCancel);
-            if (spec.IsDefault) SetActiveControl(button);
-            x += kButtonWidth + kButtonSpacing;
-        }
-    }
-};
-
 }  // namespace
 
 TbsMessageBoxPlan PlanMessageBox(const AnsiString& text, int kind, int buttons, const TbsSkinData* skinData) {
@@ -134,13 +78,28 @@ TbsMessageBoxPlan PlanMessageBox(const AnsiString& text, int kind, int buttons, 
     const std::optional<int> cancelBit = CancelButtonBit(buttons);
     for (const TbsMessageButton& b : MessageButtons()) {
         if (!(buttons & b.Bit)) continue;
-        plan.Buttons.push_back({b.Bit, LookUpCaption(skinData, b.CaptionKey, b.DefaultCaption), b.Result,
+        plan.Buttons.push_back({b.Bit, b.Name, LookUpCaption(skinData, b.CaptionKey, b.DefaultCaption), b.Result,
                                 defaultBit == b.Bit, cancelBit == b.Bit});
     }
     return plan;
 }
 
-TbsSkinMessage::TbsSkinMessage(TComponent* AOwner) : TComponent(AOwner) {}
+int MessageKindIconId(int kind) {
+    switch (kind) {
+    case mtWarning: return IDI_EXCLAMATION;
+    case mtError: return IDI_HAND;
+    case mtInformation: return IDI_ASTERISK;
+    case mtConfirmation: return IDI_QUESTION;
+    default: return 0;
+    }
+}
+
+TbsSkinMessage::TbsSkinMessage(TComponent* AOwner) : TComponent(AOwner) {
+    defaultFont_.SetName("Arial");
+    defaultFont_.SetHeight(14);
+    defaultButtonFont_.SetName("Arial");
+    defaultButtonFont_.SetHeight(14);
+}
 
 TbsSkinMessage::~TbsSkinMessage() = default;
 
@@ -163,8 +122,37 @@ void TbsSkinMessage::Notification(TComponent* AComponent, TOperation Operation) 
 void TbsSkinMessage::SetSkinData(TbsSkinData* value) { Reference(skinData_, value); }
 void TbsSkinMessage::SetCtrlSkinData(TbsSkinData* value) { Reference(ctrlSkinData_, value); }
 
-int TbsSkinMessage::ShowSkinMessage(const AnsiString& text, int kind, int buttons, int /*helpContext*/) {
+int TbsSkinMessage::ShowSkinMessage(const AnsiString& text, int kind, int buttons, int helpContext) {
     const TbsMessageBoxPlan plan = PlanMessageBox(text, kind, buttons, ctrlSkinData_);
-    auto dialog = CreateUnowned<TbsMessageForm>(plan);
+    TbsMessageFormSettings settings;
+    settings.SkinData = skinData_;
+    settings.CtrlSkinData = ctrlSkinData_;
+    settings.ButtonSkinDataName = ButtonSkinDataName;
+    settings.MessageLabelSkinDataName = MessageLabelSkinDataName;
+    settings.DefaultFont = &defaultFont_;
+    settings.DefaultButtonFont = &defaultButtonFont_;
+    settings.UseSkinFont = UseSkinFont;
+    settings.AlphaBlend = AlphaBlend;
+    settings.AlphaBlendAnimation = AlphaBlendAnimation;
+    settings.AlphaBlendValue = AlphaBlendValue;
+    settings.ShowAgainFlag = ShowAgainFlag;
+    settings.ShowAgainFlagValue = ShowAgainFlagValue;
+    settings.Caption = plan.Caption;
+    settings.Text = plan.Text;
+    settings.IconId = MessageKindIconId(kind);
+    settings.HelpContext = helpContext;
+    for (const auto& b : plan.Buttons)
+        settings.Buttons.push_back({b.Name, b.Caption, b.Result, b.IsDefault, b.IsCancel});
+
+    auto dialog = CreateUnowned<TbsMessageForm>(settings);
+    // The check box's answer is kept whether the dialog ended normally or by
+    // an error.
+    struct KeepAnswer {
+        TbsSkinMessage& self;
+        TbsMessageForm& form;
+        ~KeepAnswer() {
+            if (form.CheckBox()) self.ShowAgainFlagValue = !form.CheckBox()->Checked();
+        }
+    } keep{*this, *dialog};
     return dialog->ShowModal();
 }

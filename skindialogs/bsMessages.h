@@ -5,8 +5,9 @@
 // captions, the button bits with their captions and results, which button
 // answers Enter and which Escape) and the component that carries a call out.
 //
-// The box is for now a plain dialog of the platform's standard controls; the
-// captions follow the contract, and a skin's text table may replace them.
+// The box is a skinned window (TbsMessageForm): the skinned frame, the kind's
+// icon, the text in a skinned label and skinned buttons; the captions follow
+// the contract, and the controls' skin text table may replace them.
 
 #include <optional>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "AnsiString.h"
 #include "Classes.h"
 #include "Forms.h"
+#include "TFont.h"
 
 class TbsSkinData;
 
@@ -43,6 +45,7 @@ inline constexpr int mbYesNo = mbYes | mbNo;
 // One button of a box, as the contract fixes it.
 struct TbsMessageButton {
     int Bit = 0;
+    const char* Name = "";         // the button component's name in the box
     const char* CaptionKey = "";   // key of the skin's text table
     const char* DefaultCaption = "";
     int Result = mrNone;
@@ -70,6 +73,7 @@ struct TbsMessageBoxPlan {
     int Kind = mtCustom;
     struct Button {
         int Bit = 0;
+        AnsiString Name;
         AnsiString Caption;
         int Result = mrNone;
         bool IsDefault = false;
@@ -87,11 +91,29 @@ public:
     explicit TbsSkinMessage(TComponent* AOwner);
     ~TbsSkinMessage() override;
 
-    // The skin data whose text table may replace the captions (may be none).
+    // The skin of the dialog's frame (may be none).
     TbsSkinData* SkinData() const { return skinData_; }
     void SetSkinData(TbsSkinData* value);
+    // The skin of the text, buttons and check box, whose text table may
+    // replace the captions and whose button record gives the button height.
     TbsSkinData* CtrlSkinData() const { return ctrlSkinData_; }
     void SetCtrlSkinData(TbsSkinData* value);
+
+    AnsiString ButtonSkinDataName = "button";
+    AnsiString MessageLabelSkinDataName = "stdlabel";
+    const TFont& DefaultFont() const { return defaultFont_; }
+    void SetDefaultFont(const TFont& value) { defaultFont_.Assign(value); }
+    const TFont& DefaultButtonFont() const { return defaultButtonFont_; }
+    void SetDefaultButtonFont(const TFont& value) { defaultButtonFont_.Assign(value); }
+    bool UseSkinFont = true;
+    bool AlphaBlend = false;
+    bool AlphaBlendAnimation = false;
+    BYTE AlphaBlendValue = 200;
+    // Shows the "do not show this message again" box. ShowAgainFlagValue
+    // says whether the message is still wanted: the box starts checked when
+    // it is false, and after a call it is the opposite of the box's state.
+    bool ShowAgainFlag = false;
+    bool ShowAgainFlagValue = false;
 
     // Shows `text` in a modal box of the kind with the buttons of the set, in
     // contract order, and returns the pressed button's result; a box closed
@@ -107,4 +129,9 @@ private:
 
     TbsSkinData* skinData_ = nullptr;
     TbsSkinData* ctrlSkinData_ = nullptr;
+    TFont defaultFont_;
+    TFont defaultButtonFont_;
 };
+
+// The standard icon of a kind (IDI_EXCLAMATION ...), 0 for the custom kind.
+int MessageKindIconId(int kind);

@@ -12,7 +12,11 @@
 #include <vector>
 
 #include "HeadlessBackend.h"
-#include "TButton.h"
+#include "TbsMessageForm.h"
+#include "TImage.h"
+#include "TbsSkinButton.h"
+#include "TbsSkinStdLabel.h"
+#include "TbsSkinCheckRadioBox.h"
 #include "TbsResourceStrData.h"
 #include "TbsSkinData.h"
 #include "WindowSystem.h"
@@ -109,10 +113,19 @@ protected:
         }
         caption_ = box->Caption();
         for (int i = 0; i < box->ControlCount(); ++i)
-            if (auto* b = dynamic_cast<TButton*>(box->Controls(i))) buttons_.push_back(b->Caption());
+            if (auto* b = dynamic_cast<TbsSkinButton*>(box->Controls(i))) buttons_.push_back(b->Caption());
+        box_ = dynamic_cast<TbsMessageForm*>(box);
+        ASSERT_NE(box_, nullptr);
         answer_();
     }
     void Press(int vk) { screen_->KeyPress(vk); }
+    // A click in the middle of the box's button `index`.
+    void ClickButton(std::size_t index) {
+        ASSERT_LT(index, box_->Buttons().size());
+        const TControl* b = box_->Buttons()[index];
+        const TPoint p = b->ClientToScreen({b->Width() / 2, b->Height() / 2});
+        screen_->Click(p.X, p.Y);
+    }
 
     HeadlessBackend* screen_ = nullptr;
     std::unique_ptr<WindowSystemSession> session_;
@@ -123,6 +136,7 @@ protected:
     AnsiString caption_;
     std::vector<AnsiString> buttons_;
     bool stillOpen_ = false;
+    TbsMessageForm* box_ = nullptr;
 };
 
 TEST_F(MessageBoxTest, YesAloneAnswersEnterIgnoresEscapeAndClosingReturnsCancel) {
@@ -139,6 +153,141 @@ TEST_F(MessageBoxTest, YesNoAnswersEscapeWithNo) {
     EXPECT_EQ(Show(mtCustom, mbYesNo, [this] { Press(VK_ESCAPE); }), mrNo);
     EXPECT_EQ(caption_, "Mirvo英语小词典");
     EXPECT_EQ(buttons_, (std::vector<AnsiString>{"是", "否"}));
+}
+
+TEST_F(MessageBoxTest, AClickAnswersWithThatButton) {
+    EXPECT_EQ(Show(mtConfirmation, mbYes | mbNo | mbCancel, [this] { ClickButton(1); }), mrNo);
+    EXPECT_EQ(caption_, "确认");
+    EXPECT_EQ(Show(mtWarning, mbAbort | mbRetry | mbIgnore, [this] { ClickButton(2); }), mrIgnore);
+    // Help answers nothing and leaves the box to be closed otherwise.
+    EXPECT_EQ(Show(mtError, mbOK | mbHelp, [this] { ClickButton(1); }), mrCancel);
+    EXPECT_TRUE(stillOpen_);
+}
+
+TEST_F(MessageBoxTest, TheShowAgainBoxStartsFromTheFlagAndGivesItsAnswerBack) {
+    message_->ShowAgainFlag = true;
+    message_->ShowAgainFlagValue = false;
+    bool startedChecked = false;
+    const int result = Show(mtInformation, mbOK, [this, &startedChecked] {
+        TbsSkinCheckRadioBox* box = box_->CheckBox();
+        ASSERT_NE(box, nullptr);
+        startedChecked = box->Checked();
+        EXPECT_EQ(box->Caption(), "下次不再显示这个消息");
+        const TPoint p = box->ClientToScreen({8, box->Height() / 2});
+        screen_->Click(p.X, p.Y);  // unchecks it
+        ClickButton(0);
+    });
+    EXPECT_EQ(result, mrOk);
+    EXPECT_TRUE(startedChecked);
+    EXPECT_TRUE(message_->ShowAgainFlagValue);
+}
+
+// ---- the layout arithmetic ----
+
+TEST(MessageFormLayout, SizesFollowTextAndButtons) {
+    struct Case {
+        const char* what;
+        int buttons;
+        int buttonHeight;
+        TSize label;
+        int clientWidth, clientHeight, buttonsLeft, iconTop;
+    };
+    const Case cases[] = {
+        // One button: row 70 wide, the text decides the width (50 + 60 + 40).
+        {"short text, Yes", 1, 25, {60, 16}, 150, 91, 40, 10},
+        // Two buttons 10 apart: the row (150) is wider than the text.
+        {"short text, Yes No", 2, 25, {20, 16}, 190, 91, 20, 10},
+        {"long text", 2, 25, {500, 16}, 590, 91, 220, 10},
+        // Two lines: taller, and the icon moves down to the text's middle.
+        {"two lines", 1, 25, {60, 64}, 150, 139, 40, 31},
+        {"skinned button height", 3, 21, {60, 16}, 270, 87, 20, 10},
+        {"no buttons", 0, 25, {60, 16}, 150, 91, 75, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const MessageFormLayout l = LayOutMessageForm(c.buttons, c.buttonHeight, c.label, std::nullopt);
+        EXPECT_EQ(l.ClientWidth, c.clientWidth);
+        EXPECT_EQ(l.ClientHeight, c.clientHeight);
+        EXPECT_EQ(l.ButtonsLeft, c.buttonsLeft);
+        EXPECT_EQ(l.ButtonsTop, c.clientHeight - c.buttonHeight - 10);
+        EXPECT_EQ(l.Icon, (TRect{5, c.iconTop, 37, c.iconTop + 32}));
+        EXPECT_FALSE(l.CheckBox.has_value());
+    }
+}
+
+TEST(MessageFormLayout, TheShowAgainBoxAddsRoomAndCanWidenTheWindow) {
+    const MessageFormLayout l = LayOutMessageForm(1, 25, {60, 16}, 200);
+    EXPECT_EQ(l.ClientHeight, 131);
+    EXPECT_EQ(l.ClientWidth, 260);  // the caption (200 + 60) is wider than the text
+    EXPECT_EQ(l.ButtonsLeft, 95);
+    ASSERT_TRUE(l.CheckBox.has_value());
+    EXPECT_EQ(*l.CheckBox, (TRect{5, 56, 260, 86}));
+}
+
+// The real window: the label's own size drives the layout, and the parts
+// land where the arithmetic puts them.
+class MessageFormTest : public ::testing::Test {
+protected:
+    MessageFormTest() {
+        auto backend = std::make_unique<HeadlessBackend>(1024, 768);
+        session_ = std::make_unique<WindowSystemSession>(std::move(backend));
+        app_ = std::make_unique<ApplicationSession>();
+        font_.SetName("Arial");
+        font_.SetHeight(14);
+    }
+    TComponentPtr<TbsMessageForm> Build(const AnsiString& text, int buttons, TbsSkinData* ctrlSkin = nullptr) {
+        const TbsMessageBoxPlan plan = PlanMessageBox(text, mtInformation, buttons, ctrlSkin);
+        TbsMessageFormSettings s;
+        s.CtrlSkinData = ctrlSkin;
+        s.DefaultFont = &font_;
+        s.DefaultButtonFont = &font_;
+        s.Text = text;
+        s.IconId = IDI_ASTERISK;
+        for (const auto& b : plan.Buttons) s.Buttons.push_back({b.Name, b.Caption, b.Result, b.IsDefault, b.IsCancel});
+        return CreateUnowned<TbsMessageForm>(s);
+    }
+    std::unique_ptr<WindowSystemSession> session_;
+    std::unique_ptr<ApplicationSession> app_;
+    TFont font_;
+};
+
+TEST_F(MessageFormTest, PartsStandWhereTheLayoutPutsThem) {
+    auto one = Build("Short", mbYesNo);
+    auto two = Build("Short\r\nAnd a second, longer line of text", mbYesNo);
+    for (TbsMessageForm* f : {one.get(), two.get()}) {
+        const MessageFormLayout& l = f->Layout();
+        const TControl* label = f->MessageLabel();
+        EXPECT_EQ(label->Left(), 50);
+        EXPECT_EQ(label->Top(), 15);
+        EXPECT_EQ(l.ClientWidth, std::max(150, 50 + label->Width()) + 40);
+        EXPECT_EQ(f->ClientWidth(), l.ClientWidth);
+        EXPECT_EQ(f->ClientHeight(), 25 + 50 + label->Height());
+        ASSERT_EQ(f->Buttons().size(), 2u);
+        EXPECT_EQ(f->Buttons()[0]->Name(), "Yes");
+        EXPECT_EQ(f->Buttons()[0]->Left(), (l.ClientWidth - 150) / 2);
+        EXPECT_EQ(f->Buttons()[1]->Left(), f->Buttons()[0]->Left() + 80);
+        EXPECT_EQ(f->Buttons()[1]->Top(), f->ClientHeight() - 35);
+        EXPECT_EQ(f->IconImage()->Top(), std::max(10, 15 + label->Height() / 2 - 16));
+        EXPECT_FALSE(f->IconImage()->Picture().Empty());
+    }
+    EXPECT_EQ(two->MessageLabel()->Height(), 2 * one->MessageLabel()->Height());
+    EXPECT_GT(two->IconImage()->Top(), one->IconImage()->Top());
+}
+
+TEST_F(MessageFormTest, ButtonHeightComesFromTheSkinsButtonRecord) {
+    EXPECT_EQ(MessageButtonHeight(nullptr, "button"), 25);
+    auto empty = CreateUnowned<TbsSkinData>();
+    EXPECT_EQ(MessageButtonHeight(empty.get(), "button"), 25);
+    auto skin = CreateUnowned<TbsSkinData>();
+    skin->LoadIniSkin((std::string(MIRVO_SOURCE_DIR) + "/dat/skin1/skin.ini").c_str());
+    ASSERT_FALSE(skin->IsEmpty());
+    const int h = MessageButtonHeight(skin.get(), "button");
+    EXPECT_EQ(MessageButtonHeight(skin.get(), "nosuchrecord"), 25);
+    // The label record is not a button record.
+    EXPECT_EQ(MessageButtonHeight(skin.get(), "stdlabel"), 25);
+    auto f = Build("Skinned", mbOK, skin.get());
+    EXPECT_EQ(f->Buttons()[0]->Height(), h);
+    EXPECT_EQ(f->ClientHeight(), h + 50 + f->MessageLabel()->Height());
 }
 
 }  // namespace
