@@ -26,6 +26,7 @@
 #include "TbsActiveSkinObject.h"
 
 class TbsSkinData;
+class TbsSkinMenu;
 class TbsSkinStdButtonObject;
 
 class TbsSkinForm : public TComponent {
@@ -169,6 +170,11 @@ public:
     void RunObjectCommand(SkinCommand command, TbsActiveSkinObject* source = nullptr);
     void PopupObjectMenu(TbsActiveSkinObject& object);
     void PopupSystemMenuUnder(TbsActiveSkinObject& object);
+    // The system menu at a screen point (a right click on the caption).
+    void PopupSystemMenuAt(int x, int y);
+    // The menu engine that shows this form's skinned menus (made when first
+    // needed), with the form's menu settings applied.
+    TbsSkinMenu& SkinMenu();
     // The system menu's items for the current state (built-in captions, or the
     // skin's texts when it has a text table).
     TMenuItem* GetSystemMenuItems();
@@ -238,4 +244,8 @@ private:
     TIcon smallIcon_;
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
+    TbsSkinMenu* skinMenu_ = nullptr;
 };
+
+// The frame component on `form`, or null.
+TbsSkinForm* FindSkinFormOf(TCustomForm* form);
