@@ -281,7 +281,7 @@ void TbsSkinMenu::FilterMessage(MSG& msg, bool& handled) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         handled = true;
-        if (TbsSkinPopupWindow* top = TopPopup(); top && top->Visible()) {
+        if (TbsSkinPopupWindow* top = TopPopup()) {
             HandlerScope scope(*this);
             top->KeyDown(WORD(msg.wParam));
         }

@@ -470,7 +470,13 @@ void TbsSkinPopupWindow::Paint() {
 
 void TbsSkinPopupWindow::RepaintItem(const TbsSkinMenuItem& item) {
     if (!HandleAllocated() || !item.ItemVisible || !IsWindowVisible(Handle())) return;
-    item.Draw(Canvas());
+    // A DC of its own, released at once, so the change reaches the screen now.
+    const HWND h = Handle();
+    const HDC dc = GetDC(h);
+    if (!dc) return;
+    dc->Font = Font();
+    item.Draw(*dc);
+    ReleaseDC(h, dc);
 }
 
 // ---- messages ------------------------------------------------------------------------------------------
