@@ -27,6 +27,8 @@
 
 class TbsSkinData;
 class TbsSkinMenu;
+class TbsSkinPopupMenu;
+class TbsTrayIcon;
 class TbsSkinStdButtonObject;
 
 class TbsSkinForm : public TComponent {
@@ -73,6 +75,10 @@ public:
     BYTE MenusAlphaBlendValue = 200;
     bool AlwaysShowInTray = false;
     bool AlwaysMinimizeToTray = false;
+    TbsTrayIcon* TrayIcon() const { return trayIcon_; }
+    // Hides the icon (unless AlwaysShowInTray) and gives it the frame's tray
+    // menu and the restore-from-tray double click when it has none.
+    void SetTrayIcon(TbsTrayIcon* value);
 
     // ---- events ----
     TbsCaptionPaintEvent OnCaptionPaint;
@@ -92,6 +98,8 @@ public:
     TbsMouseLeaveEvent OnMouseLeaveEvent;
     TbsPaintEvent OnPaintEvent;
     TbsActivateCustomObjectEvent OnActivateCustomObject;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
 
     // ---- the frame ----
     // Rebuilds objects, geometry and region from the current skin.
@@ -183,6 +191,11 @@ public:
     // ---- window states ----
     void SetSkinWindowState(TWindowState state);
     void RollUp(bool value);
+    // Into the tray and back; nothing without a TrayIcon.
+    void MinimizeToTray();
+    void RestoreFromTray();
+    // "还原" and "关闭" for the tray icon (made when first needed).
+    TbsSkinPopupMenu* TrayMenu();
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -245,6 +258,8 @@ private:
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
     TbsSkinMenu* skinMenu_ = nullptr;
+    TbsTrayIcon* trayIcon_ = nullptr;
+    TbsSkinPopupMenu* trayMenu_ = nullptr;
 };
 
 // The frame component on `form`, or null.

@@ -20,8 +20,8 @@ void TbsSkinForm::RunObjectCommand(SkinCommand command, TbsActiveSkinObject* sou
         SetSkinWindowState(skinWindowState_ == wsMaximized ? wsNormal : wsMaximized);
         break;
     case SkinCommand::Minimize:
-        // Minimising to the tray needs a tray icon, which this frame has none of.
-        if (!AlwaysMinimizeToTray) SetSkinWindowState(skinWindowState_ == wsMinimized ? wsNormal : wsMinimized);
+        if (AlwaysMinimizeToTray) MinimizeToTray();
+        else SetSkinWindowState(skinWindowState_ == wsMinimized ? wsNormal : wsMinimized);
         break;
     case SkinCommand::RollUp: RollUp(!rollUpState_); break;
     case SkinCommand::SysMenu:
@@ -30,7 +30,7 @@ void TbsSkinForm::RunObjectCommand(SkinCommand command, TbsActiveSkinObject* sou
     case SkinCommand::Default:
         if (source) PopupObjectMenu(*source);
         break;
-    case SkinCommand::MinimizeToTray: break;
+    case SkinCommand::MinimizeToTray: MinimizeToTray(); break;
     }
 }
 
@@ -120,6 +120,8 @@ TMenuItem* TbsSkinForm::GetSystemMenuItems() {
         });
     if ((borderIcons_ & biRollUp) && !rollUpState_ && skinWindowState_ != wsMinimized)
         add("MI_ROLLUPCAPTION", "向上卷拢(&l)", "BSF_ROLLUP", [this] { RollUp(true); });
+    if (borderIcons_ & biMinimizeToTray)
+        add("MI_MINTOTRAYCAPTION", "最小化到图标(&T)", "BSF_MINTOTRAY", [this] { MinimizeToTray(); });
     if (root->Count() > 0) root->Add(std::make_unique<TMenuItem>(nullptr))->SetCaption(cLineCaption);
     add("MI_CLOSECAPTION", "关闭(&C)", "BSF_CLOSE", [this] { CloseForm(); });
     return root;
