@@ -455,18 +455,18 @@ void TbsSkinPopupWindow::DrawMarkers(TCanvas& c) const {
     DrawDirectionArrow(c, bottom, SkinArrowKind::Down, scrollDir_ == 2 ? active : normal);
 }
 
-void TbsSkinPopupWindow::RenderTo(TBitmap& out) const {
-    out.Assign(background_);
-    TCanvas& c = out.Canvas();
+void TbsSkinPopupWindow::RenderOnto(TCanvas& c) const {
+    c.Draw(0, 0, background_);
     for (const auto& item : items_) item->Draw(c);
     DrawMarkers(c);
 }
 
-void TbsSkinPopupWindow::Paint() {
-    TBitmap image;
-    RenderTo(image);
-    Canvas().Draw(0, 0, image);
+void TbsSkinPopupWindow::RenderTo(TBitmap& out) const {
+    out.SetSize(Width(), Height());
+    RenderOnto(out.Canvas());
 }
+
+void TbsSkinPopupWindow::Paint() { RenderOnto(Canvas()); }
 
 void TbsSkinPopupWindow::RepaintItem(const TbsSkinMenuItem& item) {
     if (!HandleAllocated() || !item.ItemVisible || !IsWindowVisible(Handle())) return;

@@ -94,6 +94,7 @@ protected:
     void Paint() override;
 
 private:
+    void RenderOnto(TCanvas& c) const;
     void LayoutItems();
     void ComposeBackground();
     void DrawMarkers(TCanvas& c) const;
