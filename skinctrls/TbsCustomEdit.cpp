@@ -1,5 +1,9 @@
 #include "TbsCustomEdit.h"
 
+#include "SkinEditMenu.h"
+#include "SkinMessages.h"
+#include "TbsSkinPopupMenu.h"
+
 TbsCustomEdit::TbsCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
     SetBorderStyle(bsNone);
     SetMargins();
@@ -32,10 +36,32 @@ void TbsCustomEdit::WndProc(TMessage& m) {
         TCustomEdit::WndProc(m);
         SetMargins();
         return;
+    case WM_CONTEXTMENU:
+        // A menu of the control's own goes first; without a skin on the
+        // form the platform's plain menu still serves.
+        if (!PopupMenu()) {
+            TbsSkinPopupMenu* previous = editMenu_;
+            editMenu_ = nullptr;
+            editMenu_ = PopupSkinEditMenu(*this, LParamToPoint(m.LParam), FormSkinStrings(*this), previous);
+            if (editMenu_) return;
+        }
+        break;
+    case SKINMSG_MENUCOMMANDDONE:
+        if (editMenu_) {
+            TbsSkinPopupMenu* menu = editMenu_;
+            editMenu_ = nullptr;
+            FreeComponent(menu);
+        }
+        return;
     default:
         break;
     }
     TCustomEdit::WndProc(m);
+}
+
+void TbsCustomEdit::Notification(TComponent* AComponent, TOperation Operation) {
+    TCustomEdit::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == editMenu_) editMenu_ = nullptr;
 }
 
 void TbsCustomEdit::DefaultHandler(TMessage& m) {

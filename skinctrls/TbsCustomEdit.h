@@ -11,6 +11,8 @@
 
 #include "TCustomEdit.h"
 
+class TbsSkinPopupMenu;
+
 class TbsCustomEdit : public TCustomEdit {
 public:
     explicit TbsCustomEdit(TComponent* AOwner);
@@ -25,7 +27,13 @@ public:
 
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
+    // The skinned context menu while it exists.
+    TbsSkinPopupMenu* EditMenu() const { return editMenu_; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void SetMargins();
+    TbsSkinPopupMenu* editMenu_ = nullptr;
 };

@@ -1,6 +1,9 @@
 #include "TbsSkinMemo2.h"
 
 #include "SkinControlGeometry.h"
+#include "SkinEditMenu.h"
+#include "SkinMessages.h"
+#include "TbsSkinPopupMenu.h"
 #include "TbsSkinCustomControl.h"
 #include "TbsSkinData.h"
 #include "TbsSkinScrollBar.h"
@@ -29,6 +32,7 @@ void TbsSkinMemo2::Notification(TComponent* AComponent, TOperation Operation) {
     if (AComponent == skinData_) skinData_ = nullptr;
     if (AComponent == vScrollBar_) vScrollBar_ = nullptr;
     if (AComponent == hScrollBar_) hScrollBar_ = nullptr;
+    if (AComponent == editMenu_) editMenu_ = nullptr;
 }
 
 void TbsSkinMemo2::HidePlatformBars() { bars_.SetAllowed(false, false, HandleAllocated() ? Handle() : nullptr); }
@@ -264,6 +268,24 @@ void TbsSkinMemo2::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
         TMemo::WndProc(m);
         ApplyStateColours();
+        return;
+    case WM_CONTEXTMENU:
+        // A menu of the memo's own goes first; without a skin the platform's
+        // plain menu still serves.
+        if (!PopupMenu()) {
+            TbsSkinPopupMenu* previous = editMenu_;
+            editMenu_ = nullptr;
+            const TbsResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
+            editMenu_ = PopupSkinEditMenu(*this, LParamToPoint(m.LParam), strings, previous);
+            if (editMenu_) return;
+        }
+        break;
+    case SKINMSG_MENUCOMMANDDONE:
+        if (editMenu_) {
+            TbsSkinPopupMenu* menu = editMenu_;
+            editMenu_ = nullptr;
+            FreeComponent(menu);
+        }
         return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:

@@ -13,6 +13,7 @@
 
 class TbsSkinData;
 class TbsSkinScrollBar;
+class TbsSkinPopupMenu;
 
 class TbsSkinMemo2 : public TMemo, public SkinBinding {
 public:
@@ -52,6 +53,8 @@ public:
     TNotifyEvent OnMouseLeave;
 
     bool MouseIn() const { return mouseIn_; }
+    // The skinned context menu while it exists.
+    TbsSkinPopupMenu* EditMenu() const { return editMenu_; }
 
     void WndProc(TMessage& Message) override;
 
@@ -83,4 +86,5 @@ private:
     TbsSkinScrollBar* hScrollBar_ = nullptr;
     bool mouseIn_ = false;
     bool syncing_ = false;
+    TbsSkinPopupMenu* editMenu_ = nullptr;
 };

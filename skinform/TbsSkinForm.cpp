@@ -14,7 +14,10 @@
 #include "TbsSkinButtonObject.h"
 #include "TbsSkinCaptionObject.h"
 #include "TbsSkinData.h"
+#include "TbsSkinMenu.h"
+#include "TbsSkinPopupMenu.h"
 #include "TbsSkinStdButtonObject.h"
+#include "TbsTrayIcon.h"
 #include "TbsUserObject.h"
 
 namespace {
@@ -75,6 +78,9 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         usesSkin_ = false;
     }
     if (AComponent == menusSkinData_) menusSkinData_ = nullptr;
+    if (AComponent == trayIcon_) trayIcon_ = nullptr;
+    if (AComponent == trayMenu_) trayMenu_ = nullptr;
+    if (AComponent == skinMenu_) skinMenu_ = nullptr;
 }
 
 // ---- properties -----------------------------------------------------------------------------

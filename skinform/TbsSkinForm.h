@@ -26,6 +26,9 @@
 #include "TbsActiveSkinObject.h"
 
 class TbsSkinData;
+class TbsSkinMenu;
+class TbsSkinPopupMenu;
+class TbsTrayIcon;
 class TbsSkinStdButtonObject;
 
 class TbsSkinForm : public TComponent {
@@ -72,6 +75,10 @@ public:
     BYTE MenusAlphaBlendValue = 200;
     bool AlwaysShowInTray = false;
     bool AlwaysMinimizeToTray = false;
+    TbsTrayIcon* TrayIcon() const { return trayIcon_; }
+    // Hides the icon (unless AlwaysShowInTray) and gives it the frame's tray
+    // menu and the restore-from-tray double click when it has none.
+    void SetTrayIcon(TbsTrayIcon* value);
 
     // ---- events ----
     TbsCaptionPaintEvent OnCaptionPaint;
@@ -91,6 +98,8 @@ public:
     TbsMouseLeaveEvent OnMouseLeaveEvent;
     TbsPaintEvent OnPaintEvent;
     TbsActivateCustomObjectEvent OnActivateCustomObject;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
 
     // ---- the frame ----
     // Rebuilds objects, geometry and region from the current skin.
@@ -169,6 +178,11 @@ public:
     void RunObjectCommand(SkinCommand command, TbsActiveSkinObject* source = nullptr);
     void PopupObjectMenu(TbsActiveSkinObject& object);
     void PopupSystemMenuUnder(TbsActiveSkinObject& object);
+    // The system menu at a screen point (a right click on the caption).
+    void PopupSystemMenuAt(int x, int y);
+    // The menu engine that shows this form's skinned menus (made when first
+    // needed), with the form's menu settings applied.
+    TbsSkinMenu& SkinMenu();
     // The system menu's items for the current state (built-in captions, or the
     // skin's texts when it has a text table).
     TMenuItem* GetSystemMenuItems();
@@ -177,6 +191,11 @@ public:
     // ---- window states ----
     void SetSkinWindowState(TWindowState state);
     void RollUp(bool value);
+    // Into the tray and back; nothing without a TrayIcon.
+    void MinimizeToTray();
+    void RestoreFromTray();
+    // "还原" and "关闭" for the tray icon (made when first needed).
+    TbsSkinPopupMenu* TrayMenu();
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -238,4 +257,10 @@ private:
     TIcon smallIcon_;
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
+    TbsSkinMenu* skinMenu_ = nullptr;
+    TbsTrayIcon* trayIcon_ = nullptr;
+    TbsSkinPopupMenu* trayMenu_ = nullptr;
 };
+
+// The frame component on `form`, or null.
+TbsSkinForm* FindSkinFormOf(TCustomForm* form);

@@ -7,12 +7,37 @@
 #include "TbsSkinCaptionObject.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
+#include "TbsSkinMenu.h"
 
 namespace {
 TPoint ScreenPointOf(LPARAM lParam) { return LParamToPoint(lParam); }
+
+// What happens to the form that ends an open skinned menu: it moves, is
+// resized, (de)activated, clicked or told to cancel its modes.
+bool ClosesPopups(UINT msg) {
+    switch (msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_ACTIVATE:
+    case WM_SETFOCUS:
+    case WM_CANCELMODE:
+    case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_PARENTNOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
 }  // namespace
 
 void TbsSkinForm::NewWndProc(TMessage& m) {
+    if (skinMenu_ && skinMenu_->MenuVisible() && ClosesPopups(m.Msg)) skinMenu_->CloseMenu();
     if (!HandleMessage(m)) CallOldWndProc(m);
 }
 

@@ -9,6 +9,7 @@
 #include "TbsSkinButtonObject.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
+#include "TbsSkinMenu.h"
 
 void TbsSkinForm::CloseForm() { form_->Close(); }
 
@@ -19,8 +20,8 @@ void TbsSkinForm::RunObjectCommand(SkinCommand command, TbsActiveSkinObject* sou
         SetSkinWindowState(skinWindowState_ == wsMaximized ? wsNormal : wsMaximized);
         break;
     case SkinCommand::Minimize:
-        // Minimising to the tray needs a tray icon, which this frame has none of.
-        if (!AlwaysMinimizeToTray) SetSkinWindowState(skinWindowState_ == wsMinimized ? wsNormal : wsMinimized);
+        if (AlwaysMinimizeToTray) MinimizeToTray();
+        else SetSkinWindowState(skinWindowState_ == wsMinimized ? wsNormal : wsMinimized);
         break;
     case SkinCommand::RollUp: RollUp(!rollUpState_); break;
     case SkinCommand::SysMenu:
@@ -29,7 +30,7 @@ void TbsSkinForm::RunObjectCommand(SkinCommand command, TbsActiveSkinObject* sou
     case SkinCommand::Default:
         if (source) PopupObjectMenu(*source);
         break;
-    case SkinCommand::MinimizeToTray: break;
+    case SkinCommand::MinimizeToTray: MinimizeToTray(); break;
     }
 }
 
@@ -56,13 +57,30 @@ void TbsSkinForm::PopupObjectMenu(TbsActiveSkinObject& object) {
     if (!items || items->Count() == 0 || !form_->HandleAllocated()) return;
     if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(&object)) a->MenuShown = true;
     const TRect r = OffsetRect(object.ObjectRect, form_->Left(), form_->Top());
-    // The platform's popup menu shows the items until the skinned menu
-    // engine takes this over; it returns once the menu has closed.
     if (GetCapture() == form_->Handle()) ReleaseCapture();
     capturedIndex_ = -1;
-    TMenuItem* chosen = TrackPopupMenu(items, {r.Left, r.Bottom}, nullptr);
-    MenuClosed();
-    if (chosen) chosen->Click();
+    // The pressed object is released when the menu closes (SKINMSG_MENUCLOSED).
+    TbsSkinMenu& engine = SkinMenu();
+    if (engine.MenuVisible()) engine.CloseMenu();
+    engine.Popup(nullptr, menusSkinData_ ? menusSkinData_ : skinData_, false, items, r);
+}
+
+TbsSkinMenu& TbsSkinForm::SkinMenu() {
+    if (!skinMenu_) {
+        skinMenu_ = CreateComponent<TbsSkinMenu>(this);
+        skinMenu_->NotifyForm = form_;
+    }
+    skinMenu_->AlphaBlend = MenusAlphaBlend;
+    skinMenu_->AlphaBlendAnimation = MenusAlphaBlendAnimation;
+    skinMenu_->AlphaBlendValue = MenusAlphaBlendValue;
+    return *skinMenu_;
+}
+
+TbsSkinForm* FindSkinFormOf(TCustomForm* form) {
+    if (!form) return nullptr;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* frame = dynamic_cast<TbsSkinForm*>(form->Components(i))) return frame;
+    return nullptr;
 }
 
 void TbsSkinForm::MenuClosed() {
@@ -83,39 +101,58 @@ TMenuItem* TbsSkinForm::GetSystemMenuItems() {
     TMenuItem* root = defaultSystemMenu_->Items();
     root->Clear();
     const TbsResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
-    const auto add = [&](const char* key, const char* fallback, std::function<void()> action) {
+    const auto add = [&](const char* key, const char* fallback, const char* name, std::function<void()> action) {
         auto item = std::make_unique<TMenuItem>(nullptr);
+        // The name picks the item's built-in glyph in the skinned menu.
+        item->SetName(name);
         item->SetCaption(strings ? strings->LookupString(key) : AnsiString(fallback));
         item->OnClick = [action = std::move(action)](TObject*) { action(); };
         root->Add(std::move(item));
     };
     if ((borderIcons_ & biMinimize) && skinWindowState_ != wsMinimized)
-        add("MI_MINCAPTION", "最小化(&n)", [this] { RunObjectCommand(SkinCommand::Minimize); });
+        add("MI_MINCAPTION", "最小化(&n)", "BSF_MINITEM", [this] { RunObjectCommand(SkinCommand::Minimize); });
     if ((borderIcons_ & biMaximize) && skinWindowState_ != wsMaximized)
-        add("MI_MAXCAPTION", "最大化(&x)", [this] { SetSkinWindowState(wsMaximized); });
+        add("MI_MAXCAPTION", "最大化(&x)", "BSF_MAXITEM", [this] { SetSkinWindowState(wsMaximized); });
     if (skinWindowState_ != wsNormal || rollUpState_)
-        add("MI_RESTORECAPTION", "还原(&R)", [this] {
+        add("MI_RESTORECAPTION", "还原(&R)", "BSF_RESTORE", [this] {
             if (rollUpState_ && skinWindowState_ == wsNormal) RollUp(false);
             else SetSkinWindowState(wsNormal);
         });
     if ((borderIcons_ & biRollUp) && !rollUpState_ && skinWindowState_ != wsMinimized)
-        add("MI_ROLLUPCAPTION", "向上卷拢(&l)", [this] { RollUp(true); });
+        add("MI_ROLLUPCAPTION", "向上卷拢(&l)", "BSF_ROLLUP", [this] { RollUp(true); });
+    if (borderIcons_ & biMinimizeToTray)
+        add("MI_MINTOTRAYCAPTION", "最小化到图标(&T)", "BSF_MINTOTRAY", [this] { MinimizeToTray(); });
     if (root->Count() > 0) root->Add(std::make_unique<TMenuItem>(nullptr))->SetCaption(cLineCaption);
-    add("MI_CLOSECAPTION", "关闭(&C)", [this] { CloseForm(); });
+    add("MI_CLOSECAPTION", "关闭(&C)", "BSF_CLOSE", [this] { CloseForm(); });
     return root;
 }
 
 void TbsSkinForm::PopupSystemMenuUnder(TbsActiveSkinObject& object) {
     if (!form_->HandleAllocated()) return;
+    // The open chain may show the system menu's items: it goes before they are rebuilt.
+    TbsSkinMenu& engine = SkinMenu();
+    if (engine.MenuVisible()) engine.CloseMenu();
     TMenuItem* items = GetSystemMenuItems();
     const TRect r = OffsetRect(object.ObjectRect, form_->Left(), form_->Top());
     if (GetCapture() == form_->Handle()) ReleaseCapture();
     capturedIndex_ = -1;
-    TMenuItem* chosen = TrackPopupMenu(items, {r.Left, r.Bottom}, nullptr);
-    // The button that opened the menu is released when it closes.
-    if (auto* b = dynamic_cast<TbsSkinButtonObject*>(&object); b && b->Pressed) b->SetPressed(false);
-    if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(&object); a && a->Pressed) a->MenuClosed();
-    if (chosen) chosen->Click();
+    // The button that opened the menu is released when it closes (found again
+    // by name: a skin change may have rebuilt the objects meanwhile).
+    const AnsiString opener = object.IDName;
+    engine.SetOneShotClose([this, opener](TObject*) {
+        TbsActiveSkinObject* o = FindObject(opener);
+        if (auto* b = dynamic_cast<TbsSkinButtonObject*>(o); b && b->Pressed) b->SetPressed(false);
+        if (auto* a = dynamic_cast<TbsSkinAnimateObject*>(o); a && a->Pressed) a->MenuClosed();
+    });
+    engine.Popup(nullptr, menusSkinData_ ? menusSkinData_ : skinData_, false, items, r);
+}
+
+void TbsSkinForm::PopupSystemMenuAt(int x, int y) {
+    if (!form_->HandleAllocated()) return;
+    TbsSkinMenu& engine = SkinMenu();
+    if (engine.MenuVisible()) engine.CloseMenu();
+    TMenuItem* items = GetSystemMenuItems();
+    engine.Popup(nullptr, menusSkinData_ ? menusSkinData_ : skinData_, false, items, {x, y, x, y});
 }
 
 // ---- window states -----------------------------------------------------------------------------------------

@@ -372,6 +372,12 @@ void SdlBackend::SyncWindow(const NativeWindowState& state) {
     } else if (!n.visible) {
         SDL_ShowWindow(n.window);
         n.visible = true;
+        // A popup (a menu from the tray icon) shown while none of the
+        // program's windows holds the desktop's input focus takes it: only a
+        // program with the focus hears the user turn to another one, which
+        // is what closes such a popup. Window managers do not focus popups
+        // themselves.
+        if (state.noActivate && !SDL_GetKeyboardFocus()) SDL_SetWindowInputFocus(n.window);
     }
 }
 

@@ -8,6 +8,11 @@
 #include "SkinGeometry.h"
 #include "TbsSkinButton.h"
 #include "TbsSkinEdit.h"
+#include "TbsSkinForm.h"
+#include "TbsSkinMemo2.h"
+#include "TbsSkinMenu.h"
+#include "TbsSkinPopupMenu.h"
+#include "TbsSkinPopupWindow.h"
 
 using namespace ctrltest;
 
@@ -123,6 +128,51 @@ TEST_F(SkinEditTest, TheMenuCommandsAreEnabledByTheSelectionTheClipboardAndReadO
     std::string order;
     for (const EditMenuEntry& e : EditMenuEntries()) order += EditCommandCaption(e, nullptr) + "|";
     EXPECT_EQ(order, "撤消|-|剪切|复制|粘贴|删除|-|选择所有|");
+}
+
+TEST_F(SkinEditTest, RightClickShowsTheSkinnedContextMenuOfEditAndMemoWhoseCommandRuns) {
+    TForm* form = ShowForm();
+    auto* frame = CreateComponent<TbsSkinForm>(form);
+    frame->SetSkinData(LoadSkin(form, DeliveredSkinIni()));
+    TbsSkinEdit* edit = AddEdit(form);
+    edit->SetText("hello 世界");
+    auto* memo = CreateComponent<TbsSkinMemo2>(form);
+    memo->SetParent(form);
+    memo->SetBounds(20, 60, 160, 80);
+    memo->SetText("第一行");
+    Pump();
+    const struct {
+        TCustomEdit* control;
+        std::function<TbsSkinPopupMenu*()> editMenu;
+    } cases[] = {
+        {edit, [&] { return edit->EditMenu(); }},
+        {memo, [&] { return memo->EditMenu(); }},
+    };
+    for (const auto& c : cases) {
+        c.control->SetFocus();
+        c.control->SetSelStart(0);
+        c.control->SetSelLength(0);
+        Pump();
+        const TPoint at = c.control->ClientToScreen({30, 8});
+        screen().Click(at.X, at.Y, MouseButton::Right);
+        Pump();
+        TbsSkinMenu& engine = frame->SkinMenu();
+        ASSERT_EQ(engine.PopupCount(), 1);
+        TbsSkinPopupWindow& p = *engine.PopupAt(0);
+        EXPECT_TRUE(p.SkinnedLook());
+        EXPECT_EQ(p.Left(), at.X);  // at the pointer
+        ASSERT_EQ(p.Items().size(), 8u);
+        TbsSkinMenuItem& all = *p.Items()[7];
+        EXPECT_EQ(all.MenuItem()->Caption(), "选择所有");
+        EXPECT_FALSE(p.Items()[2]->MenuItem()->Enabled);  // cut: nothing selected
+        ASSERT_NE(c.editMenu(), nullptr);
+        const TPoint item{p.Left() + all.ItemRect.Left + 30, p.Top() + all.ItemRect.Top + 5};
+        screen().Click(item.X, item.Y);
+        Pump();
+        EXPECT_EQ(engine.PopupCount(), 0);
+        EXPECT_EQ(c.control->SelLength(), int(c.control->Text().size()));
+        EXPECT_EQ(c.editMenu(), nullptr);  // freed once the command was done
+    }
 }
 
 TEST_F(SkinEditTest, CommandsChangeTheTextAndAReadOnlyEditOnlySelectsAndCopies) {

@@ -6,6 +6,7 @@
 //                                           move, resize and click
 //   formgallery --png out.png [skin.ini]    on the headless screen: every state
 //                                           side by side in one picture
+//   formgallery --menus out.png [skin.ini]  the skinned popup menus, likewise
 
 #include <cstdio>
 #include <algorithm>
@@ -17,6 +18,7 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
+#include "MenuGallery.h"
 #include "PngFile.h"
 #include "SdlBackend.h"
 #include "TbsSkinData.h"
@@ -237,6 +239,8 @@ int RunDesktop(const std::string& skinIni) {
 int main(int argc, char** argv) {
     const std::string defaultSkin = std::string(MIRVO_SOURCE_DIR) + "/dat/skin1/skin.ini";
     try {
+        if (argc >= 3 && std::strcmp(argv[1], "--menus") == 0)
+            return RunMenuGallery(argv[2], argc >= 4 ? argv[3] : defaultSkin);
         if (argc >= 3 && std::strcmp(argv[1], "--png") == 0)
             return RunGallery(argv[2], argc >= 4 ? argv[3] : defaultSkin);
         if (argc <= 2 && (argc == 1 || argv[1][0] != '-')) return RunDesktop(argc == 2 ? argv[1] : defaultSkin);
@@ -244,6 +248,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "formgallery: %s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: formgallery [--png out.png] [skin.ini]\n");
+    std::fprintf(stderr, "usage: formgallery [--png out.png | --menus out.png] [skin.ini]\n");
     return 2;
 }

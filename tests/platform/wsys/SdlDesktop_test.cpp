@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "DesktopSession.h"
 #include "ScratchFolder.h"
@@ -116,4 +117,43 @@ TEST(SdlDesktop, MinimiseIconifiesAndARestoreFromTheDesktopPaintsAgain) {
     desktop.Run("xdotool windowminimize " + xid + " >/dev/null 2>&1");
     EXPECT_TRUE(PumpUntil(backend, [&] { return IsIconic(w) != FALSE; }));
     DestroyWindow(w);
+}
+
+namespace {
+std::vector<WPARAM> activateAppSeen;
+
+LRESULT PopupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ACTIVATEAPP) activateAppSeen.push_back(wp);
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProc(h, msg, wp, lp);
+}
+}  // namespace
+
+// A popup that never activates (a menu popped from the tray icon), shown
+// while no window of the program has the desktop's input focus, takes that
+// focus, so the program hears the user turn to another program.
+TEST(SdlDesktop, APopupShownInTheBackgroundHearsAClickIntoAnotherProgram) {
+    DesktopSession desktop;
+    ASSERT_TRUE(desktop.Start(true, false)) << desktop.error();
+    WindowSystemSession session(std::make_unique<SdlBackend>());
+    Backend& backend = session.backend();
+    activateAppSeen.clear();
+
+    WNDCLASS wc;
+    wc.lpfnWndProc = PopupProc;
+    wc.lpszClassName = "BackgroundPopup";
+    RegisterClass(wc);
+    const HWND popup = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "BackgroundPopup",
+                                      "background popup", WS_POPUP, 500, 300, 120, 90, nullptr);
+    SetWindowPos(popup, HWND_TOPMOST, 500, 300, 0, 0, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOSIZE);
+    PumpFor(backend, 0.5);
+    EXPECT_EQ(GetActiveWindow(), nullptr);  // the popup itself is not activated
+
+    const std::string pid = desktop.Output("xmessage -geometry 200x80+20+20 other >/dev/null 2>&1 & echo $!");
+    ASSERT_TRUE(desktop.WaitFor("xdotool search --onlyvisible --name xmessage"));
+    desktop.Run("xdotool mousemove 60 50 click 1");
+    EXPECT_TRUE(PumpUntil(backend, [&] { return !activateAppSeen.empty() && activateAppSeen.back() == WPARAM(FALSE); }))
+        << "the program did not hear it lost the input";
+    desktop.Run("kill " + pid);
+    DestroyWindow(popup);
 }
