@@ -147,6 +147,7 @@ void TbsSkinCustomListBox::SyncScrollBar() {
         scrollBar_->FreeNotification(this);
         scrollBar_->SetKind(sbVertical);
         scrollBar_->SetDefaultWidth(19);
+        scrollBar_->SetBounds(0, 0, 19, 100);
         scrollBar_->SetSkinDataName(Skinned() ? rec_.vscrollbarname : AnsiString("vscrollbar"));
         scrollBar_->SetSkinData(skinData_);
         scrollBar_->SetParent(this);
@@ -156,12 +157,11 @@ void TbsSkinCustomListBox::SyncScrollBar() {
     }
     if (scrollBar_) {
         if (needed) {
+            // The bar keeps the width it takes (a skinned bar its record's).
             const TRect client = ClientRect();
-            int w = 19, h = client.Height();
-            scrollBar_->SetBounds(client.Right - w, 0, w, h);
-            // A skinned bar may insist on its own width.
-            w = scrollBar_->Width();
-            scrollBar_->SetBounds(client.Right - w, 0, w, h);
+            const int w = scrollBar_->Width();
+            const TRect place{client.Right - w, 0, client.Right, client.Height()};
+            if (scrollBar_->BoundsRect() != place) scrollBar_->SetBoundsRect(place);
             scrollBar_->SetRangeAndPosition(0, count - 1, rows, TopIndex());
             scrollBar_->SetSmallChange(1);
             scrollBar_->SetLargeChange(rows);
