@@ -224,6 +224,61 @@ TEST_F(SkinComboBoxTest, TheListTakesAnItemOnReleaseAndClosesOnAPressElsewhere) 
     EXPECT_EQ(combo->ItemIndex(), 4);
 }
 
+TEST_F(SkinComboBoxTest, InEditStyleTypedTextCompletesFromTheList) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 0);
+    for (const char* w : {"banana", "Apple", "apricot", "cherry"}) combo->Items().Add(w);
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    Counts counts;
+    Count(*combo, counts);
+    combo->Edit()->SetFocus();
+    Pump();
+
+    // A one-letter text is searched after the item its text change selected
+    // (Apple), so "a" completes to apricot; the completed part stays selected.
+    screen().KeyDown('A');
+    screen().Text("a");
+    screen().KeyUp('A');
+    Pump();
+    EXPECT_EQ(combo->Text(), "apricot");
+    EXPECT_EQ(combo->Edit()->Text(), "apricot");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Edit()->SelStart(), 1);
+    EXPECT_EQ(combo->Edit()->SelLength(), 6);
+    EXPECT_GE(counts.change, 1);
+    // Longer texts are searched from the top, whatever the case.
+    Advance(250);
+    screen().KeyDown('P');
+    screen().Text("p");
+    screen().KeyUp('P');
+    Pump();
+    EXPECT_EQ(combo->Text(), "Apple");
+    EXPECT_EQ(combo->Edit()->SelStart(), 2);
+    EXPECT_EQ(combo->Edit()->SelLength(), 3);
+    Advance(250);
+    screen().KeyDown('R');
+    screen().Text("r");
+    screen().KeyUp('R');
+    Pump();
+    EXPECT_EQ(combo->Text(), "apricot");
+    EXPECT_EQ(combo->Edit()->SelStart(), 3);
+
+    // Down takes the next item into the field, selected whole, and clicks.
+    counts = {};
+    Key(VK_DOWN);
+    EXPECT_EQ(combo->Edit()->Text(), "cherry");
+    EXPECT_EQ(combo->Text(), "cherry");
+    EXPECT_EQ(combo->Edit()->SelLength(), 6);
+    EXPECT_EQ(counts.click, 1);
+    EXPECT_EQ(counts.change, 1);
+
+    // Back to fixed style: the edit goes, the text stays.
+    combo->SetStyle(bscbFixedStyle);
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Text(), "cherry");
+}
+
 TEST_F(SkinComboBoxTest, TheSkinnedListHasTheSkinsRowsAndItsOwnSkinnedBar) {
     TForm* form = ShowForm();
     TbsSkinData* skin = LoadSkin(form, DeliveredSkinIni());
