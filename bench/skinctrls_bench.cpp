@@ -6,6 +6,10 @@
 // The skinned word box: one character typed through the desktop's text
 // input, from the input event to the edit repainted, against repainting the
 // box (frame and text area) alone.
+//
+// The hit list: filling a skinned list view (colours, font and header from
+// the skin) with eleven rows and painting it, header included, against the
+// same with the plain list view.
 
 #include <benchmark/benchmark.h>
 
@@ -18,6 +22,7 @@
 #include "TbsSkinButton.h"
 #include "TbsSkinData.h"
 #include "TbsSkinEdit.h"
+#include "TbsSkinListView.h"
 #include "WindowSystem.h"
 
 namespace {
@@ -49,6 +54,18 @@ struct Scene {
         edit->SetParent(form);
         edit->SetBounds(10, 50, 98, 21);
         edit->SetSkinData(skin);
+        plainList = CreateComponent<TListView>(form);
+        skinnedList = CreateComponent<TbsSkinListView>(form);
+        skinnedList->SetHeaderSkinDataName("resizetoolbutton");
+        for (TCustomListView* list : {static_cast<TCustomListView*>(plainList), static_cast<TCustomListView*>(skinnedList)}) {
+            list->SetParent(form);
+            list->SetBounds(110, 5, 80, 90);
+            list->SetViewStyle(vsReport);
+            list->SetReadOnly(true);
+            list->Columns().Add()->SetWidth(76);
+            list->Columns().Items(0)->SetCaption("Word");
+        }
+        skinnedList->SetSkinData(skin);
         Application->ProcessMessages();
     }
     HeadlessBackend* screen = nullptr;
@@ -58,6 +75,8 @@ struct Scene {
     TbsSkinData* skin = nullptr;
     BenchButton* button = nullptr;
     TbsSkinEdit* edit = nullptr;
+    TListView* plainList = nullptr;
+    TbsSkinListView* skinnedList = nullptr;
 };
 
 Scene& TheScene() {
@@ -120,6 +139,25 @@ void BM_TypeCharacterIntoEdit(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TypeCharacterIntoEdit)->Unit(benchmark::kMicrosecond);
+
+// The hit list after a translation: cleared, eleven rows added, painted.
+void FillAndPaint(benchmark::State& state, TCustomListView& list) {
+    static const char* const words[] = {"apple",   "apples",   "applet",  "applaud",   "applause", "appliance",
+                                        "applied", "applicant", "applier", "applicable", "apply"};
+    list.BringToFront();
+    Application->ProcessMessages();
+    for (auto _ : state) {
+        list.Items().Clear();
+        for (const char* w : words) list.Items().Add()->SetCaption(w);
+        RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}
+
+void BM_FillAndPaintPlainListView(benchmark::State& state) { FillAndPaint(state, *TheScene().plainList); }
+BENCHMARK(BM_FillAndPaintPlainListView)->Unit(benchmark::kMicrosecond);
+
+void BM_FillAndPaintSkinnedListView(benchmark::State& state) { FillAndPaint(state, *TheScene().skinnedList); }
+BENCHMARK(BM_FillAndPaintSkinnedListView)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 // and the focus are real where one control can have them, and held for the
 // picture on the others. Only one control can hold the focus: the picture
 // shows the buttons while a button has it, and each edit, with its caret,
-// while that edit has it.
+// while that edit has it; each combo box's list is shown dropped in turn.
 //
 //   controlgallery <skin.ini> <out.png>    writes the headless screen to a PNG
 //
@@ -15,10 +15,12 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
-#include "TbsSkinButton.h"
 #include "PngFile.h"
+#include "TbsSkinButton.h"
+#include "TbsSkinComboBox.h"
 #include "TbsSkinData.h"
 #include "TbsSkinEdit.h"
+#include "TbsSkinListView.h"
 #include "TbsSkinMemo2.h"
 #include "TbsSkinPanel.h"
 #include "TbsSkinScrollBar.h"
@@ -157,6 +159,7 @@ void BuildSide(TForm* form, TbsSkinData* skin) {
 
 struct TextSide {
     TbsSkinEdit* edit = nullptr;
+    TbsSkinComboBox* droppedCombo = nullptr;
 };
 
 // Scroll bars in each state, an edit with a selection, and a memo of wrapped
@@ -207,6 +210,41 @@ TextSide BuildTextSide(TForm* form, TbsSkinData* skin) {
     memoBar->SetKind(sbVertical);
     memoBar->SetSkinData(skin);
     memo->SetVScrollBar(memoBar);
+
+    // The hit list: a report list view with its header and a selected row.
+    Note(form, skin, 10, 600, "list view");
+    auto* list = Place<TbsSkinListView>(form, 10, 618, 194, 140);
+    list->SetViewStyle(vsReport);
+    list->SetRowSelect(true);
+    list->SetHideSelection(false);
+    list->SetHeaderSkinDataName("resizetoolbutton");
+    TListColumn* word = list->Columns().Add();
+    word->SetCaption("单词");
+    word->SetWidth(80);
+    TListColumn* gloss = list->Columns().Add();
+    gloss->SetCaption("释义");
+    gloss->SetWidth(110);
+    const char* rows[][2] = {{"apple", "苹果"}, {"apply", "申请"}, {"applet", "小程序"}, {"applaud", "鼓掌"},
+                             {"appliance", "器具"}, {"applicant", "申请人"}};
+    for (const auto& row : rows) {
+        TListItem* item = list->Items().Add();
+        item->SetCaption(row[0]);
+        item->SubItems().Add(row[1]);
+    }
+    list->SetItemIndex(1);
+    list->SetSkinData(skin);
+
+    // A combo box closed on its selection, and one with its list dropped.
+    Note(form, skin, 215, 600, "combo box, closed and dropped");
+    const char* words[] = {"apple", "apply", "applet", "applaud", "appliance"};
+    TbsSkinComboBox* combos[2];
+    for (int i = 0; i < 2; ++i) {
+        combos[i] = Place<TbsSkinComboBox>(form, 215, 618 + 32 * i, 175, 20);
+        for (const char* w : words) combos[i]->Items().Add(w);
+        combos[i]->SetSkinData(skin);
+        combos[i]->SetItemIndex(i == 0 ? 0 : 2);
+    }
+    side.droppedCombo = combos[1];
     return side;
 }
 
@@ -218,7 +256,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        auto backend = std::make_unique<HeadlessBackend>(820, 600);
+        auto backend = std::make_unique<HeadlessBackend>(820, 780);
         HeadlessBackend* screen = backend.get();
         screen->SetDesktopColor(0xE0E0E0);
         WindowSystemSession windowSystem(std::move(backend));
@@ -226,7 +264,7 @@ int main(int argc, char** argv) {
         auto* skinned = Application->CreateForm<TForm>();
         skinned->SetBorderStyle(bsNone);
         skinned->SetColor(0xF5F1EE);
-        skinned->SetBounds(5, 5, 400, 590);
+        skinned->SetBounds(5, 5, 400, 770);
         auto* skin = CreateComponent<TbsSkinData>(skinned);
         skin->LoadIniSkin(argv[1]);
         if (skin->IsEmpty()) {
@@ -236,7 +274,7 @@ int main(int argc, char** argv) {
         auto* plain = Application->CreateForm<TForm>();
         plain->SetBorderStyle(bsNone);
         plain->SetColor(clBtnFace);
-        plain->SetBounds(415, 5, 400, 590);
+        plain->SetBounds(415, 5, 400, 770);
         plain->Show();
         BuildSide(plain, nullptr);
         const TextSide plainText = BuildTextSide(plain, nullptr);
@@ -260,6 +298,18 @@ int main(int argc, char** argv) {
             wr = InflateRect(wr, 2, 2);
             for (int y = wr.Top; y < wr.Bottom; ++y)
                 for (int x = wr.Left; x < wr.Right; ++x) picture.SetPixels(x, y, withCaret.Pixels(x, y));
+        }
+        // One list is open at a time: each combo box is shown with its list dropped.
+        for (TbsSkinComboBox* combo : {plainText.droppedCombo, skinnedText.droppedCombo}) {
+            combo->DropDown();
+            Application->ProcessMessages();
+            screen->ReadScreen(withCaret);
+            TRect wr;
+            GetWindowRect(combo->ListBox()->Handle(), wr);
+            for (int y = wr.Top; y < wr.Bottom; ++y)
+                for (int x = wr.Left; x < wr.Right; ++x) picture.SetPixels(x, y, withCaret.Pixels(x, y));
+            combo->CloseUp(false);
+            Application->ProcessMessages();
         }
         if (!SavePng(picture, argv[2])) {
             std::fprintf(stderr, "cannot write %s\n", argv[2]);

@@ -1,0 +1,322 @@
+// The skinned combo box: the text and change rules a hidden combo box is
+// used for, the keys, and the drop-down list opened by the pointer, taking
+// an item on release and closing on a press anywhere else.
+
+#include "SkinCtrlsTestSupport.h"
+#include "TButton.h"
+#include "TbsSkinComboBox.h"
+#include "TbsSkinScrollBar.h"
+
+using namespace ctrltest;
+
+namespace {
+
+class SkinComboBoxTest : public SkinCtrlsTest {
+protected:
+    struct Counts {
+        int change = 0;
+        int click = 0;
+    };
+    void Count(TbsSkinComboBox& combo, Counts& counts) {
+        combo.OnChange = [&counts](TObject*) { ++counts.change; };
+        combo.OnClick = [&counts](TObject*) { ++counts.click; };
+    }
+    TbsSkinComboBox* ShownCombo(TForm* form, int items) {
+        auto* combo = CreateComponent<TbsSkinComboBox>(form);
+        combo->SetParent(form);
+        combo->SetBounds(20, 20, 150, 20);
+        for (int i = 0; i < items; ++i) combo->Items().Add(("item" + std::to_string(i)).c_str());
+        Pump();
+        return combo;
+    }
+    void ClickAt(const TControl& c, int x, int y) {
+        const TPoint p = ScreenPoint(c, x, y);
+        screen().Click(p.X, p.Y);
+        Pump();
+    }
+};
+
+TEST_F(SkinComboBoxTest, OnlyAnActualTextChangeRaisesOnChange) {
+    // A hidden combo box, never shown, used as a list with a selection.
+    auto owner = std::make_unique<TComponent>(nullptr);
+    auto* combo = CreateComponent<TbsSkinComboBox>(owner.get());
+    Counts counts;
+    Count(*combo, counts);
+    EXPECT_EQ(combo->Text(), "") << "the combo box does not take its name as text";
+    combo->SetName("CmbBxWord");
+    EXPECT_EQ(combo->Text(), "");
+
+    struct Step {
+        const char* what;
+        std::vector<const char*> items;  // replaces the items when not empty; {"-"} clears them
+        int index;
+        int changes;
+        int clicks;
+        const char* text;
+        int indexAfter;
+    };
+    const Step steps[] = {
+        {"empty list", {"-"}, 0, 0, 0, "", -1},
+        {"first item, text differs", {"Default", "apple"}, 0, 1, 1, "Default", 0},
+        {"same item again", {}, 0, 0, 1, "Default", 0},
+        {"another item", {}, 1, 1, 1, "apple", 1},
+        {"minus one keeps the text", {}, -1, 0, 1, "apple", -1},
+        {"new list, same first word", {"apple", "apples"}, 0, 0, 1, "apple", 0},
+        {"cleared list keeps the text", {"-"}, 0, 0, 0, "apple", -1},
+        {"index past the end", {"x"}, 5, 0, 1, "apple", -1},
+    };
+    for (const Step& s : steps) {
+        if (!s.items.empty()) {
+            combo->Items().Clear();
+            if (std::string(s.items[0]) != "-")
+                for (const char* item : s.items) combo->Items().Add(item);
+        }
+        counts = {};
+        combo->SetItemIndex(s.index);
+        EXPECT_EQ(counts.change, s.changes) << s.what;
+        EXPECT_EQ(counts.click, s.clicks) << s.what;
+        EXPECT_EQ(combo->Text(), s.text) << s.what;
+        EXPECT_EQ(combo->ItemIndex(), s.indexAfter) << s.what;
+    }
+
+    // While a form is being read nothing fires.
+    combo->Items().Clear();
+    combo->Items().Add("Loaded");
+    counts = {};
+    combo->BeginLoading();
+    combo->SetItemIndex(0);
+    combo->EndLoading();
+    EXPECT_EQ(counts.click, 0);
+    EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
+TEST_F(SkinComboBoxTest, KeysStepPageAndSearch) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 0);
+    for (const char* w : {"apple", "kiwi", "banana", "kumquat", "kale", "lemon"}) combo->Items().Add(w);
+    for (int i = 0; i < 20; ++i) combo->Items().Add(("z" + std::to_string(i)).c_str());
+    combo->SetFocus();
+    Pump();
+    Counts counts;
+    Count(*combo, counts);
+
+    combo->SetItemIndex(0);
+    Key(VK_NEXT);
+    EXPECT_EQ(combo->ItemIndex(), 7) << "Page Down from 0 with 8 rows";
+    combo->SetItemIndex(20);
+    Key(VK_PRIOR);
+    EXPECT_EQ(combo->ItemIndex(), 11) << "Page Up from 20";
+    combo->SetItemIndex(0);
+    Key(VK_UP);
+    EXPECT_EQ(combo->ItemIndex(), 0) << "nothing before the first item";
+    counts = {};
+    Key(VK_DOWN);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(combo->Text(), "kiwi");
+    EXPECT_EQ(counts.change, 1);
+    EXPECT_EQ(counts.click, 1);
+
+    // "k" then "a" quickly searches "ka"; after a pause "k" cycles on from the current item.
+    combo->SetItemIndex(0);
+    screen().Text("k");
+    Pump();
+    EXPECT_EQ(combo->Text(), "kiwi");
+    screen().Text("a");
+    Pump();
+    EXPECT_EQ(combo->Text(), "kale");
+    Advance(600);
+    screen().Text("k");
+    Pump();
+    EXPECT_EQ(combo->Text(), "kiwi") << "after kale the next k item wraps round to kiwi";
+    screen().Text("k");
+    Pump();
+    EXPECT_EQ(combo->Text(), "kiwi") << "\"kk\" matches nothing and leaves the selection";
+    Advance(600);
+    screen().Text("k");
+    Pump();
+    EXPECT_EQ(combo->Text(), "kumquat");
+
+    // Alt+Down opens the list, Escape closes it without taking anything.
+    screen().KeyDown(VK_MENU);
+    Key(VK_DOWN);
+    screen().KeyUp(VK_MENU);
+    Pump();
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_TRUE(combo->ListBox()->IsPoppedUp());
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "kumquat");
+}
+
+TEST_F(SkinComboBoxTest, TheListTakesAnItemOnReleaseAndClosesOnAPressElsewhere) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 5);
+    auto* other = CreateComponent<TButton>(form);
+    other->SetParent(form);
+    other->SetBounds(250, 200, 80, 25);
+    Pump();
+    Counts counts;
+    Count(*combo, counts);
+
+    // Empty lists do not open.
+    auto* empty = ShownCombo(form, 0);
+    empty->DropDown();
+    EXPECT_FALSE(empty->DroppedDown());
+
+    // A simple click on the button leaves the list open, holding the mode.
+    const TRect button = combo->ButtonRect();
+    ClickAt(*combo, button.Left + 5, 10);
+    ASSERT_TRUE(combo->DroppedDown());
+    TbsPopupListBox* list = combo->ListBox();
+    EXPECT_TRUE(list->IsPoppedUp());
+    EXPECT_EQ(Application->ModeControl(), combo);
+    EXPECT_EQ(list->Height(), list->HeightForRows(5));
+    // The list lies under the combo box.
+    EXPECT_EQ(list->ClientToScreen({0, 0}).Y, combo->ClientToScreen({0, 20}).Y + 2);
+
+    // A press elsewhere closes it and takes nothing.
+    ClickAt(*other, 10, 10);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_FALSE(list->IsPoppedUp());
+    EXPECT_EQ(Application->ModeControl(), nullptr);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(counts.change, 0);
+
+    // Press on the field, drag onto the third item and release: it is taken.
+    const TPoint down = ScreenPoint(*combo, 20, 10);
+    screen().MouseDown(down.X, down.Y);
+    Pump();
+    ASSERT_TRUE(combo->DroppedDown());
+    const TRect item2 = list->ItemRect(2);
+    const TPoint onItem = list->ClientToScreen({20, item2.Top + item2.Height() / 2});
+    screen().MouseMove(onItem.X, onItem.Y);
+    Pump();
+    EXPECT_EQ(list->ItemIndex(), 2);
+    screen().MouseUp(onItem.X, onItem.Y);
+    Pump();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Text(), "item2");
+    EXPECT_EQ(counts.change, 1);
+    EXPECT_EQ(counts.click, 1);
+
+    // Open by a click, then a click on an item takes it.
+    ClickAt(*combo, button.Left + 5, 10);
+    ASSERT_TRUE(combo->DroppedDown());
+    const TRect item4 = list->ItemRect(4);
+    const TPoint on4 = list->ClientToScreen({20, item4.Top + 3});
+    screen().Click(on4.X, on4.Y);
+    Pump();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "item4");
+
+    // Moving off the list after visiting it and releasing elsewhere cancels.
+    screen().MouseDown(down.X, down.Y);
+    Pump();
+    screen().MouseMove(onItem.X, onItem.Y);
+    Pump();
+    const TPoint away = ScreenPoint(*other, 5, 5);
+    screen().MouseMove(away.X, away.Y);
+    screen().MouseUp(away.X, away.Y);
+    Pump();
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_EQ(combo->Text(), "item4");
+    EXPECT_EQ(combo->ItemIndex(), 4);
+}
+
+TEST_F(SkinComboBoxTest, InEditStyleTypedTextCompletesFromTheList) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 0);
+    for (const char* w : {"banana", "Apple", "apricot", "cherry"}) combo->Items().Add(w);
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    Counts counts;
+    Count(*combo, counts);
+    combo->Edit()->SetFocus();
+    Pump();
+
+    // A one-letter text is searched after the item its text change selected
+    // (Apple), so "a" completes to apricot; the completed part stays selected.
+    screen().KeyDown('A');
+    screen().Text("a");
+    screen().KeyUp('A');
+    Pump();
+    EXPECT_EQ(combo->Text(), "apricot");
+    EXPECT_EQ(combo->Edit()->Text(), "apricot");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(combo->Edit()->SelStart(), 1);
+    EXPECT_EQ(combo->Edit()->SelLength(), 6);
+    EXPECT_GE(counts.change, 1);
+    // Longer texts are searched from the top, whatever the case.
+    Advance(250);
+    screen().KeyDown('P');
+    screen().Text("p");
+    screen().KeyUp('P');
+    Pump();
+    EXPECT_EQ(combo->Text(), "Apple");
+    EXPECT_EQ(combo->Edit()->SelStart(), 2);
+    EXPECT_EQ(combo->Edit()->SelLength(), 3);
+    Advance(250);
+    screen().KeyDown('R');
+    screen().Text("r");
+    screen().KeyUp('R');
+    Pump();
+    EXPECT_EQ(combo->Text(), "apricot");
+    EXPECT_EQ(combo->Edit()->SelStart(), 3);
+
+    // Down takes the next item into the field, selected whole, and clicks.
+    counts = {};
+    Key(VK_DOWN);
+    EXPECT_EQ(combo->Edit()->Text(), "cherry");
+    EXPECT_EQ(combo->Text(), "cherry");
+    EXPECT_EQ(combo->Edit()->SelLength(), 6);
+    EXPECT_EQ(counts.click, 1);
+    EXPECT_EQ(counts.change, 1);
+
+    // Back to fixed style: the edit goes, the text stays.
+    combo->SetStyle(bscbFixedStyle);
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Text(), "cherry");
+}
+
+TEST_F(SkinComboBoxTest, TheSkinnedListHasTheSkinsRowsAndItsOwnSkinnedBar) {
+    TForm* form = ShowForm();
+    TbsSkinData* skin = LoadSkin(form, DeliveredSkinIni());
+    TbsSkinComboBox* combo = ShownCombo(form, 20);
+    combo->SetSkinData(skin);
+    Pump();
+    const auto& rec = *static_cast<const TbsDataSkinComboBox*>(
+        skin->SkinControls()[std::size_t(skin->FindControlIndex("combobox"))].get());
+    // The record's height; the button at the right end.
+    EXPECT_EQ(combo->Height(), rec.skinrect.Bottom - rec.skinrect.Top);
+    EXPECT_EQ(combo->ButtonRect().Right, 150 - (rec.skinrect.Right - rec.skinrect.Left - rec.buttonrect.Right));
+
+    combo->SetItemIndex(15);
+    combo->DropDown();
+    Pump();
+    TbsPopupListBox* list = combo->ListBox();
+    ASSERT_NE(list->RecordIndex(), -1);
+    const auto& lb = *static_cast<const TbsDataSkinListBox*>(
+        skin->SkinControls()[std::size_t(skin->FindControlIndex("listbox"))].get());
+    const int itemHeight = lb.itemrect.Bottom - lb.itemrect.Top;
+    EXPECT_EQ(list->ItemHeight(), itemHeight);
+    EXPECT_EQ(list->Height(), (lb.skinrect.Bottom - lb.skinrect.Top) + 8 * itemHeight -
+                                  (lb.clientrect.Bottom - lb.clientrect.Top));
+    // More items than rows: the list's own skinned bar, showing the selection's page.
+    ASSERT_NE(list->ScrollBar(), nullptr);
+    EXPECT_TRUE(list->ScrollBar()->Visible());
+    EXPECT_NE(list->ScrollBar()->RecordIndex(), -1);
+    EXPECT_LE(list->TopIndex(), 15);
+    EXPECT_GT(list->TopIndex() + 8, 15);
+    // The bar scrolls the list, and the list stays open while it is used.
+    const TPoint barDown = list->ScrollBar()->ClientToScreen({5, list->ScrollBar()->Height() - 5});
+    const int top = list->TopIndex();
+    screen().Click(barDown.X, barDown.Y);
+    Pump();
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_NE(list->TopIndex(), top);
+    combo->CloseUp(false);
+    EXPECT_EQ(combo->ItemIndex(), 15);
+}
+
+}  // namespace
