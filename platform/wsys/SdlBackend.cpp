@@ -105,6 +105,7 @@ SdlBackend::SdlBackend() {
         SDL_Quit();
         throw EInvalidOperation("Cannot open the display: no X11 display (video driver " + name + ")");
     }
+    KeepXErrorsFromEndingTheProgram();
     SDL_StartTextInput();
 }
 

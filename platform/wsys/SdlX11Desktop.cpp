@@ -9,6 +9,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <cstdio>
+
 namespace {
 
 bool X11Of(SDL_Window* window, Display*& display, Window& xwindow) {
@@ -37,6 +39,18 @@ Window WindowProperty(Display* display, Window owner, Atom property) {
 
 // A property read on a window that no longer exists must not end the program.
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+int ReportXError(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+    static bool reported[256] = {};
+    if (!reported[error->error_code]) {
+        reported[error->error_code] = true;
+        char text[128] = {};
+        XGetErrorText(display, error->error_code, text, sizeof text - 1);
+        std::fprintf(stderr, "X error ignored: %s (request %d)\n", text, int(error->request_code));
+    }
+    return 0;
+}
 
 }  // namespace
 
@@ -74,3 +88,5 @@ void SetDesktopWindowIcons(SDL_Window* window, const std::vector<const IconPixel
                         reinterpret_cast<const unsigned char*>(data.data()), int(data.size()));
     XFlush(display);
 }
+
+void KeepXErrorsFromEndingTheProgram() { XSetErrorHandler(ReportXError); }

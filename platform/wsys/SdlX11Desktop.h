@@ -12,5 +12,12 @@ struct SDL_Window;
 // True when a window manager announces itself on the window's screen
 // (_NET_SUPPORTING_WM_CHECK on the root window, confirmed on the window it names).
 bool DesktopHasWindowManager(SDL_Window* window);
+// Makes an X error a reported event instead of the end of the program. Xlib's
+// own handler exits on any error, and some are harmless races the program
+// cannot prevent: a request naming a window the server has just destroyed
+// (SDL wakes its event wait by sending to a window from a second connection,
+// another program's window may vanish under a request). Those are ignored;
+// any other error is written to the error stream once per kind.
+void KeepXErrorsFromEndingTheProgram();
 // Replaces the window's desktop icons; empty removes them.
 void SetDesktopWindowIcons(SDL_Window* window, const std::vector<const IconPixels*>& icons);

@@ -17,6 +17,7 @@
 #include "TCanvas.h"
 #include "Windows.h"
 #include "WindowSystem.h"
+#include "x11request_fixture.h"
 
 namespace {
 
@@ -156,4 +157,20 @@ TEST(SdlDesktop, APopupShownInTheBackgroundHearsAClickIntoAnotherProgram) {
         << "the program did not hear it lost the input";
     desktop.Run("kill " + pid);
     DestroyWindow(popup);
+}
+
+TEST(SdlDesktop, ARequestOnAWindowTheServerNoLongerHasDoesNotEndTheProgram) {
+    DesktopSession desktop;
+    ASSERT_TRUE(desktop.Start(false, false)) << desktop.error();
+    WindowSystemSession session(std::make_unique<SdlBackend>());
+    // Xlib's own handler would end the process here.
+    ASSERT_TRUE(SendToAVanishedWindow());
+    WNDCLASS wc;
+    wc.lpfnWndProc = PaintedProc;
+    wc.lpszClassName = "StillHere";
+    RegisterClass(wc);
+    const HWND w = CreateWindowEx(0, "StillHere", "", WS_POPUP, 10, 10, 50, 40, nullptr);
+    ShowWindow(w, SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(w));
+    DestroyWindow(w);
 }
