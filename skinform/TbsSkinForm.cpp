@@ -14,6 +14,7 @@
 #include "TbsSkinButtonObject.h"
 #include "TbsSkinCaptionObject.h"
 #include "TbsSkinData.h"
+#include "TbsSkinHint.h"
 #include "TbsSkinStdButtonObject.h"
 #include "TbsUserObject.h"
 
@@ -75,6 +76,11 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
         usesSkin_ = false;
     }
     if (AComponent == menusSkinData_) menusSkinData_ = nullptr;
+    if (AComponent == skinHint_) skinHint_ = nullptr;
+    if (AComponent == systemMenu_) systemMenu_ = nullptr;
+    if (AComponent == statusBar_) statusBar_ = nullptr;
+    if (AComponent == mainMenuBar_) mainMenuBar_ = nullptr;
+    if (AComponent == mdiTabsBar_) mdiTabsBar_ = nullptr;
 }
 
 // ---- properties -----------------------------------------------------------------------------
@@ -95,6 +101,26 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* value) {
     menusSkinData_ = value;
     if (value) value->FreeNotification(this);
 }
+
+namespace {
+// Points `slot` at `value`, asking `holder` to hear when it is freed.
+template <class T>
+void Reference(TComponent* holder, T*& slot, T* value) {
+    if (slot == value) return;
+    if (slot) slot->RemoveFreeNotification(holder);
+    slot = value;
+    if (slot) slot->FreeNotification(holder);
+}
+}  // namespace
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
+    if (skinHint_ && value != skinHint_) HideObjectHint();
+    Reference(this, skinHint_, value);
+}
+void TbsSkinForm::SetSystemMenu(TPopupMenu* value) { Reference(this, systemMenu_, value); }
+void TbsSkinForm::SetStatusBar(TControl* value) { Reference(this, statusBar_, value); }
+void TbsSkinForm::SetMainMenuBar(TControl* value) { Reference(this, mainMenuBar_, value); }
+void TbsSkinForm::SetMDITabsBar(TControl* value) { Reference(this, mdiTabsBar_, value); }
 
 void TbsSkinForm::SetBorderIcons(TbsBorderIcons value) {
     borderIcons_ = value;

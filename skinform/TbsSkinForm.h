@@ -26,6 +26,7 @@
 #include "TbsActiveSkinObject.h"
 
 class TbsSkinData;
+class TbsSkinHint;
 class TbsSkinStdButtonObject;
 
 class TbsSkinForm : public TComponent {
@@ -63,8 +64,13 @@ public:
     bool AlphaBlend = false;
     bool AlphaBlendAnimation = false;
     BYTE AlphaBlendValue = 200;
+    // Shows the frame objects' hints when ShowObjectHint is set.
+    TbsSkinHint* SkinHint() const { return skinHint_; }
+    void SetSkinHint(TbsSkinHint* value);
     bool ShowObjectHint = false;
     bool UseDefaultObjectHint = true;
+    TPopupMenu* SystemMenu() const { return systemMenu_; }
+    void SetSystemMenu(TPopupMenu* value);
     bool UseDefaultSysMenu = true;
     bool DisableSystemMenu = false;
     bool MenusAlphaBlend = false;
@@ -72,6 +78,15 @@ public:
     BYTE MenusAlphaBlendValue = 200;
     bool AlwaysShowInTray = false;
     bool AlwaysMinimizeToTray = false;
+    // The status bar, main-menu bar and tab bar the frame can serve; this
+    // program has none of them, so the references are only kept (and
+    // cleared when the control is freed).
+    TControl* StatusBar() const { return statusBar_; }
+    void SetStatusBar(TControl* value);
+    TControl* MainMenuBar() const { return mainMenuBar_; }
+    void SetMainMenuBar(TControl* value);
+    TControl* MDITabsBar() const { return mdiTabsBar_; }
+    void SetMDITabsBar(TControl* value);
 
     // ---- events ----
     TbsCaptionPaintEvent OnCaptionPaint;
@@ -84,6 +99,15 @@ public:
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
     TNotifyEvent OnMaximize;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
+    TNotifyEvent OnSkinMenuOpen;
+    TNotifyEvent OnSkinMenuClose;
+    // Raised by the main-menu bar, which no window of this program has.
+    TNotifyEvent OnMainMenuEnter;
+    TNotifyEvent OnMainMenuExit;
+    // Offered every shortcut of the form before the frame's own keys.
+    TShortCutEvent OnShortCut;
     TbsMouseDownEvent OnMouseDownEvent;
     TbsMouseUpEvent OnMouseUpEvent;
     TbsMouseMoveEvent OnMouseMoveEvent;
@@ -143,6 +167,8 @@ public:
     void ResetPointerStates();
     int HotIndex() const { return hotIndex_; }
     int CapturedIndex() const { return capturedIndex_; }
+    // Hides a frame object's hint (when object hints are shown).
+    void HideObjectHint();
     // Pointer routing (points in window coordinates).
     void UpdateHotObject(int x, int y, bool track = true);
     void PressObject(TMouseButton button, TPoint p);
@@ -238,4 +264,9 @@ private:
     TIcon smallIcon_;
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
+    TbsSkinHint* skinHint_ = nullptr;
+    TPopupMenu* systemMenu_ = nullptr;
+    TControl* statusBar_ = nullptr;
+    TControl* mainMenuBar_ = nullptr;
+    TControl* mdiTabsBar_ = nullptr;
 };

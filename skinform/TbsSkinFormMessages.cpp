@@ -63,7 +63,33 @@ void TbsSkinForm::SkinChangeMessage(TMessage& m) {
     }
 }
 
+namespace {
+// The messages before which an open popup of the frame (an object hint, a
+// menu) closes: a click anywhere on the window, a move, a focus change.
+bool ClosesPopups(UINT msg) {
+    switch (msg) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_ACTIVATE:
+    case WM_SETFOCUS:
+    case WM_CANCELMODE:
+    case WM_MOUSEACTIVATE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_PARENTNOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+}  // namespace
+
 bool TbsSkinForm::HandleMessage(TMessage& m) {
+    if (ClosesPopups(m.Msg)) HideObjectHint();
     switch (m.Msg) {
     case WM_DESTROY:
         StopTimers();
