@@ -50,6 +50,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner), form_(OwnerFo
     form_->SetBorderIcons(0);
     form_->AutoSize = false;
     form_->AutoScroll = false;
+    form_->OnShortCut = [this](TWMKey& key, bool& handled) { FormShortCut(key, handled); };
     if (Designing()) return;
     // Every message of the form comes here first.
     oldWndProc_ = form_->WindowProc;
@@ -81,6 +82,24 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     if (AComponent == statusBar_) statusBar_ = nullptr;
     if (AComponent == mainMenuBar_) mainMenuBar_ = nullptr;
     if (AComponent == mdiTabsBar_) mdiTabsBar_ = nullptr;
+}
+
+void TbsSkinForm::FormShortCut(TWMKey& key, bool& handled) {
+    if (OnShortCut) {
+        OnShortCut(key, handled);
+        if (handled) return;
+    }
+    // Alt+Space opens the system menu under the frame's system-menu button,
+    // and is the frame's key even when there is none.
+    if (key.CharCode != VK_SPACE || KeyDataToShiftState(key.KeyData) != ssAlt) return;
+    handled = true;
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        auto* b = dynamic_cast<TbsSkinStdButtonObject*>(objects_[i].get());
+        if (b && b->command == SkinCommand::SysMenu && b->IsEnabled) {
+            PopupSystemMenuUnder(*b);
+            return;  // the menu's command may have changed the objects
+        }
+    }
 }
 
 // ---- properties -----------------------------------------------------------------------------

@@ -209,6 +209,8 @@ protected:
 
 private:
     void NewWndProc(TMessage& m);
+    // The form's OnShortCut: the user's handler, then Alt+Space.
+    void FormShortCut(TWMKey& key, bool& handled);
     // Handles a message of the table; true when it is consumed.
     bool HandleMessage(TMessage& m);
     void CallOldWndProc(TMessage& m) { oldWndProc_(m); }

@@ -364,3 +364,40 @@ TEST_F(TbsSkinFormTest, ReferencesAreClearedWhenTheirComponentGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TbsSkinFormTest, AltSpaceOpensTheSystemMenuAfterTheUsersShortCutHandler) {
+    MakeForm(400, 300);
+    ShowAndPump();
+    int menus = 0;
+    // The system menu runs modally; the first wait for input closes it.
+    screen().SetIdleHandler([&] {
+        ++menus;
+        screen().KeyPress(VK_ESCAPE);
+    });
+    bool userHandles = true;
+    int userCalls = 0;
+    frame->OnShortCut = [&](TWMKey&, bool& handled) {
+        ++userCalls;
+        handled = userHandles;
+    };
+    const auto press = [&](WORD key) {
+        TWMKey k{WM_SYSKEYDOWN, key, KF_ALTDOWN_BIT, 0};
+        return form->IsShortCut(k);
+    };
+    EXPECT_TRUE(press(VK_SPACE));  // the user's handler wins
+    EXPECT_EQ(userCalls, 1);
+    EXPECT_EQ(menus, 0);
+    userHandles = false;
+    EXPECT_TRUE(press(VK_SPACE));
+    EXPECT_EQ(menus, 1);
+    EXPECT_FALSE(press('X'));
+    // Without an enabled system-menu button the key is still the frame's.
+    frame->SetBorderIcons(biMinimize);
+    EXPECT_TRUE(press(VK_SPACE));
+    EXPECT_EQ(menus, 1);
+    screen().SetIdleHandler(nullptr);
+}
+
+}  // namespace
