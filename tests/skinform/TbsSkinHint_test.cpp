@@ -189,10 +189,26 @@ TEST_F(SkinHintTest, OnlyTheLastSkinnedHintSetActiveServes) {
         ASSERT_TRUE(w->HintShowing());
         EXPECT_EQ(w->Caption(), c.shown);
     }
-    // Neither active: the platform's own hint window look.
+    // Neither active, or both freed: the platform's own look, and the
+    // application's hint hook no longer calls the freed components.
+    const auto hintAfterHover = [&] {
+        Application->CancelHint();
+        MoveTo(form->ClientOrigin().X + 300, form->ClientOrigin().Y + 200);
+        MoveTo(form->ClientOrigin().X + 50, form->ClientOrigin().Y + 30);
+        screen().Advance(unsigned(Application->HintPause) + 10);
+        PumpMessages();
+        auto* w = dynamic_cast<TbsSkinHintWindow*>(Application->HintWindow());
+        return w && w->HintShowing() ? w->Caption() : AnsiString("(none)");
+    };
     first->SetActive(false);
     second->SetActive(false);
     EXPECT_EQ(ServingSkinHint(), nullptr);
+    EXPECT_EQ(hintAfterHover(), "a#b@c");
+    second->SetActive(true);
+    FreeComponent(first);
+    FreeComponent(second);
+    EXPECT_EQ(ServingSkinHint(), nullptr);
+    EXPECT_EQ(hintAfterHover(), "a#b@c");
 }
 
 TEST_F(SkinHintTest, ASkinnedControlsTitleAndImageShareTheWindow) {
