@@ -2,131 +2,15 @@
 
 #include "SkinComposition.h"
 #include "SkinGeometry.h"
-#include "SkinMessages.h"
 #include "SkinRegions.h"
 #include "TbsSkinData.h"
 
-TFont MakeSkinDefaultFont() {
-    TFont f;
-    f.SetName("Arial");
-    f.SetHeight(14);
-    f.SetStyle(0);
-    return f;
-}
+TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : SkinSizedControl(AOwner) {}
 
-TbsSkinCustomControl::TbsSkinCustomControl(TComponent* AOwner) : TbsSkinControl(AOwner) {
-    defaultFont_.Assign(MakeSkinDefaultFont());
-    defaultFont_.OnChange = [this] {
-        DefaultFontChanged();
-        if (recordIndex_ == -1) Invalidate();
-    };
-}
-
-TbsSkinCustomControl::~TbsSkinCustomControl() { defaultFont_.OnChange = nullptr; }
-
-void TbsSkinCustomControl::SetDefaultWidth(int value) {
-    defaultWidth_ = value;
-    if (recordIndex_ == -1 && value > 0) SetWidth(value);
-}
-
-void TbsSkinCustomControl::SetDefaultHeight(int value) {
-    defaultHeight_ = value;
-    if (recordIndex_ == -1 && value > 0) SetHeight(value);
-}
-
-void TbsSkinCustomControl::BindSkinRecord() {
-    TbsSkinControl::BindSkinRecord();
-    if (recordIndex_ == -1) return;
-    if (const auto* r = dynamic_cast<const TbsDataSkinCustomControl*>(BoundRecord()))
-        geometry_.Bind(*SkinData(), *r);
-    else
-        geometry_.BindForeign();
-}
-
-void TbsSkinCustomControl::FitSkinSize(int& W, int& H) {
-    // A record of another class carries no geometry of its own: the stale
-    // copies must not force a size on the control.
-    if (!HasSkinGeometry()) return;
-    geometry_.Fit(W, H);
-}
-
-void TbsSkinCustomControl::PaintSkinImageFrom(TBitmap& bitmap, const TRect& r) {
-    geometry_.PaintImage(bitmap, r, Width(), Height(), PaintByParts);
-}
-
-void TbsSkinCustomControl::PaintSkinImage(TBitmap& bitmap) {
-    // A record of another class has no picture: the control keeps its
-    // default look rather than showing nothing.
-    if (!HasSkinGeometry() || !geometry_.SkinPicture) {
-        PaintDefaultImage(bitmap);
-        return;
-    }
-    PaintSkinImageFrom(bitmap, geometry_.skinrect);
-}
-
-void TbsSkinCustomControl::PaintDefaultImage(TBitmap& bitmap) {
-    TCanvas& c = bitmap.Canvas();
-    c.Brush.Style = bsSolid;
-    c.Brush.Color = clBtnFace;
-    c.FillRect(ClientRect());
-}
-
-void TbsSkinCustomControl::ApplyRecordFont(TFont& font, const AnsiString& name, int height,
-                                           TFontStyles style) const {
-    if (useSkinFont_) {
-        font.SetName(name);
-        font.SetHeight(height);
-        font.SetStyle(style);
-    } else {
-        font.Assign(defaultFont_);
-    }
-}
-
-void TbsSkinCustomControl::Paint() {
-    if (Width() < 1 || Height() < 1) return;
-    BindSkinRecord();
-    int w = Width(), h = Height();
-    FitSkinSize(w, h);
-    if (!HasSkinGeometry() || !PaintByParts || geometry_.ResizeKind != kResizeFrame || !geometry_.SkinPicture) {
-        TBitmap buffer(Width(), Height());
-        if (recordIndex_ == -1) PaintDefaultImage(buffer);
-        else PaintSkinImage(buffer);
-        Canvas().Draw(0, 0, buffer);
-        return;
-    }
-    geometry_.PaintByParts(Canvas(), Width(), Height(), FillClientArea,
-                           [this](TBitmap& top) { PaintSkinImage(top); });
-}
-
-void TbsSkinCustomControl::ApplySkin() {
-    BindSkinRecord();
-    const int oldW = Width(), oldH = Height();
-    if (recordIndex_ == -1) {
-        if (defaultWidth_ > 0) SetWidth(defaultWidth_);
-        if (defaultHeight_ > 0) SetHeight(defaultHeight_);
-    } else {
-        int w = oldW, h = oldH;
-        FitSkinSize(w, h);
-        if (w != oldW || h != oldH) SetBounds(Left(), Top(), w, h);
-    }
-    if ((Width() == oldW && Height() == oldH) || recordIndex_ == -1) {
-        UpdateRegion();
-        Invalidate();
-    }
-}
+TbsSkinCustomControl::~TbsSkinCustomControl() = default;
 
 void TbsSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    BindSkinRecord();
-    const bool changed = (AWidth != Width() || AHeight != Height()) && recordIndex_ != -1;
-    if (changed) {
-        FitSkinSize(AWidth, AHeight);
-        if (geometry_.ResizeKind == kResizeFixed) geometry_.SizedClientRect = geometry_.clientrect;
-    }
-    TbsSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (changed) {
-        UpdateRegion();
-        Invalidate();
-    }
+    SkinSizedControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     // A stretched client picture was composed again: whatever shows it
     // through must repaint.
     if (HasSkinGeometry() && geometry_.stretcheffect) NotifyChildrenOfBackground();
@@ -143,7 +27,7 @@ void TbsSkinCustomControl::SetRegion(std::optional<TRegion> region) {
 }
 
 void TbsSkinCustomControl::CreateWnd() {
-    TbsSkinControl::CreateWnd();
+    SkinSizedControl::CreateWnd();
     if (windowRegion_) SetWindowRgn(Handle(), &*windowRegion_, TRUE);
 }
 

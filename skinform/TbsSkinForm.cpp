@@ -16,6 +16,7 @@
 #include "TbsSkinData.h"
 #include "TbsSkinMenu.h"
 #include "TbsSkinPopupMenu.h"
+#include "TbsSkinHint.h"
 #include "TbsSkinStdButtonObject.h"
 #include "TbsTrayIcon.h"
 #include "TbsUserObject.h"
@@ -52,6 +53,7 @@ TbsSkinForm::TbsSkinForm(TComponent* AOwner) : TComponent(AOwner), form_(OwnerFo
     form_->SetBorderIcons(0);
     form_->AutoSize = false;
     form_->AutoScroll = false;
+    form_->OnShortCut = [this](TWMKey& key, bool& handled) { FormShortCut(key, handled); };
     if (Designing()) return;
     // Every message of the form comes here first.
     oldWndProc_ = form_->WindowProc;
@@ -81,6 +83,29 @@ void TbsSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
     if (AComponent == trayIcon_) trayIcon_ = nullptr;
     if (AComponent == trayMenu_) trayMenu_ = nullptr;
     if (AComponent == skinMenu_) skinMenu_ = nullptr;
+    if (AComponent == skinHint_) skinHint_ = nullptr;
+    if (AComponent == systemMenu_) systemMenu_ = nullptr;
+    if (AComponent == statusBar_) statusBar_ = nullptr;
+    if (AComponent == mainMenuBar_) mainMenuBar_ = nullptr;
+    if (AComponent == mdiTabsBar_) mdiTabsBar_ = nullptr;
+}
+
+void TbsSkinForm::FormShortCut(TWMKey& key, bool& handled) {
+    if (OnShortCut) {
+        OnShortCut(key, handled);
+        if (handled) return;
+    }
+    // Alt+Space opens the system menu under the frame's system-menu button,
+    // and is the frame's key even when there is none.
+    if (key.CharCode != VK_SPACE || KeyDataToShiftState(key.KeyData) != ssAlt) return;
+    handled = true;
+    for (std::size_t i = 0; i < objects_.size(); ++i) {
+        auto* b = dynamic_cast<TbsSkinStdButtonObject*>(objects_[i].get());
+        if (b && b->command == SkinCommand::SysMenu && b->IsEnabled) {
+            PopupSystemMenuUnder(*b);
+            return;  // the menu's command may have changed the objects
+        }
+    }
 }
 
 // ---- properties -----------------------------------------------------------------------------
@@ -101,6 +126,26 @@ void TbsSkinForm::SetMenusSkinData(TbsSkinData* value) {
     menusSkinData_ = value;
     if (value) value->FreeNotification(this);
 }
+
+namespace {
+// Points `slot` at `value`, asking `holder` to hear when it is freed.
+template <class T>
+void Reference(TComponent* holder, T*& slot, T* value) {
+    if (slot == value) return;
+    if (slot) slot->RemoveFreeNotification(holder);
+    slot = value;
+    if (slot) slot->FreeNotification(holder);
+}
+}  // namespace
+
+void TbsSkinForm::SetSkinHint(TbsSkinHint* value) {
+    if (skinHint_ && value != skinHint_) HideObjectHint();
+    Reference(this, skinHint_, value);
+}
+void TbsSkinForm::SetSystemMenu(TPopupMenu* value) { Reference(this, systemMenu_, value); }
+void TbsSkinForm::SetStatusBar(TControl* value) { Reference(this, statusBar_, value); }
+void TbsSkinForm::SetMainMenuBar(TControl* value) { Reference(this, mainMenuBar_, value); }
+void TbsSkinForm::SetMDITabsBar(TControl* value) { Reference(this, mdiTabsBar_, value); }
 
 void TbsSkinForm::SetBorderIcons(TbsBorderIcons value) {
     borderIcons_ = value;

@@ -29,6 +29,7 @@ class TbsSkinData;
 class TbsSkinMenu;
 class TbsSkinPopupMenu;
 class TbsTrayIcon;
+class TbsSkinHint;
 class TbsSkinStdButtonObject;
 
 class TbsSkinForm : public TComponent {
@@ -66,8 +67,13 @@ public:
     bool AlphaBlend = false;
     bool AlphaBlendAnimation = false;
     BYTE AlphaBlendValue = 200;
+    // Shows the frame objects' hints when ShowObjectHint is set.
+    TbsSkinHint* SkinHint() const { return skinHint_; }
+    void SetSkinHint(TbsSkinHint* value);
     bool ShowObjectHint = false;
     bool UseDefaultObjectHint = true;
+    TPopupMenu* SystemMenu() const { return systemMenu_; }
+    void SetSystemMenu(TPopupMenu* value);
     bool UseDefaultSysMenu = true;
     bool DisableSystemMenu = false;
     bool MenusAlphaBlend = false;
@@ -79,6 +85,15 @@ public:
     // Hides the icon (unless AlwaysShowInTray) and gives it the frame's tray
     // menu and the restore-from-tray double click when it has none.
     void SetTrayIcon(TbsTrayIcon* value);
+    // The status bar, main-menu bar and tab bar the frame can serve; this
+    // program has none of them, so the references are only kept (and
+    // cleared when the control is freed).
+    TControl* StatusBar() const { return statusBar_; }
+    void SetStatusBar(TControl* value);
+    TControl* MainMenuBar() const { return mainMenuBar_; }
+    void SetMainMenuBar(TControl* value);
+    TControl* MDITabsBar() const { return mdiTabsBar_; }
+    void SetMDITabsBar(TControl* value);
 
     // ---- events ----
     TbsCaptionPaintEvent OnCaptionPaint;
@@ -91,6 +106,15 @@ public:
     TNotifyEvent OnMinimize;
     TNotifyEvent OnRestore;
     TNotifyEvent OnMaximize;
+    TNotifyEvent OnMinimizeToTray;
+    TNotifyEvent OnRestoreFromTray;
+    TNotifyEvent OnSkinMenuOpen;
+    TNotifyEvent OnSkinMenuClose;
+    // Raised by the main-menu bar, which no window of this program has.
+    TNotifyEvent OnMainMenuEnter;
+    TNotifyEvent OnMainMenuExit;
+    // Offered every shortcut of the form before the frame's own keys.
+    TShortCutEvent OnShortCut;
     TbsMouseDownEvent OnMouseDownEvent;
     TbsMouseUpEvent OnMouseUpEvent;
     TbsMouseMoveEvent OnMouseMoveEvent;
@@ -152,6 +176,8 @@ public:
     void ResetPointerStates();
     int HotIndex() const { return hotIndex_; }
     int CapturedIndex() const { return capturedIndex_; }
+    // Hides a frame object's hint (when object hints are shown).
+    void HideObjectHint();
     // Pointer routing (points in window coordinates).
     void UpdateHotObject(int x, int y, bool track = true);
     void PressObject(TMouseButton button, TPoint p);
@@ -202,6 +228,8 @@ protected:
 
 private:
     void NewWndProc(TMessage& m);
+    // The form's OnShortCut: the user's handler, then Alt+Space.
+    void FormShortCut(TWMKey& key, bool& handled);
     // Handles a message of the table; true when it is consumed.
     bool HandleMessage(TMessage& m);
     void CallOldWndProc(TMessage& m) { oldWndProc_(m); }
@@ -260,6 +288,11 @@ private:
     TbsSkinMenu* skinMenu_ = nullptr;
     TbsTrayIcon* trayIcon_ = nullptr;
     TbsSkinPopupMenu* trayMenu_ = nullptr;
+    TbsSkinHint* skinHint_ = nullptr;
+    TPopupMenu* systemMenu_ = nullptr;
+    TControl* statusBar_ = nullptr;
+    TControl* mainMenuBar_ = nullptr;
+    TControl* mdiTabsBar_ = nullptr;
 };
 
 // The frame component on `form`, or null.

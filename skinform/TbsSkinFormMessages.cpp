@@ -12,8 +12,9 @@
 namespace {
 TPoint ScreenPointOf(LPARAM lParam) { return LParamToPoint(lParam); }
 
-// What happens to the form that ends an open skinned menu: it moves, is
-// resized, (de)activated, clicked or told to cancel its modes.
+// The messages before which an open popup of the frame (a skinned menu, an
+// object hint) closes: the form moves, is resized, (de)activated, clicked or
+// told to cancel its modes.
 bool ClosesPopups(UINT msg) {
     switch (msg) {
     case WM_MOVE:
@@ -37,7 +38,10 @@ bool ClosesPopups(UINT msg) {
 }  // namespace
 
 void TbsSkinForm::NewWndProc(TMessage& m) {
-    if (skinMenu_ && skinMenu_->MenuVisible() && ClosesPopups(m.Msg)) skinMenu_->CloseMenu();
+    if (ClosesPopups(m.Msg)) {
+        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
+        HideObjectHint();
+    }
     if (!HandleMessage(m)) CallOldWndProc(m);
 }
 

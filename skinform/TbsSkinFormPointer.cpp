@@ -6,6 +6,7 @@
 #include "TbsSkinButtonObject.h"
 #include "TbsSkinCaptionObject.h"
 #include "TbsSkinForm.h"
+#include "TbsSkinHint.h"
 
 namespace {
 bool IsCaption(const TbsActiveSkinObject* o) { return dynamic_cast<const TbsSkinCaptionObject*>(o) != nullptr; }
@@ -30,11 +31,19 @@ void TbsSkinForm::UpdateHotObject(int x, int y, bool track) {
     if (prevHotIndex_ >= 0 && prevHotIndex_ < int(objects_.size())) {
         TbsActiveSkinObject* previous = objects_[std::size_t(prevHotIndex_)].get();
         if (previous->IsEnabled && previous->IsVisible) previous->MouseLeave();
+        if (!previous->HintText.empty()) HideObjectHint();
     }
     if (hotIndex_ >= 0 && hotIndex_ < int(objects_.size())) {
         TbsActiveSkinObject* now = objects_[std::size_t(hotIndex_)].get();
-        if (now->IsEnabled && now->IsVisible) now->MouseEnter();
+        if (now->IsEnabled && now->IsVisible) {
+            now->MouseEnter();
+            if (ShowObjectHint && skinHint_ && !now->HintText.empty()) skinHint_->ShowHintText(now->HintText);
+        }
     }
+}
+
+void TbsSkinForm::HideObjectHint() {
+    if (ShowObjectHint && skinHint_) skinHint_->HideHintNow();
 }
 
 void TbsSkinForm::PressObject(TMouseButton button, TPoint p) {

@@ -16,8 +16,6 @@ TApplication* Application = nullptr;
 namespace {
 constexpr const char* kAppClass = "TApplication";
 constexpr UINT_PTR kHintTimerId = 1;
-// Where the hint goes below the pointer: the visible height of the arrow.
-constexpr int kCursorHeightMargin = 20;
 
 TRect WorkAreaAt(TPoint p) {
     MONITORINFO info;
@@ -483,7 +481,7 @@ void TApplication::ShowHintNow() {
     THintInfo info;
     info.HintControl = control;
     info.HintStr = GetShortHint(source->Hint());
-    info.HintPos = {cursor.X, cursor.Y + kCursorHeightMargin};
+    info.HintPos = {cursor.X, cursor.Y + CursorVisibleHeight(GetCursor())};
     info.HintMaxWidth = Screen ? Screen->Width() : GetSystemMetrics(SM_CXSCREEN);
     info.HintColor = HintColor;
     info.CursorRect = control->ClientRect();

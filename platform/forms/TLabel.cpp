@@ -123,8 +123,10 @@ void TCustomLabel::WndProc(TMessage& m) {
         Invalidate();
         break;
     case CM_DIALOGCHAR:
-        // Alt+accelerator (or the accelerator alone in a dialog) focuses the partner.
-        if (showAccelChar_ && focusControl_ && focusControl_->CanFocus() && IsAccel(WORD(m.WParam), Caption())) {
+        // Alt+accelerator (or the accelerator alone in a dialog) focuses the
+        // partner; a label that is disabled or not shown offers no letter.
+        if (showAccelChar_ && Enabled() && Visible() && focusControl_ && focusControl_->CanFocus() &&
+            IsAccel(WORD(m.WParam), Caption())) {
             focusControl_->SetFocus();
             m.Result = 1;
             return;

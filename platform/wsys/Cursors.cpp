@@ -31,3 +31,29 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 
 HCURSOR GetCursor() { return Sys().cursor_; }
+
+int CursorVisibleHeight(HCURSOR cursor) {
+    // Shapes with the hot spot at their tip reach their full height below it;
+    // centred ones (I-beam, cross, arrows to size) only their lower half.
+    switch (CursorId(cursor)) {
+    case IDC_IBEAM:
+        return 9;
+    case IDC_CROSS:
+        return 8;
+    case IDC_SIZENWSE:
+    case IDC_SIZENESW:
+    case IDC_SIZEWE:
+    case IDC_SIZENS:
+    case IDC_SIZEALL:
+    case IDC_WAIT:
+    case IDC_NO:
+        return 10;
+    case IDC_HAND:
+    case IDC_UPARROW:
+    case IDC_APPSTARTING:
+    case IDC_HELP:
+    case IDC_ARROW:
+    default:
+        return 20;
+    }
+}

@@ -293,6 +293,11 @@ int CursorId(HCURSOR cursor);
 // Returns the previous cursor.
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
+// How far the visible pixels of a cursor reach below its hot spot, so that a
+// hint shown under the pointer is not covered by it. The shapes are the
+// desktop's, without pictures of their own here, so the figures are those of
+// the standard 32-pixel shapes; a null or unknown cursor counts as the arrow.
+int CursorVisibleHeight(HCURSOR cursor);
 
 // --- clipboard -----------------------------------------------------------------------
 

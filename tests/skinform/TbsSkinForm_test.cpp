@@ -7,6 +7,7 @@
 #include "SkinCornerPoints.h"
 #include "SkinFrameParts.h"
 #include "SkinRegions.h"
+#include "TPanel.h"
 #include "TbsSkinStdButtonObject.h"
 
 using namespace frametest;
@@ -294,6 +295,109 @@ TEST_F(TbsSkinFormTest, AFrameHeldBelowThePictureSizeIsNotPainted) {
     TBitmap shown;
     ReadWindow(shown);  // nothing painted, nothing broken
     EXPECT_EQ(HitAt(75, 100), HTCLIENT);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TbsSkinFormTest, AttachingRecreatesTheWindowAndClientSizesSetEarlyAreKept) {
+    // A form that has its window already gets a new one with the frame's size.
+    TForm* early = Application->CreateForm<TForm>();
+    early->SetBounds(100, 80, 300, 200);
+    early->HandleNeeded();
+    const HWND before = early->Handle();
+    TbsSkinForm* attached = CreateComponent<TbsSkinForm>(early);
+    EXPECT_NE(early->Handle(), before);
+    early->Show();
+    PumpMessages();
+    EXPECT_EQ(ClientOf(early), (TRect{3, 3 + attached->DefaultCaptionHeight(), 297, 197}));
+
+    // Client sizes given before the window exists hold for the real frame:
+    // the form's own, with and without a skin, and the frame's (applied with
+    // the skin).
+    for (const bool skinned : {true, false}) {
+        for (const bool throughFrame : {true, false}) {
+            if (throughFrame && !skinned) continue;
+            form = Application->CreateForm<TForm>();
+            form->SetBounds(100, 80, 300, 200);
+            frame = CreateComponent<TbsSkinForm>(form);
+            if (throughFrame) {
+                frame->ClientWidth = 420;
+                frame->ClientHeight = 260;
+            }
+            if (skinned) {
+                skin = CreateComponent<TbsSkinData>(form);
+                skin->LoadIniSkin(ProgramSkinDir() + "skin.ini");
+                frame->SetSkinData(skin);
+            }
+            if (!throughFrame) {
+                form->SetClientWidth(420);
+                form->SetClientHeight(260);
+            }
+            ASSERT_FALSE(form->HandleAllocated());
+            ShowAndPump();
+            const TRect client = ClientOf(form);
+            EXPECT_EQ(client.Width(), 420) << skinned << throughFrame;
+            EXPECT_EQ(client.Height(), 260) << skinned << throughFrame;
+        }
+    }
+}
+
+TEST_F(TbsSkinFormTest, ReferencesAreClearedWhenTheirComponentGoes) {
+    MakeForm(300, 200, "");
+    auto* bar = CreateComponent<TPanel>(form);
+    auto* menu = CreateComponent<TPopupMenu>(form);
+    EXPECT_EQ(frame->StatusBar(), nullptr);
+    EXPECT_EQ(frame->SystemMenu(), nullptr);
+    EXPECT_EQ(frame->SkinHint(), nullptr);
+    frame->SetStatusBar(bar);
+    frame->SetMainMenuBar(bar);
+    frame->SetMDITabsBar(bar);
+    frame->SetSystemMenu(menu);
+    FreeComponent(bar);
+    FreeComponent(menu);
+    EXPECT_EQ(frame->StatusBar(), nullptr);
+    EXPECT_EQ(frame->MainMenuBar(), nullptr);
+    EXPECT_EQ(frame->MDITabsBar(), nullptr);
+    EXPECT_EQ(frame->SystemMenu(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TbsSkinFormTest, AltSpaceOpensTheSystemMenuAfterTheUsersShortCutHandler) {
+    MakeForm(400, 300);
+    ShowAndPump();
+    int menus = 0;
+    // The system menu runs modally; the first wait for input closes it.
+    screen().SetIdleHandler([&] {
+        ++menus;
+        screen().KeyPress(VK_ESCAPE);
+    });
+    bool userHandles = true;
+    int userCalls = 0;
+    frame->OnShortCut = [&](TWMKey&, bool& handled) {
+        ++userCalls;
+        handled = userHandles;
+    };
+    const auto press = [&](WORD key) {
+        TWMKey k{WM_SYSKEYDOWN, key, KF_ALTDOWN_BIT, 0};
+        return form->IsShortCut(k);
+    };
+    EXPECT_TRUE(press(VK_SPACE));  // the user's handler wins
+    EXPECT_EQ(userCalls, 1);
+    EXPECT_EQ(menus, 0);
+    userHandles = false;
+    EXPECT_TRUE(press(VK_SPACE));
+    EXPECT_EQ(menus, 1);
+    EXPECT_FALSE(press('X'));
+    // Without an enabled system-menu button the key is still the frame's.
+    frame->SetBorderIcons(biMinimize);
+    EXPECT_TRUE(press(VK_SPACE));
+    EXPECT_EQ(menus, 1);
+    screen().SetIdleHandler(nullptr);
 }
 
 }  // namespace

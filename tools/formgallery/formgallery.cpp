@@ -18,11 +18,15 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
+#include "HintWindow.h"
+#include "ImgList.h"
 #include "MenuGallery.h"
 #include "PngFile.h"
 #include "SdlBackend.h"
+#include "SkinBinding.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
+#include "TbsSkinHint.h"
 #include "WindowSystem.h"
 
 namespace {
@@ -155,6 +159,73 @@ TPoint CentreOf(TForm* form, TbsSkinForm* frame, const char* object) {
             form->Top() + (o->ObjectRect.Top + o->ObjectRect.Bottom) / 2};
 }
 
+// A control whose hint carries a title and an image, as the skinned controls'
+// hints do.
+class TitledHintPad : public TCustomControl, public SkinHintSource {
+public:
+    using TCustomControl::TCustomControl;
+    AnsiString HintTitle() const override { return title; }
+    int HintImageIndex() const override { return 0; }
+    TImageList* HintImageList() const override { return images; }
+    AnsiString title;
+    TImageList* images = nullptr;
+};
+
+// A 16 x 16 picture for the hint: a blue book with a white page edge.
+void MakeHintImage(TImageList& list) {
+    TBitmap b(16, 16);
+    b.Fill(clFuchsia);
+    TCanvas& c = b.Canvas();
+    c.Brush.Color = RGB(0x30, 0x60, 0xB0);
+    c.FillRect({2, 1, 14, 15});
+    c.Brush.Color = clWhite;
+    c.FillRect({11, 2, 13, 14});
+    c.Brush.Color = RGB(0xF0, 0xC0, 0x40);
+    c.FillRect({4, 4, 9, 6});
+    list.SetWidth(16);
+    list.SetHeight(16);
+    list.AddMasked(b, clFuchsia);
+}
+
+// Shows a control's hint through the application's (skinned) hint window and
+// takes its picture with a little of the desktop around it, where the
+// skin's mask shows.
+void ShootHint(HeadlessBackend& screen, Sheet& sheet, TbsSkinHint& hint, TbsSkinData* skin, bool titled,
+               const AnsiString& label) {
+    hint.SetSkinData(skin);
+    TForm* form = Application->CreateForm<TForm>();
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(10, 10, 40, 20);
+    auto* images = CreateComponent<TImageList>(form);
+    MakeHintImage(*images);
+    auto* pad = CreateComponent<TitledHintPad>(form);
+    pad->SetBounds(0, 0, 40, 20);
+    pad->SetParent(form);
+    pad->SetHint("Type a word, then press 翻译@输入单词，然后按“翻译”");
+    pad->SetShowHint(true);
+    if (titled) {
+        pad->title = "Skinnable forms";
+        pad->images = images;
+    }
+    form->Show();
+    PumpMessages();
+    screen.MouseMove(300, 300);
+    PumpMessages();
+    screen.MouseMove(20, 14);
+    PumpMessages();
+    screen.Advance(unsigned(Application->HintPause) + 50);  // with a fade-in, to its end
+    PumpMessages();
+    if (THintWindow* w = Application->HintWindow(); w && w->HintShowing()) {
+        TBitmap picture;
+        screen.ReadScreenRect(InflateRect(w->BoundsRect(), 4, 4), picture);
+        sheet.Place(picture, label);
+    }
+    Application->CancelHint();
+    form->Hide();
+    FreeComponent(form);
+    PumpMessages();
+}
+
 int RunGallery(const std::string& png, const std::string& skinIni) {
     auto backend = std::make_unique<HeadlessBackend>(900, 700);
     HeadlessBackend& screen = *backend;
@@ -210,6 +281,14 @@ int RunGallery(const std::string& png, const std::string& skinIni) {
         large.width = 520;
         large.height = 240;
         Shoot(screen, sheet, skin, large, "resizable, 520 x 240", true);
+    }
+    sheet.Heading("Skinned hints: with dat/skin1 and in the built-in look");
+    TbsSkinHint* hint = CreateComponent<TbsSkinHint>(holder);
+    for (const bool skinned : {true, false}) {
+        TbsSkinData* hintSkin = skinned ? skin : nullptr;
+        const AnsiString look = skinned ? "skin1" : "built-in";
+        ShootHint(screen, sheet, *hint, hintSkin, true, look + ": title, image and two lines");
+        ShootHint(screen, sheet, *hint, hintSkin, false, look + ": two lines");
     }
     if (sheet.Save(png)) return 0;
     std::fprintf(stderr, "formgallery: cannot write %s\n", png.c_str());

@@ -111,6 +111,7 @@ TEST_F(FormsTest, AHintAppearsAfterThePauseBelowThePointerAndGoesAfterTheHidePau
     pad->SetParent(form);
     pad->SetHint("\xCA\xE4\xC8\xEB\xD6\xD0\xCE\xC4/\xD3\xA2\xCE\xC4|long text");  // "输入中文/英文"
     pad->SetShowHint(true);
+    pad->SetCursor(crIBeam);
     int entered = 0, left = 0;
     pad->WindowProc = [pad, old = pad->WindowProc, &entered, &left](TMessage& m) {
         if (m.Msg == CM_MOUSEENTER) ++entered;
@@ -129,7 +130,8 @@ TEST_F(FormsTest, AHintAppearsAfterThePauseBelowThePointerAndGoesAfterTheHidePau
     ASSERT_TRUE(hint->HintShowing());
     EXPECT_EQ(hint->Caption(), "\xCA\xE4\xC8\xEB\xD6\xD0\xCE\xC4/\xD3\xA2\xCE\xC4");
     EXPECT_EQ(hint->Left(), 130);
-    EXPECT_GT(hint->Top(), 130);
+    EXPECT_EQ(CursorId(GetCursor()), IDC_IBEAM);
+    EXPECT_EQ(hint->Top(), 130 + 9);  // below the I-beam's lower half
     EXPECT_EQ(Pixel(hint->Left() + 1, hint->Top() + 1), ColorToRGB(clInfoBk));
     Advance(2600);
     EXPECT_FALSE(hint->HintShowing());

@@ -74,6 +74,11 @@ TEST_F(WsysTest, StandardCursors) {
     SetCursor(LoadCursor(nullptr, IDC_HAND));
     EXPECT_EQ(screen().PointerShape(), IDC_HAND);
     EXPECT_EQ(CursorId(GetCursor()), IDC_HAND);
+    // What a hint under the pointer must clear: a tip-anchored shape reaches
+    // its full height, a centred one half of it.
+    EXPECT_EQ(CursorVisibleHeight(GetCursor()), 20);
+    EXPECT_EQ(CursorVisibleHeight(LoadCursor(nullptr, IDC_IBEAM)), 9);
+    EXPECT_EQ(CursorVisibleHeight(nullptr), 20);
 }
 
 }  // namespace
