@@ -122,8 +122,6 @@ public:
     TbsMouseLeaveEvent OnMouseLeaveEvent;
     TbsPaintEvent OnPaintEvent;
     TbsActivateCustomObjectEvent OnActivateCustomObject;
-    TNotifyEvent OnMinimizeToTray;
-    TNotifyEvent OnRestoreFromTray;
 
     // ---- the frame ----
     // Rebuilds objects, geometry and region from the current skin.
