@@ -16,6 +16,7 @@
 #include <ctime>
 #include <memory>
 
+#include "BenchTiming.h"
 #include "Forms.h"
 #include "HeadlessBackend.h"
 #include "SkinComposition.h"
@@ -27,33 +28,6 @@
 #include "WindowSystem.h"
 
 namespace {
-
-// Thread CPU time: the machines are shared, and time spent waiting for a core
-// belongs to neither the work nor its baseline.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-template <class Work>
-double MeanSeconds(int reps, Work&& work) {
-    const double start = ThreadSeconds();
-    for (int i = 0; i < reps; ++i) work();
-    return (ThreadSeconds() - start) / reps;
-}
-
-template <class Work>
-void RunTimed(benchmark::State& state, double baseline, Work&& work) {
-    const double start = ThreadSeconds();
-    for (auto _ : state) {
-        work();
-        benchmark::ClobberMemory();
-    }
-    const double total = ThreadSeconds() - start;
-    state.counters["x_baseline"] = total / double(state.iterations()) / baseline;
-    state.counters["us_per_op"] = total / double(state.iterations()) * 1e6;
-}
 
 // The main window with the program's skin, and its system menu's items:
 // minimise, roll-up, minimise-to-tray, "-", about, "-", close.
