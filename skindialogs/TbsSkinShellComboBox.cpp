@@ -12,11 +12,14 @@ constexpr int kIconSize = 16;
 }
 
 TbsCustomShellComboBox::TbsCustomShellComboBox(TComponent* AOwner) : TbsSkinCustomComboBox(AOwner) {
-    const auto draw = [this](TCanvas& c, int index, int, int, const TRect& text, TOwnerDrawState) {
-        DrawEntry(c, index, text);
+    // The open list shows the tree by indentation; the field shows the
+    // selected folder without it.
+    OnComboBoxDrawItem = [this](TCanvas& c, int index, int, int, const TRect& text, TOwnerDrawState) {
+        DrawEntry(c, index, text, false);
     };
-    OnComboBoxDrawItem = draw;
-    OnListBoxDrawItem = draw;
+    OnListBoxDrawItem = [this](TCanvas& c, int index, int, int, const TRect& text, TOwnerDrawState) {
+        DrawEntry(c, index, text, true);
+    };
     SetListBoxDefaultItemHeight(kIconSize + 2);
     rootFolder_ = TbsShellFolder::Desktop();
     BuildBaseItems();
@@ -111,10 +114,10 @@ void TbsCustomShellComboBox::SelectionChanged() {
     if (TbsShellFolder::Ptr folder = SelectedFolder()) fileList_->SetPathFromID(folder);
 }
 
-void TbsCustomShellComboBox::DrawEntry(TCanvas& c, int index, const TRect& textRect) {
+void TbsCustomShellComboBox::DrawEntry(TCanvas& c, int index, const TRect& textRect, bool indented) {
     if (index < 0 || index >= int(entries_.size())) return;
     const Entry& e = entries_[std::size_t(index)];
-    int x = textRect.Left + e.Level * (kIconSize / 2);
+    int x = textRect.Left + (indented ? e.Level * (kIconSize / 2) : 0);
     const int y = textRect.Top + (textRect.Height() - kIconSize) / 2;
     ShellImages().Draw(c, x, y, e.Folder->IconIndex(), kIconSize);
     x += kIconSize + 4;

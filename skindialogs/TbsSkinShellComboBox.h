@@ -4,8 +4,8 @@
 // 1) and, under the desktop, the computer's drives right after the computer
 // (level 2); showing a folder adds the folders from its deepest ancestor in
 // the box down to itself, one level deeper each, and selects it. Each item
-// is drawn with its small icon, indented by half an icon per level, then its
-// name. Choosing an item sends the linked file list there.
+// is drawn with its small icon, indented in the open list by half an icon
+// per level, then its name. Choosing an item sends the linked file list there.
 
 #include <vector>
 
@@ -48,7 +48,7 @@ private:
     friend class TbsCustomShellListView;
     void BuildBaseItems();
     void RefillStrings();
-    void DrawEntry(TCanvas& c, int index, const TRect& textRect);
+    void DrawEntry(TCanvas& c, int index, const TRect& textRect, bool indented);
 
     AnsiString root_ = "rfDesktop";
     TbsShellFolder::Ptr rootFolder_;
