@@ -209,6 +209,27 @@ TEST_F(FileListTest, AnUnreadableFolderShowsFewerEntries) {
     EXPECT_EQ(list_->Path(), Slash(scratch_.Path() / "closed"));
 }
 
+TEST_F(FileListTest, RenamingInPlaceRenamesOnDiskAndReportsARefusal) {
+    Touch(scratch_.Path() / "a.txt");
+    Touch(scratch_.Path() / "b.txt");
+    std::vector<std::string> errors;
+    Application->OnException = [&](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    Go(scratch_.Path());
+    const auto rename = [&](int index, const char* name) {
+        ASSERT_TRUE(list_->EditCaption(index));
+        list_->Editor()->SetText(name);
+        Key(VK_RETURN);
+    };
+    rename(0, "c.txt");
+    EXPECT_TRUE(fs::exists(scratch_.Path() / "c.txt"));
+    EXPECT_FALSE(fs::exists(scratch_.Path() / "a.txt"));
+    EXPECT_TRUE(errors.empty());
+    rename(list_->IndexOfName("b.txt"), "c.txt");  // onto an existing name: refused, nothing lost
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Rename to c.txt failed");
+    EXPECT_TRUE(fs::exists(scratch_.Path() / "b.txt"));
+}
+
 TEST(OpenDialogChoice, TypedNamesResolveFromTheFolder) {
     ScratchFolder scratch;
     fs::create_directory(scratch.Path() / "sub");
@@ -395,6 +416,30 @@ TEST_F(OpenDialogTest, CancelKeepsTheFileButRemembersSizeTypeAndView) {
     EXPECT_EQ(dialog_->DialogWidth, 600);
     EXPECT_EQ(dialog_->DialogHeight, 400);
     EXPECT_EQ(dialog_->ViewStyle(), vsReport);
+}
+
+TEST_F(OpenDialogTest, EnterOnAFileChoosesItAndMultiSelectionGivesEveryFile) {
+    for (const char* n : {"a.txt", "b.txt", "c.txt"}) Touch(scratch_.Path() / n);
+    fs::create_directory(scratch_.Path() / "dir");
+    dialog_->InitialDir = scratch_.Path().string();
+    ASSERT_TRUE(Run({[&](TbsOpenDlgForm& f) {
+        f.FileList()->SetFocus();
+        f.FileList()->SetItemIndex(f.FileList()->IndexOfName("b.txt"));
+        screen_->KeyPress(VK_RETURN);
+    }}));
+    EXPECT_EQ(std::string(dialog_->FileName), (scratch_.Path() / "b.txt").string());
+
+    dialog_->MultiSelection = true;
+    ASSERT_TRUE(Run({[&](TbsOpenDlgForm& f) {
+        TbsSkinFileListView* list = f.FileList();
+        for (const char* n : {"dir", "a.txt", "c.txt"}) list->Items().SetItemSelected(list->IndexOfName(n), true);
+        f.ChooseFile();
+    }}));
+    // The first selected entry is a folder: the name box (the last file
+    // picked) names the file.
+    EXPECT_EQ(std::string(dialog_->FileName), (scratch_.Path() / "c.txt").string());
+    ASSERT_EQ(dialog_->Files().size(), 2u);
+    EXPECT_EQ(std::string(dialog_->Files()[1]), (scratch_.Path() / "c.txt").string());
 }
 
 TEST_F(OpenDialogTest, NewFoldersAreNumberedFromTheSecond) {
