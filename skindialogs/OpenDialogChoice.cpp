@@ -14,6 +14,7 @@ AnsiString DefaultExtension(const AnsiString& defaultExt, const AnsiString& patt
 
 std::string TypedFilePath(const OpenChoiceState& state) {
     AnsiString name = state.Typed;
+    if (name.empty()) return {};
     if (ExtractFileExt(ExtractFileName(name)).empty()) name += DefaultExtension(state.DefaultExt, state.Pattern);
     if (state.Folder.empty() && name.front() != '/' && name.front() != '~') return {};
     return ResolvePathText(name, state.Folder);

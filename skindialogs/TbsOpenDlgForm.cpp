@@ -360,6 +360,7 @@ void TbsOpenDlgForm::ChooseFile() {
 
 void TbsOpenDlgForm::NameBoxEnter() {
     const AnsiString typed = nameEdit_->Text();
+    if (typed.empty()) return;
     if (typed.find('*') != AnsiString::npos) {
         fileList_->SetMask(typed);
         return;

@@ -172,6 +172,7 @@ void TbsCustomShellListView::ShowFolder(TbsShellFolder::Ptr folder, bool fromRoo
     folder_ = std::move(folder);
     if (!fromRoot && comboBox_) comboBox_->SyncToFolder(folder_);
     ReadFolder();
+    if (FolderCount() > 0) MakeVisible(0);
     if (OnFolderChanged) OnFolderChanged(this);
 }
 
@@ -368,6 +369,10 @@ void TbsCustomShellListView::DblClick() {
 }
 
 void TbsCustomShellListView::WndProc(TMessage& Message) {
+    // Coming back to a list whose folder was deleted meanwhile shows the
+    // nearest folder that still exists.
+    if (Message.Msg == WM_SETFOCUS && folder_ && !folder_->Path().empty() && !FolderExists(folder_->Path()))
+        ReadFolder();
     if (Message.Msg == WM_RBUTTONUP && AutoContextMenus) {
         TbsSkinCustomListView::WndProc(Message);
         const TPoint p = LParamToPoint(Message.LParam);

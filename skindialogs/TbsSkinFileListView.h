@@ -9,7 +9,7 @@
 // jump to the next name starting with them. A double click opens a folder;
 // the context menu opens, renames in place, or shows an entry's properties.
 // A folder that disappears while shown gives way to its nearest existing
-// parent on the next read.
+// parent on the next read, or when the list takes the focus again.
 
 #include <memory>
 #include <string>

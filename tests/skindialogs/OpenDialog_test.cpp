@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -300,7 +301,7 @@ protected:
     }
     // Runs the dialog; `steps` run one by one each time it waits, then it is
     // cancelled when still open.
-    bool Run(std::vector<std::function<void(TbsOpenDlgForm&)>> steps) {
+    bool Run(std::vector<std::function<void(TbsOpenDlgForm&)>> steps, std::function<bool()> show = {}) {
         std::size_t next = 0;
         stillOpen_ = false;
         screen_->SetIdleHandler([&] {
@@ -316,7 +317,7 @@ protected:
             form->SetModalResult(mrCancel);
             PostMessage(form->Handle(), WM_NULL, 0, 0);
         });
-        const bool ok = dialog_->ShowOpenDialog();
+        const bool ok = show ? show() : dialog_->ShowOpenDialog();
         screen_->SetIdleHandler(nullptr);
         return ok;
     }
@@ -356,16 +357,49 @@ TEST_F(OpenDialogTest, AChineseNameFromAUtf8FolderGivesItsRealBytes) {
     EXPECT_EQ(std::string(dialog_->FileName), (scratch_.Path() / name).string());
 }
 
+// The main window's calls, written for the plain dialog, as they stand.
+TEST_F(OpenDialogTest, TheMainWindowsCallsWorkUnchanged) {
+    Touch(scratch_.Path() / "words.pas");
+    TbsSkinOpenDialog* OpDialog = dialog_.get();
+    OpDialog->Title = "Open file";
+    OpDialog->Filter = "All files|*.*|*.pas|*.pas|*.cpp|*.cpp|*.rtf|*.rtf";
+    OpDialog->FilterIndex = 2;
+    OpDialog->Options = ofFileMustExist;
+    OpDialog->InitialDir = scratch_.Path().string();
+    AnsiString caption;
+    int types = 0;
+    const auto typeName = [&](TbsOpenDlgForm& f) {
+        caption = f.Caption();
+        types = f.FilterBox()->Items().Count();
+        Type(f, "words");  // the chosen type's extension is added
+    };
+    ASSERT_TRUE(Run({typeName}, [&] { return OpDialog->Execute(); }));
+    EXPECT_EQ(caption, "Open file");
+    EXPECT_EQ(types, 4);
+    EXPECT_EQ(std::string(OpDialog->FileName), (scratch_.Path() / "words.pas").string());
+    EXPECT_EQ(OpDialog->FilterIndex, 2);
+}
+
 TEST_F(OpenDialogTest, TypedPathsGoToFoldersAndAMissingOneIsReported) {
     fs::create_directories(scratch_.Path() / "a" / "b");
     Touch(scratch_.Path() / "a" / "b" / "x.txt");
-    EnvVar home("HOME", (scratch_.Path() / "a").string());
     dialog_->InitialDir = scratch_.Path().string();
     std::vector<std::string> paths;
+    std::optional<EnvVar> home;
     const bool ok = Run({
         [&](TbsOpenDlgForm& f) { Type(f, "a/b"); },
-        [&](TbsOpenDlgForm& f) { paths.push_back(f.FileList()->Path()); Type(f, "~"); },
-        [&](TbsOpenDlgForm& f) { paths.push_back(f.FileList()->Path()); Type(f, "nowhere/x.txt"); },
+        [&](TbsOpenDlgForm& f) {
+            paths.push_back(f.FileList()->Path());
+            // Only now: fontconfig reads its user configuration from the
+            // home folder when the first text is drawn.
+            home.emplace("HOME", (scratch_.Path() / "a").string());
+            Type(f, "~");
+        },
+        [&](TbsOpenDlgForm& f) {
+            home.reset();
+            paths.push_back(f.FileList()->Path());
+            Type(f, "nowhere/x.txt");
+        },
         [&](TbsOpenDlgForm& f) { paths.push_back(f.FileList()->Path()); Type(f, "*.txt"); },
         [&](TbsOpenDlgForm& f) { Type(f, AnsiString((scratch_.Path() / "a" / "b" / "x.txt").string())); },
     });
