@@ -20,7 +20,9 @@
 #include "OpenDialogChoice.h"
 #include "ScopedProcessState.h"
 #include "ScratchFolder.h"
+#include "TbsMessageForm.h"
 #include "TbsOpenDlgForm.h"
+#include "TbsSkinStdLabel.h"
 #include "TbsSkinButton.h"
 #include "TbsSkinEdit.h"
 #include "TbsSkinFileListView.h"
@@ -229,6 +231,23 @@ TEST_F(FileListTest, RenamingInPlaceRenamesOnDiskAndReportsARefusal) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], "Rename to c.txt failed");
     EXPECT_TRUE(fs::exists(scratch_.Path() / "b.txt"));
+}
+
+TEST_F(FileListTest, PropertiesShowSizeKindTimeAndPermissions) {
+    Touch(scratch_.Path() / "a.txt", 1234);
+    ::chmod((scratch_.Path() / "a.txt").c_str(), 0640);
+    Go(scratch_.Path());
+    AnsiString text;
+    screen_->SetIdleHandler([&] {
+        auto* box = dynamic_cast<TbsMessageForm*>(Screen->ActiveForm());
+        if (!box) return;
+        text = box->MessageLabel()->Caption();
+        PostMessage(box->Handle(), WM_CLOSE, 0, 0);
+    });
+    list_->ShowProperties(list_->Folders(0));
+    screen_->SetIdleHandler(nullptr);
+    for (const char* part : {"a.txt", "1234", "txt", "rw-r-----"}) EXPECT_NE(text.find(part), AnsiString::npos) << part;
+    EXPECT_NE(text.find(std::string(list_->Folders(0)->DetailText(sdModified))), AnsiString::npos);
 }
 
 TEST(OpenDialogChoice, TypedNamesResolveFromTheFolder) {
