@@ -67,9 +67,15 @@ void TbsShellImages::FillImageList(TImageList& list, int size, TColor background
     }
 }
 
-const TbsShellImages& ShellImages() {
+namespace {
+TbsShellImages& SharedShellImages() {
     static TbsShellImages images;
     static const bool loaded = images.LoadFromFolder(ExtractFilePath(ExecutableFileName()) + "dat/icons/");
     (void)loaded;
     return images;
 }
+}  // namespace
+
+const TbsShellImages& ShellImages() { return SharedShellImages(); }
+
+bool LoadShellImagesFrom(const AnsiString& folder) { return SharedShellImages().LoadFromFolder(folder); }

@@ -38,3 +38,6 @@ private:
 // The pictures beside the running program (its folder's dat/icons/), read
 // on first use.
 const TbsShellImages& ShellImages();
+// Reads the shared pictures from another folder (a tool run from the build
+// tree); lists made afterwards use them.
+bool LoadShellImagesFrom(const AnsiString& folder);

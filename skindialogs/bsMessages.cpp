@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Icons.h"
+#include "SkinDialogText.h"
 #include "TbsMessageForm.h"
 #include "TbsSkinCheckRadioBox.h"
 #include "TbsResourceStrData.h"
@@ -62,9 +63,7 @@ namespace {
 
 // The skin's replacement for a caption key, or the built-in text.
 AnsiString LookUpCaption(const TbsSkinData* skinData, const char* key, const AnsiString& fallback) {
-    if (!skinData || !*key || !skinData->ResourceStrData()) return fallback;
-    AnsiString text = skinData->ResourceStrData()->LookupString(key);
-    return text.empty() ? fallback : text;
+    return SkinResourceText(skinData, key, fallback);
 }
 
 }  // namespace
