@@ -27,6 +27,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "BenchTiming.h"
 #include "Forms.h"
 #include "HeadlessBackend.h"
 #include "ShellCollation.h"
@@ -36,12 +37,6 @@
 #include "WindowSystem.h"
 
 namespace {
-
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 constexpr int kFiles = 10'000;
 
