@@ -79,6 +79,15 @@ public:
     bool MenusAlphaBlend = false;
     bool MenusAlphaBlendAnimation = false;
     BYTE MenusAlphaBlendValue = 200;
+    // The menu engine's own settings, read and written straight through to
+    // it; a height of 0 or less and a negative item count are ignored.
+    int MaxMenuItemsInWindow();
+    void SetMaxMenuItemsInWindow(int value);
+    int DefMenuItemHeight();
+    void SetDefMenuItemHeight(int value);
+    TFont& DefMenuItemFont();
+    bool UseSkinFontInMenu();
+    void SetUseSkinFontInMenu(bool value);
     bool AlwaysShowInTray = false;
     bool AlwaysMinimizeToTray = false;
     TbsTrayIcon* TrayIcon() const { return trayIcon_; }

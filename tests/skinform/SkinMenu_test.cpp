@@ -144,7 +144,12 @@ protected:
 TEST_F(SkinMenus, ThirtyItemsWithALimitOfTwentyFiveScrollFromTheBottomBand) {
     Open();
     for (int i = 0; i < 30; ++i) Add(menu->Items(), ("Item " + std::to_string(i)).c_str());
-    frame->SkinMenu().MaxMenuItemsInWindow = 25;
+    // Set through the form, which passes its menu settings to the engine;
+    // a negative count and a height of 0 are ignored.
+    frame->SetMaxMenuItemsInWindow(25);
+    frame->SetMaxMenuItemsInWindow(-1);
+    frame->SetDefMenuItemHeight(0);
+    EXPECT_EQ(frame->SkinMenu().MaxMenuItemsInWindow, 25);
     Show(100, 60);
     TbsSkinPopupWindow& p = popup(0);
     EXPECT_TRUE(p.Scrollable() && p.ScrollLimited());
