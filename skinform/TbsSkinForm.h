@@ -201,14 +201,24 @@ public:
     HICON SmallIcon();
     void RunObjectCommand(SkinCommand command, TbsActiveSkinObject* source = nullptr);
     void PopupObjectMenu(TbsActiveSkinObject& object);
+    // The system menu under an object (released again when the menu closes)
+    // or under a screen rectangle.
     void PopupSystemMenuUnder(TbsActiveSkinObject& object);
+    void PopupSystemMenuUnder(const TRect& rect);
     // The system menu at a screen point (a right click on the caption).
     void PopupSystemMenuAt(int x, int y);
+    // A skinned menu popped from the frame is showing; the application's key
+    // presses and wheel turns are kept for it meanwhile.
+    bool SkinMenuOpen() const { return skinMenuOpen_; }
+    // Ends the menu state: the opener object is released, the message filter
+    // taken off, OnSkinMenuClose raised.
+    void ResetMenuState();
     // The menu engine that shows this form's skinned menus (made when first
     // needed), with the form's menu settings applied.
     TbsSkinMenu& SkinMenu();
     // The system menu's items for the current state (built-in captions, or the
-    // skin's texts when it has a text table).
+    // skin's texts when it has a text table): the frame's own menu, or the
+    // user's SystemMenu with the standard items put in (UseDefaultSysMenu).
     TMenuItem* GetSystemMenuItems();
     void CloseForm();
 
@@ -243,6 +253,12 @@ private:
     void LayoutButtonRow();
     void SkinChangeMessage(TMessage& m);
     void MenuClosed();
+    enum class SystemMenuItemKind { Minimize, Maximize, Restore, RollUp, MinimizeToTray, Close };
+    std::unique_ptr<TMenuItem> MakeSystemMenuItem(SystemMenuItemKind kind);
+    bool SystemMenuItemPresent(SystemMenuItemKind kind) const;
+    void PopupSystemMenu(const TRect& anchor, TNotifyEvent onClose);
+    void EnterMenuState();
+    void MenuStateFilter(MSG& msg, bool& handled);
     void CaptionDoubleClick();
     void DoMaximize();
     void DoRestore();
@@ -284,6 +300,8 @@ private:
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
     TbsSkinMenu* skinMenu_ = nullptr;
+    bool skinMenuOpen_ = false;
+    TMessageHook menuHook_;
     TbsTrayIcon* trayIcon_ = nullptr;
     TbsSkinPopupMenu* trayMenu_ = nullptr;
     TbsSkinHint* skinHint_ = nullptr;

@@ -39,8 +39,9 @@ bool ClosesPopups(UINT msg) {
 
 void TbsSkinForm::NewWndProc(TMessage& m) {
     if (ClosesPopups(m.Msg)) {
-        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
         HideObjectHint();
+        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
+        else if (skinMenuOpen_) ResetMenuState();
     }
     if (!HandleMessage(m)) CallOldWndProc(m);
 }
@@ -105,7 +106,7 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         SkinChangeMessage(m);
         return false;
     case SKINMSG_MENUCLOSED:
-        MenuClosed();
+        ResetMenuState();
         return false;
     case SKINMSG_QUERYSKINNED:
         m.Result = skinnable_ ? kQuerySkinnedYes : kQuerySkinnedNo;
@@ -259,7 +260,13 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         const TPoint p = ToWindowPoint(ScreenPointOf(m.LParam));
         UpdateHotObject(p.X, p.Y);
         PressObject(mbRight, p);
-        if (int(m.WParam) == HTCAPTION) capturedIndex_ = -1;
+        if (int(m.WParam) != HTCAPTION) return true;
+        capturedIndex_ = -1;
+        if (m.Msg == WM_NCRBUTTONDOWN && !DisableSystemMenu) {
+            TPoint cursor;
+            GetCursorPos(cursor);
+            PopupSystemMenuAt(cursor.X, cursor.Y);
+        }
         return true;
     }
     case WM_NCRBUTTONUP:
