@@ -22,6 +22,7 @@
 #include "SkinFormTypes.h"
 #include "SkinFrameLayout.h"
 #include "SkinFrameParts.h"
+#include "SkinMagneticEdges.h"
 #include "TRegion.h"
 #include "TbsActiveSkinObject.h"
 
@@ -67,6 +68,9 @@ public:
     bool AlphaBlend = false;
     bool AlphaBlendAnimation = false;
     BYTE AlphaBlendValue = 200;
+    // At run time: the window's opacity follows at once.
+    void SetAlphaBlend(bool value);
+    void SetAlphaBlendValue(BYTE value);
     // Shows the frame objects' hints when ShowObjectHint is set.
     TbsSkinHint* SkinHint() const { return skinHint_; }
     void SetSkinHint(TbsSkinHint* value);
@@ -224,6 +228,14 @@ public:
 
     // ---- window states ----
     void SetSkinWindowState(TWindowState state);
+    // The window rectangle before minimising or maximising; empty when none.
+    const TRect& NormalBounds() const { return normalBounds_; }
+    // True until the window was first centred on its monitor (or that was
+    // not wanted).
+    bool FirstPlacementPending = true;
+    // Centres the window on its monitor as PositionInMonitor says.
+    void PlaceInMonitor();
+    const MagneticState& Magnet() const { return magnetic_; }
     void RollUp(bool value);
     // Into the tray and back; nothing without a TrayIcon.
     void MinimizeToTray();
@@ -263,6 +275,10 @@ private:
     void DoMaximize();
     void DoRestore();
     void DoMinimize();
+    bool MinimizedSlotTaken(TPoint slot) const;
+    void ShowWindowMessage(bool shown);
+    void FadeIn();
+    void MovingProposal(TRect& proposed);
 
     TCustomForm* form_;
     TWndMethod oldWndProc_;
@@ -293,6 +309,7 @@ private:
     bool rollUpBeforeMax_ = false;
     int restoreHeight_ = 0;
     TRect normalBounds_;
+    MagneticState magnetic_;
     TTimer* mouseTimer_ = nullptr;
     TTimer* morphTimer_ = nullptr;
     TTimer* animateTimer_ = nullptr;

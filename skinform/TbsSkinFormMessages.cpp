@@ -4,6 +4,7 @@
 
 #include "SkinBinding.h"
 #include "SkinMessages.h"
+#include "SkinPlatform.h"
 #include "TbsSkinCaptionObject.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
@@ -111,6 +112,12 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     case SKINMSG_QUERYSKINNED:
         m.Result = skinnable_ ? kQuerySkinnedYes : kQuerySkinnedNo;
         return true;
+    case WM_SHOWWINDOW:
+        ShowWindowMessage(m.WParam != 0);
+        return false;
+    case WM_TIMER:
+        if (m.WParam == 1 && IsWindows2000OrLater() && (AlphaBlend || AlphaBlendAnimation)) FadeIn();
+        return false;
     case WM_ERASEBKGND:
         PaintClientBackground(WParamToDc(m.WParam));
         m.Result = 1;
@@ -118,6 +125,7 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     case WM_SIZE:
         if (inSizeMove_ && dragFullWindows_) return false;
         CallOldWndProc(m);
+        magnetic_.ClearSnaps();
         TakeFrameSize();
         if (skinnable_) {
             if (!usesSkin_) {
@@ -131,6 +139,7 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         return true;
     case WM_SIZING: {
         if (!inSizeMove_ || !dragFullWindows_) return false;
+        magnetic_.ClearSnaps();
         CallOldWndProc(m);
         const TRect* r = FromLParam<TRect>(m.LParam);
         if (!r) return true;
@@ -143,6 +152,11 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         return true;
     }
     case WM_ENTERSIZEMOVE: {
+        TPoint cursor;
+        if (GetCursorPos(cursor)) {
+            magnetic_.SnapCursorX = cursor.X;
+            magnetic_.SnapCursorY = cursor.Y;
+        }
         ResetPointerStates();
         mouseTimer_->SetEnabled(false);
         hotIndex_ = capturedIndex_ = -1;
@@ -176,6 +190,9 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     }
     if (!skinnable_) return false;
     switch (m.Msg) {
+    case WM_MOVING:
+        if (auto* proposed = FromLParam<TRect>(m.LParam)) MovingProposal(*proposed);
+        return false;
     case WM_NCCALCSIZE:
         NcCalcSize(m);
         m.Result = 0;
@@ -281,4 +298,20 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     default:
         return false;
     }
+}
+
+void TbsSkinForm::MovingProposal(TRect& proposed) {
+    if (skinWindowState_ == wsMaximized) {
+        // A maximised window stays where it is.
+        if (form_->HandleAllocated()) GetWindowRect(form_->Handle(), proposed);
+        return;
+    }
+    if (!Magnetic) return;
+    TRect area = GetScreenWorkArea(true);
+    if (form_->HandleAllocated()) GetMonitorWorkArea(form_->Handle(), true, area);
+    TPoint cursor;
+    GetCursorPos(cursor);
+    const TPoint size{proposed.Width(), proposed.Height()};
+    const TPoint origin = ApplyMagneticEdges(magnetic_, proposed.TopLeft(), size, area, MagneticSize, cursor);
+    proposed = TRect{origin.X, origin.Y, origin.X + size.X, origin.Y + size.Y};
 }

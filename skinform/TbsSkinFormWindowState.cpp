@@ -9,6 +9,7 @@
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
 #include "TbsSkinMenu.h"
+#include "SkinWindowPlacement.h"
 
 // ---- window states -----------------------------------------------------------------------------------------
 
@@ -27,16 +28,44 @@ void TbsSkinForm::SetSkinWindowState(TWindowState state) {
     }
 }
 
+namespace {
+TRect WorkAreaOf(TCustomForm* form) {
+    TRect area = GetScreenWorkArea(true);
+    if (form->HandleAllocated()) GetMonitorWorkArea(form->Handle(), true, area);
+    return area;
+}
+}  // namespace
+
+bool TbsSkinForm::MinimizedSlotTaken(TPoint slot) const {
+    if (!Screen) return false;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* other = Screen->Forms(i);
+        if (other == form_ || (Application && other == Application->MainForm()) || !other->Visible()) continue;
+        const TbsSkinForm* frame = FindSkinFormOf(other);
+        if (frame && frame->SkinWindowState() == wsMinimized && other->Left() == slot.X && other->Top() == slot.Y)
+            return true;
+    }
+    return false;
+}
+
 void TbsSkinForm::DoMinimize() {
     if (Application && Application->MainForm() == form_) {
         Application->Minimize();
     } else {
         if (IsRectEmpty(normalBounds_)) normalBounds_ = form_->BoundsRect();
-        TRect area = GetScreenWorkArea(true);
-        if (form_->HandleAllocated()) GetMonitorWorkArea(form_->Handle(), true, area);
-        form_->SetBounds(area.Left, area.Bottom - MinFrameHeight(), MinFrameWidth(), MinFrameHeight());
+        const int w = MinFrameWidth(), h = MinFrameHeight();
+        const TPoint slot = FindMinimizedSlot(WorkAreaOf(form_), w, h, [this](TPoint p) { return MinimizedSlotTaken(p); });
+        form_->SetBounds(slot.X, slot.Y, w, h);
     }
     if (OnMinimize) OnMinimize(this);
+}
+
+void TbsSkinForm::PlaceInMonitor() {
+    if (PositionInMonitor == bspDefault) return;
+    TRect area = GetScreenWorkArea(PositionInMonitor == bspDesktopCenter);
+    if (form_->HandleAllocated()) GetMonitorWorkArea(form_->Handle(), PositionInMonitor == bspDesktopCenter, area);
+    const TPoint origin = CentreIn(area, form_->Width(), form_->Height());
+    form_->SetBounds(origin.X, origin.Y, form_->Width(), form_->Height());
 }
 
 void TbsSkinForm::DoMaximize() {
@@ -62,7 +91,15 @@ void TbsSkinForm::DoRestore() {
     rollUpBeforeMax_ = false;
     maxRollUpState_ = false;
     const TRect before = form_->BoundsRect();
-    if (!IsRectEmpty(normalBounds_)) form_->SetBoundsRect(normalBounds_);
+    if (FirstPlacementPending) {
+        // Restored before it was ever shown: the earlier size, placed as the
+        // first show would have placed it.
+        FirstPlacementPending = false;
+        if (!IsRectEmpty(normalBounds_)) form_->SetBounds(form_->Left(), form_->Top(), normalBounds_.Width(), normalBounds_.Height());
+        PlaceInMonitor();
+    } else if (!IsRectEmpty(normalBounds_)) {
+        form_->SetBoundsRect(normalBounds_);
+    }
     if (form_->HandleAllocated()) mouseTimer_->SetEnabled(true);
     if (before.Width() == form_->Width() && before.Height() == form_->Height()) Reframe();
     form_->Invalidate();
