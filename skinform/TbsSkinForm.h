@@ -279,6 +279,7 @@ private:
     void ShowWindowMessage(bool shown);
     void FadeIn();
     void MovingProposal(TRect& proposed);
+    void PaintFrameInto(HDC dc);
 
     TCustomForm* form_;
     TWndMethod oldWndProc_;

@@ -118,6 +118,35 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     case WM_TIMER:
         if (m.WParam == 1 && IsWindows2000OrLater() && (AlphaBlend || AlphaBlendAnimation)) FadeIn();
         return false;
+    case WM_DISPLAYCHANGE:
+        if (Bordered() && (form_->Width() > MaxFrameWidth() || form_->Height() > MaxFrameHeight())) Reframe();
+        return false;
+    case WM_SYSCOMMAND:
+        switch (m.WParam & 0xFFF0) {
+        case SC_RESTORE:
+            if (OnRestore) OnRestore(this);
+            return false;
+        case SC_KEYMENU:
+            // The system's own menu never opens over the skinned one.
+            if (skinMenu_ && skinMenu_->MenuVisible()) ResetMenuState();
+            return true;
+        default:
+            return false;
+        }
+    case SKINMSG_DRAWFRAME:
+        if (!skinnable_) return false;
+        if (Bordered()) {
+            PaintFrameInto(WParamToDc(m.WParam));
+            m.Result = kDrawFrameDone;
+        }
+        return true;
+    case SKINMSG_PRINTFRAME:
+        if (m.LParam != kPrintFrameTag || !skinnable_) return false;
+        if (Bordered()) {
+            PaintFrameInto(WParamToDc(m.WParam));
+            m.Result = kPrintFrameTag;
+        }
+        return true;
     case WM_ERASEBKGND:
         PaintClientBackground(WParamToDc(m.WParam));
         m.Result = 1;
@@ -134,6 +163,11 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
             } else if (frameWidth_ >= MinFrameWidth() && frameHeight_ >= MinFrameHeight()) {
                 UpdateFrame();
             }
+        }
+        if (skinnable_ && AlphaBlend && AlphaBlendValue != 255 && IsWindows2000OrLater()) {
+            // A translucent window shows what lies behind it anew.
+            RepaintFrame();
+            form_->Invalidate();
         }
         if (!LogoBitMap.Empty()) form_->Invalidate();
         return true;
@@ -213,6 +247,7 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         return true;
     }
     case WM_NCACTIVATE:
+        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
         formActive_ = m.WParam != 0;
         m.Result = 1;
         if (Bordered()) {
@@ -227,6 +262,11 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         RepaintFrame();
         ResetPointerStates();
         UpdateActive(true);
+        return true;
+    case WM_SYNCPAINT:
+        if (!rollUpState_) return false;
+        RepaintFrame();
+        m.Result = 0;
         return true;
     case WM_SETTEXT:
         CallOldWndProc(m);
@@ -314,4 +354,10 @@ void TbsSkinForm::MovingProposal(TRect& proposed) {
     const TPoint size{proposed.Width(), proposed.Height()};
     const TPoint origin = ApplyMagneticEdges(magnetic_, proposed.TopLeft(), size, area, MagneticSize, cursor);
     proposed = TRect{origin.X, origin.Y, origin.X + size.X, origin.Y + size.Y};
+}
+
+void TbsSkinForm::PaintFrameInto(HDC dc) {
+    if (!dc) return;
+    if (usesSkin_) PaintSkinFrame(dc);
+    else PaintDefaultFrame(dc);
 }
