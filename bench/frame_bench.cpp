@@ -132,6 +132,7 @@ BENCHMARK(BM_MorphStep)->Unit(benchmark::kMicrosecond);
 // The positions of a drag along the work area's left edge: in and out of
 // the magnetic band, so snapping, holding and following all occur.
 TPoint DragPosition(int step) { return {(step % 40) - 5, 100 + (step % 7)}; }
+constexpr int MeanSecondsReps = 300;
 
 void BM_CaptionDrag(benchmark::State& state) {
     SkinnedWindow w;
@@ -149,10 +150,15 @@ void BM_CaptionDrag(benchmark::State& state) {
         SetWindowPos(form->Handle(), nullptr, r.Left, r.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         PumpMessages();
     };
-    const double plainTime = MeanSeconds(300, [&] { move(plain, false); });
+    const double plainTime = MeanSeconds(MeanSecondsReps, [&] { move(plain, false); });
     SendMessage(w.form->Handle(), WM_ENTERSIZEMOVE, 0, 0);
     RunTimed(state, plainTime, [&] { move(w.form, true); });
     SendMessage(w.form->Handle(), WM_EXITSIZEMOVE, 0, 0);
+    // The steps really moved the windows: the last positions are the drag's.
+    const TPoint last = DragPosition(step - 1);
+    if (plain->Top() != 100 + ((MeanSecondsReps - 1) % 7) || w.form->Top() < 100 || w.form->Top() > 106 ||
+        (last.X >= 10 && w.form->Left() != last.X))
+        state.SkipWithError("the windows did not move");
 }
 BENCHMARK(BM_CaptionDrag)->Unit(benchmark::kMicrosecond);
 
