@@ -7,6 +7,10 @@
 //                  composing the four mask strips of that size (target <= 3)
 //   MorphStep      one morph step of a caption button (blend and paint onto
 //                  the window), against the 25 ms timer tick it runs in
+//   CaptionDrag    one step of dragging the caption: the move loop's proposal
+//                  (WM_MOVING) adjusted by magnetic edges, the window moved
+//                  and its messages handled, against moving an unskinned
+//                  window of the same size the same way
 //
 // Run: bench/frame_bench --benchmark_counters_tabular=true
 
@@ -96,6 +100,39 @@ void BM_MorphStep(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_MorphStep)->Unit(benchmark::kMicrosecond);
+
+// The positions of a drag along the work area's left edge: in and out of
+// the magnetic band, so snapping, holding and following all occur.
+TPoint DragPosition(int step) { return {(step % 40) - 5, 100 + (step % 7)}; }
+constexpr int MeanSecondsReps = 300;
+
+void BM_CaptionDrag(benchmark::State& state) {
+    SkinnedWindow w;
+    w.frame->Magnetic = true;
+    w.frame->MagneticSize = 10;
+    TForm* plain = Application->CreateForm<TForm>();
+    plain->SetBounds(300, 300, kW, kH);
+    plain->Show();
+    PumpMessages();
+    int step = 0;
+    const auto move = [&](TForm* form, bool proposal) {
+        const TPoint p = DragPosition(step++);
+        TRect r{p.X, p.Y, p.X + kW, p.Y + kH};
+        if (proposal) SendMessage(form->Handle(), WM_MOVING, 0, ToLParam(&r));
+        SetWindowPos(form->Handle(), nullptr, r.Left, r.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages();
+    };
+    const double plainTime = MeanSeconds(MeanSecondsReps, [&] { move(plain, false); });
+    SendMessage(w.form->Handle(), WM_ENTERSIZEMOVE, 0, 0);
+    RunTimed(state, plainTime, [&] { move(w.form, true); });
+    SendMessage(w.form->Handle(), WM_EXITSIZEMOVE, 0, 0);
+    // The steps really moved the windows: the last positions are the drag's.
+    const TPoint last = DragPosition(step - 1);
+    if (plain->Top() != 100 + ((MeanSecondsReps - 1) % 7) || w.form->Top() < 100 || w.form->Top() > 106 ||
+        (last.X >= 10 && w.form->Left() != last.X))
+        state.SkipWithError("the windows did not move");
+}
+BENCHMARK(BM_CaptionDrag)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -329,10 +329,29 @@ void TbsSkinForm::Reframe() {
 
 void TbsSkinForm::SetSkinnable(bool value) {
     if (Designing()) return;
+    formActive_ = IsFormActive();
+    // A maximised window is set to normal in the old mode and maximised again
+    // in the new one, hidden meanwhile so that the switch is not seen.
+    const bool wasVisible = form_->Visible();
+    bool remaximise = false;
+    if (skinnable_ && skinWindowState_ == wsMaximized) {
+        form_->Hide();
+        SetSkinWindowState(wsNormal);
+        remaximise = true;
+    } else if (!skinnable_ && form_->WindowState() == wsMaximized) {
+        form_->SetWindowState(wsNormal);
+        form_->Hide();
+        remaximise = true;
+    }
     skinnable_ = value;
     ApplySkin();
     ApplySkinToControls(form_, nullptr);
-    if (form_->HandleAllocated()) RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+    if (form_->HandleAllocated())
+        RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+    if (!remaximise) return;
+    if (skinnable_) SetSkinWindowState(wsMaximized);
+    else form_->SetWindowState(wsMaximized);
+    if (wasVisible) form_->Show();
 }
 
 // ---- object states and hints ------------------------------------------------------------------------

@@ -22,6 +22,7 @@
 #include "SkinFormTypes.h"
 #include "SkinFrameLayout.h"
 #include "SkinFrameParts.h"
+#include "SkinMagneticEdges.h"
 #include "TRegion.h"
 #include "TbsActiveSkinObject.h"
 
@@ -67,6 +68,9 @@ public:
     bool AlphaBlend = false;
     bool AlphaBlendAnimation = false;
     BYTE AlphaBlendValue = 200;
+    // At run time: the window's opacity follows at once.
+    void SetAlphaBlend(bool value);
+    void SetAlphaBlendValue(BYTE value);
     // Shows the frame objects' hints when ShowObjectHint is set.
     TbsSkinHint* SkinHint() const { return skinHint_; }
     void SetSkinHint(TbsSkinHint* value);
@@ -210,19 +214,37 @@ public:
     HICON SmallIcon();
     void RunObjectCommand(SkinCommand command, TbsActiveSkinObject* source = nullptr);
     void PopupObjectMenu(TbsActiveSkinObject& object);
+    // The system menu under an object (released again when the menu closes)
+    // or under a screen rectangle.
     void PopupSystemMenuUnder(TbsActiveSkinObject& object);
+    void PopupSystemMenuUnder(const TRect& rect);
     // The system menu at a screen point (a right click on the caption).
     void PopupSystemMenuAt(int x, int y);
+    // A skinned menu popped from the frame is showing; the application's key
+    // presses and wheel turns are kept for it meanwhile.
+    bool SkinMenuOpen() const { return skinMenuOpen_; }
+    // Ends the menu state: the opener object is released, the message filter
+    // taken off, OnSkinMenuClose raised.
+    void ResetMenuState();
     // The menu engine that shows this form's skinned menus (made when first
     // needed), with the form's menu settings applied.
     TbsSkinMenu& SkinMenu();
     // The system menu's items for the current state (built-in captions, or the
-    // skin's texts when it has a text table).
+    // skin's texts when it has a text table): the frame's own menu, or the
+    // user's SystemMenu with the standard items put in (UseDefaultSysMenu).
     TMenuItem* GetSystemMenuItems();
     void CloseForm();
 
     // ---- window states ----
     void SetSkinWindowState(TWindowState state);
+    // The window rectangle before minimising or maximising; empty when none.
+    const TRect& NormalBounds() const { return normalBounds_; }
+    // True until the window was first centred on its monitor (or that was
+    // not wanted).
+    bool FirstPlacementPending = true;
+    // Centres the window on its monitor as PositionInMonitor says.
+    void PlaceInMonitor();
+    const MagneticState& Magnet() const { return magnetic_; }
     void RollUp(bool value);
     // Into the tray and back; nothing without a TrayIcon.
     void MinimizeToTray();
@@ -252,10 +274,21 @@ private:
     void LayoutButtonRow();
     void SkinChangeMessage(TMessage& m);
     void MenuClosed();
+    enum class SystemMenuItemKind { Minimize, Maximize, Restore, RollUp, MinimizeToTray, Close };
+    std::unique_ptr<TMenuItem> MakeSystemMenuItem(SystemMenuItemKind kind);
+    bool SystemMenuItemPresent(SystemMenuItemKind kind) const;
+    void PopupSystemMenu(const TRect& anchor, TNotifyEvent onClose);
+    void EnterMenuState();
+    void MenuStateFilter(MSG& msg, bool& handled);
     void CaptionDoubleClick();
     void DoMaximize();
     void DoRestore();
     void DoMinimize();
+    bool MinimizedSlotTaken(TPoint slot) const;
+    void ShowWindowMessage(bool shown);
+    void FadeIn();
+    void MovingProposal(TRect& proposed);
+    void PaintFrameInto(HDC dc);
 
     TCustomForm* form_;
     TWndMethod oldWndProc_;
@@ -286,6 +319,7 @@ private:
     bool rollUpBeforeMax_ = false;
     int restoreHeight_ = 0;
     TRect normalBounds_;
+    MagneticState magnetic_;
     TTimer* mouseTimer_ = nullptr;
     TTimer* morphTimer_ = nullptr;
     TTimer* animateTimer_ = nullptr;
@@ -293,6 +327,8 @@ private:
     bool smallIconTaken_ = false;
     TPopupMenu* defaultSystemMenu_ = nullptr;
     TbsSkinMenu* skinMenu_ = nullptr;
+    bool skinMenuOpen_ = false;
+    TMessageHook menuHook_;
     TbsTrayIcon* trayIcon_ = nullptr;
     TbsSkinPopupMenu* trayMenu_ = nullptr;
     TbsSkinHint* skinHint_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "SkinBinding.h"
 #include "SkinMessages.h"
+#include "SkinPlatform.h"
 #include "TbsSkinCaptionObject.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
@@ -39,8 +40,9 @@ bool ClosesPopups(UINT msg) {
 
 void TbsSkinForm::NewWndProc(TMessage& m) {
     if (ClosesPopups(m.Msg)) {
-        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
         HideObjectHint();
+        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
+        else if (skinMenuOpen_) ResetMenuState();
     }
     if (!HandleMessage(m)) CallOldWndProc(m);
 }
@@ -105,10 +107,45 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         SkinChangeMessage(m);
         return false;
     case SKINMSG_MENUCLOSED:
-        MenuClosed();
+        ResetMenuState();
         return false;
     case SKINMSG_QUERYSKINNED:
         m.Result = skinnable_ ? kQuerySkinnedYes : kQuerySkinnedNo;
+        return true;
+    case WM_SHOWWINDOW:
+        ShowWindowMessage(m.WParam != 0);
+        return false;
+    case WM_TIMER:
+        if (m.WParam == 1 && IsWindows2000OrLater() && (AlphaBlend || AlphaBlendAnimation)) FadeIn();
+        return false;
+    case WM_DISPLAYCHANGE:
+        if (Bordered() && (form_->Width() > MaxFrameWidth() || form_->Height() > MaxFrameHeight())) Reframe();
+        return false;
+    case WM_SYSCOMMAND:
+        switch (m.WParam & 0xFFF0) {
+        case SC_RESTORE:
+            if (OnRestore) OnRestore(this);
+            return false;
+        case SC_KEYMENU:
+            // The system's own menu never opens over the skinned one.
+            if (skinMenu_ && skinMenu_->MenuVisible()) ResetMenuState();
+            return true;
+        default:
+            return false;
+        }
+    case SKINMSG_DRAWFRAME:
+        if (!skinnable_) return false;
+        if (Bordered()) {
+            PaintFrameInto(WParamToDc(m.WParam));
+            m.Result = kDrawFrameDone;
+        }
+        return true;
+    case SKINMSG_PRINTFRAME:
+        if (m.LParam != kPrintFrameTag || !skinnable_) return false;
+        if (Bordered()) {
+            PaintFrameInto(WParamToDc(m.WParam));
+            m.Result = kPrintFrameTag;
+        }
         return true;
     case WM_ERASEBKGND:
         PaintClientBackground(WParamToDc(m.WParam));
@@ -117,6 +154,7 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     case WM_SIZE:
         if (inSizeMove_ && dragFullWindows_) return false;
         CallOldWndProc(m);
+        magnetic_.ClearSnaps();
         TakeFrameSize();
         if (skinnable_) {
             if (!usesSkin_) {
@@ -126,10 +164,16 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
                 UpdateFrame();
             }
         }
+        if (skinnable_ && AlphaBlend && AlphaBlendValue != 255 && IsWindows2000OrLater()) {
+            // A translucent window shows what lies behind it anew.
+            RepaintFrame();
+            form_->Invalidate();
+        }
         if (!LogoBitMap.Empty()) form_->Invalidate();
         return true;
     case WM_SIZING: {
         if (!inSizeMove_ || !dragFullWindows_) return false;
+        magnetic_.ClearSnaps();
         CallOldWndProc(m);
         const TRect* r = FromLParam<TRect>(m.LParam);
         if (!r) return true;
@@ -142,6 +186,11 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         return true;
     }
     case WM_ENTERSIZEMOVE: {
+        TPoint cursor;
+        if (GetCursorPos(cursor)) {
+            magnetic_.SnapCursorX = cursor.X;
+            magnetic_.SnapCursorY = cursor.Y;
+        }
         ResetPointerStates();
         mouseTimer_->SetEnabled(false);
         hotIndex_ = capturedIndex_ = -1;
@@ -175,6 +224,9 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     }
     if (!skinnable_) return false;
     switch (m.Msg) {
+    case WM_MOVING:
+        if (auto* proposed = FromLParam<TRect>(m.LParam)) MovingProposal(*proposed);
+        return false;
     case WM_NCCALCSIZE:
         NcCalcSize(m);
         m.Result = 0;
@@ -195,6 +247,7 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         return true;
     }
     case WM_NCACTIVATE:
+        if (skinMenu_ && skinMenu_->MenuVisible()) skinMenu_->CloseMenu();
         formActive_ = m.WParam != 0;
         m.Result = 1;
         if (Bordered()) {
@@ -209,6 +262,11 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         RepaintFrame();
         ResetPointerStates();
         UpdateActive(true);
+        return true;
+    case WM_SYNCPAINT:
+        if (!rollUpState_) return false;
+        RepaintFrame();
+        m.Result = 0;
         return true;
     case WM_SETTEXT:
         CallOldWndProc(m);
@@ -259,7 +317,13 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
         const TPoint p = ToWindowPoint(ScreenPointOf(m.LParam));
         UpdateHotObject(p.X, p.Y);
         PressObject(mbRight, p);
-        if (int(m.WParam) == HTCAPTION) capturedIndex_ = -1;
+        if (int(m.WParam) != HTCAPTION) return true;
+        capturedIndex_ = -1;
+        if (m.Msg == WM_NCRBUTTONDOWN && !DisableSystemMenu) {
+            TPoint cursor;
+            GetCursorPos(cursor);
+            PopupSystemMenuAt(cursor.X, cursor.Y);
+        }
         return true;
     }
     case WM_NCRBUTTONUP:
@@ -274,4 +338,26 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     default:
         return false;
     }
+}
+
+void TbsSkinForm::MovingProposal(TRect& proposed) {
+    if (skinWindowState_ == wsMaximized) {
+        // A maximised window stays where it is.
+        if (form_->HandleAllocated()) GetWindowRect(form_->Handle(), proposed);
+        return;
+    }
+    if (!Magnetic) return;
+    TRect area = GetScreenWorkArea(true);
+    if (form_->HandleAllocated()) GetMonitorWorkArea(form_->Handle(), true, area);
+    TPoint cursor;
+    GetCursorPos(cursor);
+    const TPoint size{proposed.Width(), proposed.Height()};
+    const TPoint origin = ApplyMagneticEdges(magnetic_, proposed.TopLeft(), size, area, MagneticSize, cursor);
+    proposed = TRect{origin.X, origin.Y, origin.X + size.X, origin.Y + size.Y};
+}
+
+void TbsSkinForm::PaintFrameInto(HDC dc) {
+    if (!dc) return;
+    if (usesSkin_) PaintSkinFrame(dc);
+    else PaintDefaultFrame(dc);
 }
