@@ -1,8 +1,17 @@
 #include "SkinBinding.h"
 
+#include "TbsSkinData.h"
+
 SkinBinding* SkinBindingOf(TControl* control) { return dynamic_cast<SkinBinding*>(control); }
 
 SkinHintSource* SkinHintSourceOf(TControl* control) { return dynamic_cast<SkinHintSource*>(control); }
+
+bool ReferToSkinData(TComponent& control, TbsSkinData*& reference, TbsSkinData* value) {
+    if (reference && reference != value) reference->RemoveFreeNotification(&control);
+    reference = value;
+    if (value) value->FreeNotification(&control);
+    return value && !value->IsEmpty();
+}
 
 void ForEachSkinnedControl(TWinControl* root, const std::function<void(TControl&, SkinBinding&)>& visit) {
     if (!root) return;

@@ -53,6 +53,11 @@ protected:
 };
 
 SkinBinding* SkinBindingOf(TControl* control);
+
+// Points a control's skin-data reference at `value`, moving the free
+// notification with it so the reference is cleared when the skin data goes.
+// True when `value` holds a loaded skin.
+bool ReferToSkinData(TComponent& control, TbsSkinData*& reference, TbsSkinData* value);
 SkinHintSource* SkinHintSourceOf(TControl* control);
 
 // Calls `visit` for every skinned control below `root` (children first in

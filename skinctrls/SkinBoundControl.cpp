@@ -7,10 +7,7 @@
 
 template <class Base>
 void SkinBoundControl<Base>::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) value->FreeNotification(this);
-    if (value && !value->IsEmpty() && !this->Designing()) ApplySkin();
+    if (ReferToSkinData(*this, skinData_, value) && !this->Designing()) ApplySkin();
 }
 
 template <class Base>

@@ -41,9 +41,7 @@ void TbsSkinCustomListBox::Notification(TComponent* AComponent, TOperation Opera
 // ---- binding -----------------------------------------------------------------------------------
 
 void TbsSkinCustomListBox::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) value->FreeNotification(this);
+    ReferToSkinData(*this, skinData_, value);
     if (scrollBar_) scrollBar_->SetSkinData(value);
     ApplySkin();
 }

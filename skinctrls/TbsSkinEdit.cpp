@@ -44,10 +44,7 @@ void TbsSkinCustomEdit::CreateWnd() {
 // ---- properties --------------------------------------------------------------------------------
 
 void TbsSkinCustomEdit::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) value->FreeNotification(this);
-    if (value && !value->IsEmpty() && !Designing()) ApplySkin();
+    if (ReferToSkinData(*this, skinData_, value) && !Designing()) ApplySkin();
 }
 
 void TbsSkinCustomEdit::SetDefaultColor(TColor value) {

@@ -61,10 +61,7 @@ void TbsSkinCustomListView::Loaded() {
 // ---- binding -----------------------------------------------------------------------------------
 
 void TbsSkinCustomListView::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) value->FreeNotification(this);
-    if (value && !value->IsEmpty() && !Designing()) ApplySkin();
+    if (ReferToSkinData(*this, skinData_, value) && !Designing()) ApplySkin();
 }
 
 void TbsSkinCustomListView::SetHeaderSkinDataName(const AnsiString& value) {

@@ -51,10 +51,7 @@ void TbsSkinMemo2::SetWordWrap(bool value) {
 // ---- binding -----------------------------------------------------------------------------------
 
 void TbsSkinMemo2::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) value->FreeNotification(this);
-    if (value && !value->IsEmpty() && !Designing()) ApplySkin();
+    if (ReferToSkinData(*this, skinData_, value) && !Designing()) ApplySkin();
 }
 
 void TbsSkinMemo2::SetUseSkinFont(bool value) {

@@ -31,12 +31,8 @@ void TbsSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation)
 void TbsSkinStdLabel::Bind() { recordIndex_ = BindSkinLabelRecord(skinData_, skinDataName_, keys_); }
 
 void TbsSkinStdLabel::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        ApplySkin();
-    }
+    ReferToSkinData(*this, skinData_, value);
+    if (value) ApplySkin();
 }
 
 void TbsSkinStdLabel::ApplySkin() {

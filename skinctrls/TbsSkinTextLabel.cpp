@@ -37,12 +37,8 @@ void TbsSkinTextLabel::Notification(TComponent* AComponent, TOperation Operation
 void TbsSkinTextLabel::Bind() { recordIndex_ = BindSkinLabelRecord(skinData_, skinDataName_, keys_); }
 
 void TbsSkinTextLabel::SetSkinData(TbsSkinData* value) {
-    if (skinData_ && skinData_ != value) skinData_->RemoveFreeNotification(this);
-    skinData_ = value;
-    if (value) {
-        value->FreeNotification(this);
-        ApplySkin();
-    }
+    ReferToSkinData(*this, skinData_, value);
+    if (value) ApplySkin();
 }
 
 void TbsSkinTextLabel::ApplySkin() {
