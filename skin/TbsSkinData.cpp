@@ -256,3 +256,9 @@ void TbsSkinData::LoadSkinListItem() {
     if (!skinList_ || skinIndex_ < 0 || skinIndex_ >= skinList_->Skins().Count()) return;
     LoadStoredSkin(skinList_->Skins().Items(skinIndex_).StoredSkin());
 }
+
+const TBitmap* TbsSkinData::ActiveBitmapAt(int index) const {
+    if (index < 0 || std::size_t(index) >= activeBitmaps_.size()) return nullptr;
+    const TBitmap* picture = activeBitmaps_[std::size_t(index)].get();
+    return picture && !picture->Empty() ? picture : nullptr;
+}

@@ -121,6 +121,9 @@ public:
     const std::vector<std::unique_ptr<TbsDataSkinControl>>& SkinControls() const { return skinControls_; }
     // The picture list; every picture index of every record indexes it.
     const std::vector<std::unique_ptr<TBitmap>>& ActiveBitmaps() const { return activeBitmaps_; }
+    // The picture a record's index names, or null when the index is out of
+    // range or the picture is missing or empty.
+    const TBitmap* ActiveBitmapAt(int index) const;
     const TStringList& ActiveBitmapNames() const { return activeBitmapNames_; }
     const TBitmap& MainBitmap() const { return mainBitmap_; }
     const TBitmap& InactiveBitmap() const { return inactiveBitmap_; }

@@ -28,13 +28,6 @@ constexpr int kPlainExtraHeight = 4;
 constexpr int kSkinPadX = 2;
 constexpr int kSkinPadY = 1;
 
-const TBitmap* PictureAt(const TbsSkinData& skin, int index) {
-    const auto& pictures = skin.ActiveBitmaps();
-    if (index < 0 || std::size_t(index) >= pictures.size() || !pictures[std::size_t(index)]) return nullptr;
-    const TBitmap* b = pictures[std::size_t(index)].get();
-    return b->Empty() ? nullptr : b;
-}
-
 TSize MeasureText(TCanvas& c, const AnsiString& text) {
     if (text.empty()) return {0, 0};
     TRect r{0, 0, 0, 0};
@@ -120,7 +113,7 @@ bool TbsSkinHintWindow::Prepare(const AnsiString& hint) {
     if (extras_.Images) extras_.Images->FreeNotification(this);
 
     TbsSkinData* skin = served->SkinData();
-    const bool usable = skin && !skin->IsEmpty() && PictureAt(*skin, skin->HintWindow().windowpictureindex);
+    const bool usable = skin && !skin->IsEmpty() && skin->ActiveBitmapAt(skin->HintWindow().windowpictureindex);
     SetSkin(usable ? skin : nullptr);
     SetCaption(SplitHintLines(hint, served->LineSeparator));
     SetUpFont(Font());
@@ -147,7 +140,7 @@ SkinHintLayout TbsSkinHintWindow::ComputeLayout(const AnsiString& text) {
     SkinHintLayout l;
     TPoint origin{kPlainLeft, kPlainTop};
     if (const TbsDataSkinHintWindow* rec = Record()) {
-        const TBitmap& pic = *PictureAt(*skin_, rec->windowpictureindex);
+        const TBitmap& pic = *skin_->ActiveBitmapAt(rec->windowpictureindex);
         const TRect& cr = rec->clientrect;
         // The fixed corner pieces are the least the picture can shrink to.
         const int minW = rec->lefttoppoint.X + pic.Width() - rec->righttoppoint.X;
@@ -236,12 +229,12 @@ void TbsSkinHintWindow::ApplyAlpha(bool blend, BYTE value, bool animate) {
 
 void TbsSkinHintWindow::ApplyRegion() {
     const TbsDataSkinHintWindow* rec = Record();
-    const TBitmap* mask = rec ? PictureAt(*skin_, rec->maskpictureindex) : nullptr;
+    const TBitmap* mask = rec ? skin_->ActiveBitmapAt(rec->maskpictureindex) : nullptr;
     if (!mask) {
         SetWindowRgn(Handle(), nullptr, TRUE);
         return;
     }
-    const TBitmap& pic = *PictureAt(*skin_, rec->windowpictureindex);
+    const TBitmap& pic = *skin_->ActiveBitmapAt(rec->windowpictureindex);
     const SkinCornerPoints points = CornerPointsOf(*rec);
     const SkinCornerPoints sized =
         SizedCornerPoints(points, {pic.Width(), pic.Height()}, layout_.Size);
@@ -279,7 +272,7 @@ void TbsSkinHintWindow::Paint() {
     buffer.SetSize(W, H);
     TCanvas& c = buffer.Canvas();
     if (const TbsDataSkinHintWindow* rec = Record()) {
-        const TBitmap& pic = *PictureAt(*skin_, rec->windowpictureindex);
+        const TBitmap& pic = *skin_->ActiveBitmapAt(rec->windowpictureindex);
         const SkinCornerPoints points = CornerPointsOf(*rec);
         const TSize picSize{pic.Width(), pic.Height()};
         ComposeWindowImage(points, {0, 0, picSize.cx, picSize.cy}, pic, buffer, W, H,

@@ -4,6 +4,8 @@
 
 #include "ImgList.h"
 #include "SkinComposition.h"
+#include "SkinCornerPoints.h"
+#include "SkinExtraControlRecords.h"
 #include "SkinGeometry.h"
 #include "SkinGlyphs.h"
 #include "SkinObjectDrawing.h"
@@ -15,6 +17,13 @@
 namespace {
 // The built-in look's highlight: a navy frame around a light blue-grey fill.
 constexpr TColor kDefaultActiveFill = 0x00D2BDB6;
+
+// The skin's control record of that name, or null.
+const TbsDataSkinControl* SkinControlNamed(const TbsSkinData& skin, std::string_view name) {
+    const int index = skin.FindControlIndex(name);
+    const auto& records = skin.SkinControls();
+    return index >= 0 && std::size_t(index) < records.size() ? records[std::size_t(index)].get() : nullptr;
+}
 
 bool StartsAndEndsWithDash(const AnsiString& s) { return s.size() >= 2 && s.front() == '-' && s.back() == '-'; }
 
@@ -144,14 +153,37 @@ void TbsSkinMenuItem::Draw(TCanvas& canvas) const {
 }
 
 void TbsSkinMenuItem::DrawHeader(TCanvas& c, int w, int h) const {
-    c.Brush.Style = bsSolid;
-    c.Brush.Color = clBtnShadow;
-    c.FillRect({0, 0, w, h});
     const AnsiString& caption = item_->Caption();
+    const AnsiString text = caption.substr(1, caption.size() - 2);
     TRect r{2, 0, w - 2, h};
+    // A skin may draw headers from its "menuheader" record, in the font of
+    // its "label" record; without them the built-in look.
+    const TbsSkinData* skin = popup_.Engine().MenuSkin();
+    const auto* header = skin ? dynamic_cast<const TbsDataSkinCustomControl*>(SkinControlNamed(*skin, "menuheader"))
+                              : nullptr;
+    const TBitmap* picture = header ? skin->ActiveBitmapAt(header->pictureindex) : nullptr;
+    if (picture && !RectIsEmpty(header->skinrect)) {
+        const TSize size{header->skinrect.Width(), header->skinrect.Height()};
+        const SkinCornerPoints points = CornerPointsOf(*header);
+        const SkinCornerPoints sized = SizedCornerPoints(points, size, {w, h});
+        TBitmap image;
+        ComposeSkinImage(points, header->skinrect, *picture, image, w, h, sized, StretchFlagsOf(*header), true);
+        c.Draw(0, 0, image);
+        if (!RectIsEmpty(sized.clientrect)) r = sized.clientrect;
+        if (const auto* label = dynamic_cast<const TbsDataSkinLabelControl*>(SkinControlNamed(*skin, "label"))) {
+            c.Font.SetName(label->fontname);
+            c.Font.SetHeight(label->fontheight);
+            c.Font.SetStyle(label->fontstyle);
+            c.Font.SetColor(label->fontcolor);
+        }
+    } else {
+        c.Brush.Style = bsSolid;
+        c.Brush.Color = clBtnShadow;
+        c.FillRect({0, 0, w, h});
+        c.Font.SetColor(clBtnHighlight);
+    }
     c.Brush.Style = bsClear;
-    c.Font.SetColor(clBtnHighlight);
-    c.DrawText(caption.substr(1, caption.size() - 2), r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    c.DrawText(text, r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     c.Brush.Style = bsSolid;
 }
 

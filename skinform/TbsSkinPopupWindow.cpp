@@ -14,13 +14,6 @@
 #include "TbsSkinMenu.h"
 
 namespace {
-const TBitmap* PictureAt(const TbsSkinData& skin, int index) {
-    const auto& list = skin.ActiveBitmaps();
-    if (index < 0 || index >= int(list.size()) || !list[std::size_t(index)] || list[std::size_t(index)]->Empty())
-        return nullptr;
-    return list[std::size_t(index)].get();
-}
-
 const TbsDataSkinMenuItem* FirstMenuItemRecord(const TbsSkinData& skin) {
     for (const auto& o : skin.SkinObjects())
         if (auto* r = dynamic_cast<const TbsDataSkinMenuItem*>(o.get())) return r;
@@ -66,16 +59,16 @@ void TbsSkinPopupWindow::Build(TMenuItem* tree, int startIndex) {
     const TbsSkinData* skin = engine_.MenuSkin();
     const bool loaded = skin && !skin->IsEmpty();
     if (loaded && skin->PopupWindow().windowpictureindex != -1) {
-        windowPicture_ = PictureAt(*skin, skin->PopupWindow().windowpictureindex);
+        windowPicture_ = skin->ActiveBitmapAt(skin->PopupWindow().windowpictureindex);
         if (windowPicture_) {
             popupRecord_ = &skin->PopupWindow();
-            maskPicture_ = PictureAt(*skin, popupRecord_->maskpictureindex);
+            maskPicture_ = skin->ActiveBitmapAt(popupRecord_->maskpictureindex);
         }
     }
     if (loaded) {
         // A record without a usable picture leaves the items in the built-in look.
         if (const TbsDataSkinMenuItem* r = FirstMenuItemRecord(*skin)) {
-            itemPicture_ = PictureAt(*skin, r->activepictureindex);
+            itemPicture_ = skin->ActiveBitmapAt(r->activepictureindex);
             if (itemPicture_) itemRecord_ = r;
         }
     }
@@ -443,7 +436,7 @@ void TbsSkinPopupWindow::DrawMarkers(TCanvas& c) const {
         if (!band) continue;
         if (band->inactivetransparent) {
             c.CopyRect(r, const_cast<TBitmap&>(background_).Canvas(), r);
-        } else if (const TBitmap* pic = PictureAt(*skin, band->activepictureindex); pic && !RectIsEmpty(band->skinrect)) {
+        } else if (const TBitmap* pic = skin->ActiveBitmapAt(band->activepictureindex); pic && !RectIsEmpty(band->skinrect)) {
             TBitmap row;
             ComposeRowImage(band->itemleftoffset, band->itemrightoffset, row, band->inactivestretcheffect, r.Width(),
                             band->skinrect, *pic);

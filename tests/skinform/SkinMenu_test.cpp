@@ -4,9 +4,13 @@
 
 #include "SkinFormTestSupport.h"
 
+#include <filesystem>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "SkinMenuPlacement.h"
 #include "SkinMessages.h"
 #include "TbsSkinMenu.h"
@@ -391,6 +395,44 @@ TEST_F(SkinMenus, SkinnedPopupIsShapedByTheMaskAndDrawnFromThePopupPicture) {
     // Items take the record's heights: 22 for an item, 7 for the divider.
     EXPECT_EQ(p.Items()[0]->ItemRect.Height(), 22);
     EXPECT_EQ(p.Items()[1]->ItemRect.Height(), 7);
+}
+
+TEST_F(SkinMenus, AHeaderTakesTheSkinsMenuHeaderRecordAndLabelFontOrTheBuiltInLook) {
+    // The program's skin with a "menuheader" record (the panel's picture)
+    // and a "label" record whose text is pure red.
+    const ScratchFolder dir;
+    std::filesystem::copy(ProgramSkinDir(), dir.Path(), std::filesystem::copy_options::recursive);
+    std::ifstream in(dir / "skin.ini", std::ios::binary);
+    std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ini.replace(ini.find("count=17"), 8, "count=19\r\n17=menuheader:panel\r\n18=label:label");
+    ini += "\r\n[menuheader]\r\npictureindex=8\r\nskinrect=64,2,104,42\r\nlefttoppoint=4,4\r\n"
+           "righttoppoint=36,4\r\nleftbottompoint=4,36\r\nrightbottompoint=36,36\r\nclientrect=1,1,39,39\r\n"
+           "leftstretch=1\r\ntopstretch=1\r\nrightstretch=1\r\nbottomstretch=1\r\nstretcheffect=1\r\n"
+           "\r\n[label]\r\nfontname=Arial\r\nfontheight=14\r\nfontcolor=255\r\n";
+    std::ofstream(dir / "skin.ini", std::ios::binary) << ini;
+
+    const auto headerPixels = [this](const std::string& skinIni) {
+        Open(skinIni);
+        Add(menu->Items(), "-Words-", false);
+        Add(menu->Items(), "&Alpha");
+        Show(600, 400);
+        TbsSkinPopupWindow& p = popup(0);
+        TBitmap shot;
+        screen().ReadScreenRect(p.BoundsRect(), shot);
+        const TRect r = p.Items()[0]->ItemRect;
+        std::set<TColor> seen;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) seen.insert(shot.Pixels(x, y));
+        engine().CloseMenu();
+        FreeComponent(form);
+        return seen;
+    };
+    const std::set<TColor> builtIn = headerPixels(ProgramSkinDir() + "skin.ini");
+    EXPECT_TRUE(builtIn.count(ColorToRGB(clBtnShadow)));
+    EXPECT_FALSE(builtIn.count(TColor(0x0000FF)));
+    const std::set<TColor> skinned = headerPixels((dir / "skin.ini").string());
+    EXPECT_FALSE(skinned.count(ColorToRGB(clBtnShadow)));
+    EXPECT_TRUE(skinned.count(TColor(0x0000FF))) << "the header text in the label record's colour";
 }
 
 TEST_F(SkinMenus, SystemMenuOfTheFrameRunsInTheEngineAndItsCommandsWork) {
