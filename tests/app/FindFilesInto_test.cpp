@@ -6,7 +6,7 @@
 #include <fstream>
 #include <set>
 
-#include <unistd.h>
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -14,13 +14,6 @@ namespace fs = std::filesystem;
 
 class AdDirectory : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("findfiles-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     void Touch(const std::string& name) { std::ofstream(dir_ / name) << "x"; }
     AnsiString Dir() const { return dir_.string() + "/"; }
 
@@ -30,7 +23,9 @@ protected:
         return items;
     }
 
-    fs::path dir_;
+    // The test's own folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(AdDirectory, ListsEveryKindOfMatchingEntryLowerCased) {

@@ -25,6 +25,7 @@
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
 #include "LocalHttpServer.h"
+#include "ScratchFolder.h"
 #include "SqlcipherShell.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
@@ -42,9 +43,6 @@ constexpr std::size_t kStarterRows = 52;
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "mirvo-mainwin-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         fs::create_directories(root_ / "dat" / "ad");
         auto backend = std::make_unique<HeadlessBackend>(1024, 768);
         screen_ = backend.get();
@@ -61,8 +59,6 @@ protected:
         session_.reset();
         WordTable.Clear();
         AppDir.clear();
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
     }
 
     void WithDatabase() { fs::copy_file(kStarterDatabase, root_ / "dat" / "WordLib.dat"); }
@@ -149,7 +145,9 @@ protected:
         std::string File;
     };
 
-    fs::path root_;
+    // The test's own program folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const fs::path& root_ = scratch_.Path();
     HeadlessBackend* screen_ = nullptr;
     std::unique_ptr<WindowSystemSession> session_;
     std::unique_ptr<ApplicationSession> app_;

@@ -11,6 +11,7 @@
 #include "DbPassword.h"
 #include "DatabaseErrors.h"
 #include "Exceptions.h"
+#include "ScratchFolder.h"
 #include "SqlcipherShell.h"
 #include "WordTable.h"
 
@@ -59,18 +60,11 @@ Rows TableRows(std::size_t count) {
 class WordDatabaseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mirvo-wordlib-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         std::filesystem::create_directory(root_ / "dat");
         appDir_ = root_.string() + "/";
         WordTable.Clear();
     }
-    void TearDown() override {
-        WordTable.Clear();
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
+    void TearDown() override { WordTable.Clear(); }
 
     std::string DatabaseFile() const { return appDir_ + "dat/WordLib.dat"; }
 
@@ -86,7 +80,9 @@ protected:
         query_.ExecSQL();
     }
 
-    std::filesystem::path root_;
+    // The test's own program folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const std::filesystem::path& root_ = scratch_.Path();
     AnsiString appDir_;
     TADOConnection connection_;
     TADOQuery query_;

@@ -21,6 +21,7 @@
 
 #include "DatabaseFile.h"
 #include "Exceptions.h"
+#include "ScratchFolder.h"
 #include "SqlcipherShell.h"
 #include "WordDatabase.h"
 #include "TStrings.h"
@@ -45,9 +46,6 @@ using Rows = std::vector<std::pair<std::string, std::string>>;
 class WordImportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "mirvo-import-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
         fs::create_directory(root_ / "dat");
         appDir_ = root_.string() + "/";
         CreateADODatabase(WordDatabaseConnectionString(appDir_));
@@ -55,11 +53,7 @@ protected:
         Exec("create table enword (eng text, chs text)");
         connection_.Close();
     }
-    void TearDown() override {
-        connection_.Close();
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
+    void TearDown() override { connection_.Close(); }
 
     TWordImportContext Context() {
         return {connection_, query_, appDir_,
@@ -104,7 +98,9 @@ protected:
         return rows;
     }
 
-    fs::path root_;
+    // The test's own program folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const fs::path& root_ = scratch_.Path();
     AnsiString appDir_;
     TADOConnection connection_;
     TADOQuery query_;
