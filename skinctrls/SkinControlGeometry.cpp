@@ -11,6 +11,12 @@ const TBitmap* SkinPictureAt(const TbsSkinData& skin, int index) {
     return list[std::size_t(index)].get();
 }
 
+const TbsDataSkinControl* SkinControlRecordNamed(const TbsSkinData* skin, std::string_view name, int* index) {
+    const int found = skin && !skin->IsEmpty() ? skin->FindControlIndex(name) : -1;
+    if (index) *index = found;
+    return SkinControlRecordAt(skin, found);
+}
+
 const TbsDataSkinControl* SkinControlRecordAt(const TbsSkinData* skin, int index) {
     if (!skin) return nullptr;
     const auto& list = skin->SkinControls();

@@ -5,6 +5,8 @@
 // points placed on the control's current size. Both custom bases (windowed
 // and windowless) keep one and paint through it, so they compose alike.
 
+#include <string_view>
+
 #include "SkinControlRecords.h"
 #include "SkinCornerPoints.h"
 #include "SkinFrameParts.h"
@@ -102,3 +104,6 @@ const TBitmap* SkinPictureAt(const TbsSkinData& skin, int index);
 // The control record `index` of the skin, or null without a skin or when the
 // index is -1 or past the end of the list.
 const TbsDataSkinControl* SkinControlRecordAt(const TbsSkinData* skin, int index);
+// The control record named `name` in a loaded skin, with its index in
+// `index` when asked; null (and -1) without a loaded skin or such a record.
+const TbsDataSkinControl* SkinControlRecordNamed(const TbsSkinData* skin, std::string_view name, int* index = nullptr);

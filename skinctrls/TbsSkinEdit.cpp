@@ -88,17 +88,13 @@ void TbsSkinCustomEdit::DefaultFontChanged() {
 // ---- binding -------------------------------------------------------------------------------------
 
 void TbsSkinCustomEdit::BindSkinRecord() {
-    if (!skinData_ || skinData_->IsEmpty()) {
+    int index = -1;
+    const TbsDataSkinControl* found = SkinControlRecordNamed(skinData_, skinDataName_, &index);
+    if (!found) {
         recordIndex_ = -1;
         return;
     }
-    const int index = skinData_->FindControlIndex(skinDataName_);
-    if (index == -1) {
-        recordIndex_ = -1;
-        return;
-    }
-    const auto* r = dynamic_cast<const TbsDataSkinEditControl*>(SkinControlRecordAt(skinData_, index));
-    if (r) {
+    if (const auto* r = dynamic_cast<const TbsDataSkinEditControl*>(found)) {
         rec_ = *r;
         FallBack(rec_.activeskinrect, rec_.skinrect);
         FallBack(rec_.downbuttonrect, rec_.activebuttonrect);

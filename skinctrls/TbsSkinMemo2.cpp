@@ -65,27 +65,21 @@ void TbsSkinMemo2::SetUseSkinFontColor(bool value) {
 }
 
 void TbsSkinMemo2::BindSkinRecord() {
-    if (!skinData_ || skinData_->IsEmpty()) {
+    int index = -1;
+    const TbsDataSkinControl* found = SkinControlRecordNamed(skinData_, skinDataName_, &index);
+    if (!found) {
         recordIndex_ = -1;
         return;
     }
-    const int index = skinData_->FindControlIndex(skinDataName_);
-    if (index == -1) {
-        recordIndex_ = -1;
-        return;
-    }
-    if (const auto* r =
-            dynamic_cast<const TbsDataSkinMemoControl*>(SkinControlRecordAt(skinData_, index))) {
+    if (const auto* r = dynamic_cast<const TbsDataSkinMemoControl*>(found)) {
         rec_ = *r;
         hasRecord_ = true;
     }
     recordIndex_ = hasRecord_ ? index : -1;
     // Disabled text takes the edit record's colour.
     disabledFontColor_ = clGrayText;
-    const int edit = skinData_->FindControlIndex("edit");
-    if (edit != -1)
-        if (const auto* e = dynamic_cast<const TbsDataSkinEditControl*>(SkinControlRecordAt(skinData_, edit)))
-            disabledFontColor_ = e->disabledfontcolor;
+    if (const auto* e = dynamic_cast<const TbsDataSkinEditControl*>(SkinControlRecordNamed(skinData_, "edit")))
+        disabledFontColor_ = e->disabledfontcolor;
 }
 
 void TbsSkinMemo2::ApplySkin() {
