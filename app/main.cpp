@@ -18,15 +18,22 @@
 #include "WordList.h"
 #include "WordListDiff.h"
 #include "WordTable.h"
+#include "about.h"
 
 namespace {
 
 // Arial with a 14-pixel cell, no style: the font of the window's controls.
-void UseArial14(TControl& control, TColor color = clWindowText) {
-    control.Font().SetName("Arial");
-    control.Font().SetHeight(14);
-    control.Font().SetStyle(0);
-    control.Font().SetColor(color);
+void UseArial14(TFont& font, TColor color = clWindowText) {
+    font.SetName("Arial");
+    font.SetHeight(14);
+    font.SetStyle(0);
+    font.SetColor(color);
+}
+
+TFont Arial14(TColor color = clWindowText) {
+    TFont font;
+    UseArial14(font, color);
+    return font;
 }
 
 template <class T>
@@ -38,12 +45,39 @@ T* MakeControl(TFrmMain& form, TWinControl& parent, const char* name, int left, 
     return control;
 }
 
-TButton* MakeButton(TFrmMain& form, const char* name, const char* caption, int left, int top, int width,
-                    int height) {
-    TButton* button = MakeControl<TButton>(form, form, name, left, top, width, height);
+// A push button drawn from the skin's "button" record, in the skin's font
+// and size, taking the keyboard focus like any button.
+TbsSkinButton* MakeButton(TFrmMain& form, const char* name, const char* caption, int left, int top, int width,
+                          int height) {
+    TbsSkinButton* button = MakeControl<TbsSkinButton>(form, form, name, left, top, width, height);
+    button->SetSkinDataName("button");
+    button->SetDefaultHeight(25);
+    button->SetDefaultFont(Arial14());
+    button->SetUseSkinFont(true);
+    button->SetUseSkinSize(true);
+    button->SetUseSkinFontColor(true);
+    button->SetNumGlyphs(2);
+    button->SetSpacing(1);
+    button->SetRepeatMode(false);
+    button->SetRepeatInterval(100);
+    button->SetCanFocused(true);
     button->SetCaption(caption);
-    UseArial14(*button);
+    UseArial14(button->Font());
+    button->SetSkinData(form.bsSkinData1);
     return button;
+}
+
+// A one-line edit box in Arial 14, black on the window colour when unskinned.
+TbsSkinEdit* MakeEdit(TFrmMain& form, const char* name, int left, int top, int width, int height) {
+    TbsSkinEdit* edit = MakeControl<TbsSkinEdit>(form, form, name, left, top, width, height);
+    edit->SetSkinDataName("edit");
+    edit->SetDefaultFont(Arial14(clBlack));
+    edit->SetDefaultColor(clWindow);
+    edit->SetUseSkinFont(true);
+    edit->SetDefaultHeight(21);
+    edit->SetButtonMode(false);
+    UseArial14(edit->Font(), clBlack);
+    return edit;
 }
 
 }  // namespace
@@ -65,11 +99,10 @@ TFrmMain::~TFrmMain() {
 void TFrmMain::CreateComponents() {
     SetName("FrmMain");
     SetCaption(MainWindowTitle);
-    // A fixed-size window with the platform's frame: system menu and
-    // minimise only, as the window cannot be resized.
+    // The skinned frame draws the caption and its buttons; the window system
+    // gives none of its own.
     SetBorderStyle(bsSingle);
-    SetBorderIcons(biSystemMenu | biMinimize);
-    SetPosition(poDesktopCenter);
+    SetBorderIcons(0);
     SetClientWidth(545);
     SetClientHeight(400);
     Font().SetName("MS Sans Serif");
@@ -78,47 +111,70 @@ void TFrmMain::CreateComponents() {
     OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
     OnDblClick = [this](TObject* sender) { FormDblClick(sender); };
 
-    MemDetail = MakeControl<TMemo>(*this, *this, "MemDetail", 15, 30, 300, 295);
+    // The skin data comes first: the bound controls refer to it as they are made.
+    CreateSkinComponents();
+
+    // The gloss pane: never bound, so it keeps its default look and shows no
+    // scroll bar (no skinned bar is attached).
+    MemDetail = MakeControl<TbsSkinMemo2>(*this, *this, "MemDetail", 15, 30, 300, 295);
+    MemDetail->SetSkinDataName("memo");
+    MemDetail->SetUseSkinFont(true);
+    MemDetail->SetUseSkinFontColor(true);
+    MemDetail->SetDefaultFont(Arial14());
     MemDetail->SetScrollBars(ssVertical);
     MemDetail->SetWordWrap(true);
     MemDetail->SetReadOnly(false);
-    UseArial14(*MemDetail);
+    UseArial14(MemDetail->Font());
 
-    EdWord = MakeControl<TEdit>(*this, *this, "EdWord", 340, 30, 100, 21);
+    EdWord = MakeEdit(*this, "EdWord", 340, 30, 100, 21);
     EdWord->SetHint("输入中文/英文");
     EdWord->SetShowHint(true);
-    UseArial14(*EdWord, clBlack);
     EdWord->SetTabOrder(0);
 
     BtTran = MakeButton(*this, "BtTran", "翻译", 452, 28, 65, 25);
     BtTran->OnClick = [this](TObject* sender) { BtTranClick(sender); };
 
-    // The hit list's group box: a one-pixel frame, a 22-pixel caption bar,
-    // and the list filling the rest.
-    bsSkinPanel2 = MakeControl<TPanel>(*this, *this, "bsSkinPanel2", 340, 60, 180, 210);
-    bsSkinPanel2->SetBevelOuter(bvNone);
-    bsSkinPanel2->SetBorderStyle(bsSingle);
-    bsSkinPanel2->SetCaption("");
-    bsSkinPanel2CaptionBar = MakeControl<TPanel>(*this, *bsSkinPanel2, "bsSkinPanel2CaptionBar", 0, 0, 180, 22);
-    bsSkinPanel2CaptionBar->SetAlign(alTop);
-    bsSkinPanel2CaptionBar->SetCaption("单     词");
-    UseArial14(*bsSkinPanel2CaptionBar, clBtnText);
+    // The hit list's group box: a frame with a 22-pixel caption bar, and the
+    // list filling what the box leaves inside.
+    bsSkinPanel2 = MakeControl<TbsSkinPanel>(*this, *this, "bsSkinPanel2", 340, 60, 180, 210);
+    bsSkinPanel2->SetSkinDataName("groupbox");
+    bsSkinPanel2->SetCaptionMode(true);
+    bsSkinPanel2->SetDefaultCaptionHeight(22);
+    bsSkinPanel2->SetBorderStyle(bvFrame);
+    bsSkinPanel2->SetTransparentMode(false);
+    bsSkinPanel2->SetRollUpMode(false);
+    bsSkinPanel2->SetCheckedMode(false);
+    bsSkinPanel2->SetCaption("单     词");
+    UseArial14(bsSkinPanel2->Font(), clBtnText);
+    bsSkinPanel2->SetSkinData(bsSkinData1);
 
-    LVWord = MakeControl<TListView>(*this, *bsSkinPanel2, "LVWord", 0, 22, 180, 188);
+    LVWord = MakeControl<TbsSkinListView>(*this, *bsSkinPanel2, "LVWord", 0, 22, 180, 188);
+    LVWord->SetSkinDataName("listview");
+    LVWord->SetHeaderSkinDataName("resizetoolbutton");
+    LVWord->SetDefaultFont(Arial14());
+    LVWord->SetUseSkinFont(true);
     LVWord->SetAlign(alClient);
-    LVWord->SetBorderStyle(bsNone);
     LVWord->SetViewStyle(vsReport);
-    // One column without caption. It is as wide as the list less a vertical
-    // scroll bar, so that eleven hits never need a horizontal one.
-    LVWord->Columns().Add()->SetWidth(LVWord->ClientWidth() - GetSystemMetrics(SM_CXVSCROLL));
+    // One column without caption, as wide as the list: the list never shows
+    // a scroll bar of its own.
+    LVWord->Columns().Add()->SetWidth(180);
     LVWord->SetGridLines(true);
     LVWord->SetRowSelect(true);
     LVWord->SetReadOnly(true);
-    UseArial14(*LVWord);
+    UseArial14(LVWord->Font());
     LVWord->OnClick = [this](TObject* sender) { LVWordClick(sender); };
     LVWord->OnKeyUp = [this](TObject* sender, WORD& key, TShiftState shift) { LVWordKeyUp(sender, key, shift); };
+    LVWord->SetSkinData(bsSkinData1);
 
-    CmbBxWord = MakeControl<TMutiDatComboBox>(*this, *this, "CmbBxWord", 84, 214, 126, 20);
+    // The hit-list store: hidden and never bound.
+    CmbBxWord = MakeControl<TMutiDatBsSkinComboBox>(*this, *this, "CmbBxWord", 84, 214, 126, 20);
+    CmbBxWord->SetSkinDataName("combobox");
+    CmbBxWord->SetStyle(bscbFixedStyle);
+    CmbBxWord->SetListBoxDefaultItemHeight(20);
+    CmbBxWord->SetDropDownCount(8);
+    CmbBxWord->SetAutoComplete(true);
+    CmbBxWord->SetUseSkinFont(true);
+    CmbBxWord->SetUseSkinSize(true);
     CmbBxWord->SetVisible(false);
     CmbBxWord->SetItemIndex(-1);
     CmbBxWord->OnChange = [this](TObject* sender) { CmbBxWordChange(sender); };
@@ -129,10 +185,10 @@ void TFrmMain::CreateComponents() {
     MySWF->SetScaleMode(fsmExactFit);
     MySWF->SetBackgroundColor(0xFFFFFF);
 
-    EdTbPath = MakeControl<TEdit>(*this, *this, "EdTbPath", 340, 278, 98, 21);
+    EdTbPath = MakeEdit(*this, "EdTbPath", 340, 278, 98, 21);
     EdTbPath->SetText("C:\\");
     EdTbPath->SetReadOnly(true);
-    UseArial14(*EdTbPath, clBlack);
+    EdTbPath->SetSkinData(bsSkinData1);
 
     BtOpenTbDatPath = MakeButton(*this, "BtOpenTbDatPath", "...", 440, 275, 29, 25);
     BtOpenTbDatPath->SetHint("浏览");
@@ -151,15 +207,53 @@ void TFrmMain::CreateComponents() {
     TimerShowSWF->OnTimer = [this](TObject* sender) { TimerShowSWFTimer(sender); };
     TimerShowSWF->SetEnabled(true);
 
-    OpDialog = CreateComponent<TOpenDialog>(this);
+    OpDialog = CreateComponent<TbsSkinOpenDialog>(this);
     OpDialog->SetName("OpDialog");
     OpDialog->Title = "Open file";
     OpDialog->Filter = "All files|*.*|*.pas|*.pas|*.cpp|*.cpp|*.rtf|*.rtf";
     OpDialog->FilterIndex = 1;
     // The chosen file must exist; one file at a time; hidden files not listed.
-    OpDialog->Options = ofFileMustExist;
+    OpDialog->CheckFileExists = true;
+    OpDialog->MultiSelection = false;
+    OpDialog->ShowHiddenFiles = false;
+    OpDialog->SetSkinData(bsSkinData1);
+    OpDialog->SetCtrlSkinData(bsSkinData1);
+    OpDialog->LVHeaderSkinDataName = "resizetoolbutton";
+    OpDialog->SetDefaultFont(Arial14());
+    OpDialog->ToolButtonsTransparent = true;
+    OpDialog->AlphaBlend = false;
+    OpDialog->AlphaBlendValue = 200;
+    OpDialog->CtrlAlphaBlend = false;
+    OpDialog->CtrlAlphaBlendValue = 225;
+    OpDialog->DialogWidth = 0;
+    OpDialog->DialogHeight = 0;
+    OpDialog->DialogMinWidth = 0;
+    OpDialog->DialogMinHeight = 0;
 
-    bsSkinPopupMenu2 = CreateComponent<TPopupMenu>(this);
+    bsSkinMessage1 = CreateComponent<TbsSkinMessage>(this);
+    bsSkinMessage1->SetName("bsSkinMessage1");
+    bsSkinMessage1->SetSkinData(bsSkinData1);
+    bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
+    bsSkinMessage1->ButtonSkinDataName = "button";
+    bsSkinMessage1->MessageLabelSkinDataName = "stdlabel";
+    bsSkinMessage1->SetDefaultFont(Arial14());
+    bsSkinMessage1->SetDefaultButtonFont(Arial14());
+    bsSkinMessage1->UseSkinFont = true;
+    bsSkinMessage1->ShowAgainFlag = false;
+    bsSkinMessage1->AlphaBlend = false;
+
+    ADOConn = std::make_unique<TADOConnection>();
+    ADOQryESM = std::make_unique<TADOQuery>();
+}
+
+void TFrmMain::CreateSkinComponents() {
+    bsSkinData1 = CreateComponent<TbsSkinData>(this);
+    bsSkinData1->SetName("bsSkinData1");
+    bsSkinData1->SetSkinnableForm(true);
+    bsSkinData1->SetEnableSkinEffects(true);
+    bsSkinData1->SetSkinIndex(0);
+
+    bsSkinPopupMenu2 = CreateComponent<TbsSkinPopupMenu>(this);
     bsSkinPopupMenu2->SetName("bsSkinPopupMenu2");
     auto line = [this] {
         TMenuItem* item = CreateComponent<TMenuItem>(this);
@@ -170,22 +264,42 @@ void TFrmMain::CreateComponents() {
     LoadAbout = CreateComponent<TMenuItem>(this);
     LoadAbout->SetName("LoadAbout");
     LoadAbout->SetCaption("关于...");
+    LoadAbout->OnClick = [this](TObject* sender) { LoadAboutClick(sender); };
     bsSkinPopupMenu2->Items()->Add(LoadAbout);
     bsSkinPopupMenu2->Items()->Add(line());
+    bsSkinPopupMenu2->SetSkinData(bsSkinData1);
 
-    bsSkinData1 = CreateComponent<TbsSkinData>(this);
-    bsSkinData1->SetName("bsSkinData1");
-    bsSkinData1->SetSkinnableForm(true);
-    bsSkinData1->SetEnableSkinEffects(true);
-    bsSkinData1->SetSkinIndex(0);
-
-    bsSkinMessage1 = CreateComponent<TbsSkinMessage>(this);
-    bsSkinMessage1->SetName("bsSkinMessage1");
-    bsSkinMessage1->SetSkinData(bsSkinData1);
-    bsSkinMessage1->SetCtrlSkinData(bsSkinData1);
-
-    ADOConn = std::make_unique<TADOConnection>();
-    ADOQryESM = std::make_unique<TADOQuery>();
+    // The frame: fixed at 550-551 x 390-391, centred on the desktop, snapping
+    // to the work area's edges, with the system menu above and no tray icon
+    // (so the minimise-to-tray button does nothing).
+    bsSkinForm1 = CreateComponent<TbsSkinForm>(this);
+    bsSkinForm1->SetName("bsSkinForm1");
+    bsSkinForm1->PositionInMonitor = bspDesktopCenter;
+    bsSkinForm1->MinWidth = 550;
+    bsSkinForm1->MinHeight = 390;
+    bsSkinForm1->MaxWidth = 551;
+    bsSkinForm1->MaxHeight = 391;
+    bsSkinForm1->Magnetic = true;
+    bsSkinForm1->MagneticSize = 10;
+    bsSkinForm1->SetBorderIcons(biSystemMenu | biMinimize | biRollUp | biMinimizeToTray);
+    bsSkinForm1->SetSystemMenu(bsSkinPopupMenu2);
+    bsSkinForm1->UseDefaultSysMenu = true;
+    UseArial14(bsSkinForm1->DefCaptionFont, clBtnText);
+    bsSkinForm1->DefCaptionFont.SetStyle(fsBold);
+    UseArial14(bsSkinForm1->DefInActiveCaptionFont, clBtnShadow);
+    bsSkinForm1->DefInActiveCaptionFont.SetStyle(fsBold);
+    bsSkinForm1->SetDefMenuItemHeight(23);
+    UseArial14(bsSkinForm1->DefMenuItemFont());
+    bsSkinForm1->SetMaxMenuItemsInWindow(25);
+    bsSkinForm1->ShowIcon = true;
+    bsSkinForm1->ShowObjectHint = true;
+    bsSkinForm1->UseDefaultObjectHint = true;
+    bsSkinForm1->SetUseSkinFontInMenu(true);
+    bsSkinForm1->AlphaBlend = false;
+    bsSkinForm1->AlphaBlendValue = 255;
+    bsSkinForm1->MenusAlphaBlend = false;
+    bsSkinForm1->MenusAlphaBlendAnimation = false;
+    bsSkinForm1->SetSkinData(bsSkinData1);
 }
 
 int TFrmMain::ShowMessage(const AnsiString& text, int kind, int buttons) {
@@ -340,6 +454,24 @@ void TFrmMain::BtOpenTbDatPathClick(TObject*) {
     // The name exactly as chosen: on a file system that tells letter cases
     // apart, any other spelling names another file or none.
     EdTbPath->SetText(OpDialog->FileName);
+}
+
+// ---- the about window ----------------------------------------------------------------------------
+
+void TFrmMain::LoadAboutClick(TObject*) {
+    if (!FrmAbout) return;
+    // The about window takes the skin of this window at every showing, so a
+    // skin changed in between is followed.
+    FrmAbout->bsSkinForm1->SetSkinData(bsSkinData1);
+    for (TbsSkinTextLabel* label : {FrmAbout->Label1, FrmAbout->Label2, FrmAbout->Label3, FrmAbout->Label4,
+                                    FrmAbout->Label5, FrmAbout->Label6, FrmAbout->Label7})
+        label->SetSkinData(bsSkinData1);
+    FrmAbout->BtnOk->SetSkinData(bsSkinData1);
+    FrmAbout->Show();
+    // This window takes no input while the about window shows; hiding that
+    // window, by OK or any other way, gives it back.
+    SetEnabled(false);
+    FrmAbout->OnHide = [this](TObject*) { SetEnabled(true); };
 }
 
 // ---- import, share, mail, difference ------------------------------------------------------------

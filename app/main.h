@@ -2,7 +2,12 @@
 // TFrmMain, the dictionary's main window: the word box and the translate
 // button, the hit list with its hidden store, the gloss pane, the import and
 // sharing controls, the banner timer, and the components the window owns
-// (skin data, message box, open dialog, database connection and query).
+// (skin data, skinned frame and system menu, message box, open dialog,
+// database connection and query).
+//
+// The skinned frame and the bound controls (buttons, group box, hit list,
+// path box) follow the skin data; the gloss pane, the word box and the
+// hidden store are never bound and keep their default look.
 //
 // Showing the window runs the start-up sequence (skin, ads, word list,
 // database); closing it renews the ads. Everything else happens in the
@@ -18,19 +23,21 @@
 #include "AnsiString.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
-#include "HitListStore.h"
 #include "Menus.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
-#include "TButton.h"
-#include "TCustomEdit.h"
-#include "TListView.h"
-#include "TMemo.h"
-#include "TOpenDialog.h"
-#include "TPanel.h"
+#include "TMutiDatBsSkinComboBox.h"
 #include "TShockwaveFlash.h"
 #include "TStrings.h"
+#include "TbsSkinButton.h"
 #include "TbsSkinData.h"
+#include "TbsSkinEdit.h"
+#include "TbsSkinForm.h"
+#include "TbsSkinListView.h"
+#include "TbsSkinMemo2.h"
+#include "TbsSkinOpenDialog.h"
+#include "TbsSkinPanel.h"
+#include "TbsSkinPopupMenu.h"
 #include "WordShare.h"
 #include "bsMessages.h"
 
@@ -44,26 +51,27 @@ public:
     ~TFrmMain() override;
 
     // ---- the window definition (components owned by the form) ----
-    TMemo* MemDetail = nullptr;
-    TEdit* EdWord = nullptr;
-    TButton* BtTran = nullptr;
-    // The group box of the hit list: a framed panel with a caption bar on top.
-    TPanel* bsSkinPanel2 = nullptr;
-    TPanel* bsSkinPanel2CaptionBar = nullptr;
-    TListView* LVWord = nullptr;
-    TMutiDatComboBox* CmbBxWord = nullptr;
+    TbsSkinMemo2* MemDetail = nullptr;
+    TbsSkinEdit* EdWord = nullptr;
+    TbsSkinButton* BtTran = nullptr;
+    // The group box of the hit list, with its caption bar.
+    TbsSkinPanel* bsSkinPanel2 = nullptr;
+    TbsSkinListView* LVWord = nullptr;
+    TMutiDatBsSkinComboBox* CmbBxWord = nullptr;
     TShockwaveFlash* MySWF = nullptr;
-    TEdit* EdTbPath = nullptr;
-    TButton* BtOpenTbDatPath = nullptr;
-    TButton* BtImportTbDat = nullptr;
-    TButton* btShareWdMail = nullptr;
-    TButton* btMail = nullptr;
+    TbsSkinEdit* EdTbPath = nullptr;
+    TbsSkinButton* BtOpenTbDatPath = nullptr;
+    TbsSkinButton* BtImportTbDat = nullptr;
+    TbsSkinButton* btShareWdMail = nullptr;
+    TbsSkinButton* btMail = nullptr;
     TTimer* TimerShowSWF = nullptr;
-    TOpenDialog* OpDialog = nullptr;
+    TbsSkinOpenDialog* OpDialog = nullptr;
     TbsSkinMessage* bsSkinMessage1 = nullptr;
-    TPopupMenu* bsSkinPopupMenu2 = nullptr;
+    // The window's system menu: the standard items with "关于..." between two lines.
+    TbsSkinPopupMenu* bsSkinPopupMenu2 = nullptr;
     TMenuItem* LoadAbout = nullptr;
     TbsSkinData* bsSkinData1 = nullptr;
+    TbsSkinForm* bsSkinForm1 = nullptr;
     // Not components of the framework; owned by the window all the same.
     std::unique_ptr<TADOConnection> ADOConn;
     std::unique_ptr<TADOQuery> ADOQryESM;
@@ -91,6 +99,7 @@ public:
     void btShareWdMailClick(TObject* Sender);
     void btMailClick(TObject* Sender);
     void TimerShowSWFTimer(TObject* Sender);
+    void LoadAboutClick(TObject* Sender);
 
     // ---- what the start-up and the tools reach outside the program ----
     // Step 1 of the start-up: fills AppDir (the program's own directory;
@@ -107,6 +116,7 @@ public:
 
 private:
     void CreateComponents();
+    void CreateSkinComponents();
     // Steps 1 to 5 of the start-up: everything that shapes the window.
     void PrepareWindow();
     // Steps 6 to 10: the embedded word list and the database into WordTable.

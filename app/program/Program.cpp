@@ -1,7 +1,8 @@
 // The program entry. With arguments it is a command-line dictionary and
 // never touches the window system; without, it opens the window system on
 // the desktop, sets the application's title and icon, creates the main window
-// and runs the message loop until the main window has closed.
+// and the hidden about window, and runs the message loop until the main
+// window has closed.
 
 #include <cstdio>
 #include <exception>
@@ -14,6 +15,7 @@
 #include "SdlBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
+#include "about.h"
 #include "main.h"
 
 namespace {
@@ -51,6 +53,7 @@ int main(int argc, char** argv) {
         Application->SetTitle(MainWindowTitle);
         LoadProgramIcon();
         Application->CreateForm<TFrmMain>();
+        FrmAbout = Application->CreateForm<TFrmAbout>();
         Application->Run();
     }
     // The unit state lives for the whole run and is released at its end.

@@ -292,6 +292,23 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (lParam & KF_ALTDOWN_BIT)
             if (Window* r = s.Root(w)) s.Send(r, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(wParam));
         return 0;
+    case WM_WINDOWPOSCHANGING: {
+        // An overlapped or sizeable top-level window keeps to the tracking
+        // limits it states (WM_GETMINMAXINFO) whoever sizes it, the program
+        // or the user; popups such as menus and hints size freely.
+        auto* p = FromLParam<WINDOWPOS>(lParam);
+        if (!p || child || (p->flags & SWP_NOSIZE)) return 0;
+        if ((w->style & WS_POPUP) && !(w->style & WS_THICKFRAME)) return 0;
+        const MINMAXINFO mmi = s.QueryMinMax(w);
+        if (!(w = s.Find(hwnd))) return 0;
+        p->cx = std::min(p->cx, mmi.ptMaxTrackSize.X);
+        p->cy = std::min(p->cy, mmi.ptMaxTrackSize.Y);
+        if (!(w->style & WS_MINIMIZE)) {
+            p->cx = std::max(p->cx, mmi.ptMinTrackSize.X);
+            p->cy = std::max(p->cy, mmi.ptMinTrackSize.Y);
+        }
+        return 0;
+    }
     case WM_WINDOWPOSCHANGED: {
         const auto* p = FromLParam<WINDOWPOS>(lParam);
         if (!p) return 0;

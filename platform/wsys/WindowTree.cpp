@@ -133,9 +133,20 @@ Window* WindowSystem::Create(DWORD exStyle, const char* className, const char* n
     w->normalRect = w->rect;
     windows_.emplace(reinterpret_cast<std::uintptr_t>(w->handle), std::move(owned));
     InsertChild(w->parent, w, (style & WS_CHILD) ? HWND_BOTTOM : HWND_TOP);
-    if (IsTopLevel(w)) AllocateSurface(w);
 
     const HWND h = w->handle;
+    // An overlapped or sizeable top-level window starts within the tracking
+    // limits it states, as it stays within them afterwards (WindowPos).
+    if (IsTopLevel(w) && (!(style & WS_POPUP) || (style & WS_THICKFRAME))) {
+        const MINMAXINFO mmi = QueryMinMax(w);
+        if (!(w = Find(h))) return nullptr;
+        cx = std::clamp(w->rect.Width(), mmi.ptMinTrackSize.X, std::max(mmi.ptMinTrackSize.X, mmi.ptMaxTrackSize.X));
+        cy = std::clamp(w->rect.Height(), mmi.ptMinTrackSize.Y, std::max(mmi.ptMinTrackSize.Y, mmi.ptMaxTrackSize.Y));
+        w->rect = Bounds(x, y, cx, cy);
+        w->client = ToWindowRect(w);
+        w->normalRect = w->rect;
+    }
+    if (IsTopLevel(w)) AllocateSurface(w);
     CREATESTRUCT cs;
     cs.lpCreateParams = param;
     cs.hwndParent = parent;

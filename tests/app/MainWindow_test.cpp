@@ -93,7 +93,7 @@ protected:
         Pump();
     }
     void ClickCentre(TControl& control) { ClickAt(control, control.Width() / 2, control.Height() / 2); }
-    void Type(TEdit& edit, const char* text) {
+    void Type(TCustomEdit& edit, const char* text) {
         ClickCentre(edit);
         edit.SelectAll();
         screen_->KeyPress(VK_DELETE);
@@ -173,6 +173,28 @@ TEST_F(MainWindowTest, StartUpLoadsTheSkinAndPutsDatabaseRowsBeforeTheEmbeddedLi
     ASSERT_NE(form.CmbBxWord->DataList(), nullptr);
     EXPECT_EQ(form.CmbBxWord->DataList()->Count(), 0);
     EXPECT_TRUE(form.IsVisibleOnScreen());
+}
+
+TEST_F(MainWindowTest, TheFrameKeepsTheWindowAtItsFixedSizeWithAndWithoutSkin) {
+    for (const bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "built-in frame");
+        if (skinned) WithSkin();
+        TFrmMain& form = Start();
+        EXPECT_EQ(form.bsSkinForm1->UsesSkin(), skinned);
+        const auto expectFixed = [&form] {
+            EXPECT_GE(form.Width(), 550);
+            EXPECT_LE(form.Width(), 551);
+            EXPECT_GE(form.Height(), 390);
+            EXPECT_LE(form.Height(), 391);
+        };
+        expectFixed();
+        form.SetBounds(form.Left(), form.Top(), 700, 500);
+        expectFixed();
+        form.SetBounds(form.Left(), form.Top(), 300, 200);
+        expectFixed();
+        delete form_;
+        form_ = nullptr;
+    }
 }
 
 TEST_F(MainWindowTest, ThreeAdFilesShortenTheGlossPaneFewerDoNot) {
@@ -512,7 +534,8 @@ TEST_F(MainWindowTest, ADoubleClickOnTheBackgroundWritesTheDifferenceOfTheTwoLis
     form_->EdTbPath->SetText(WriteFile("a.txt", "cat|n.猫\r\nice cream|n.冰淇淋\r\nowl|n.猫头鹰\r\n").string());
     form_->EdWord->SetText(WriteFile("b.txt", "cat|n.猫\r\n").string());
 
-    const TPoint p = form_->ClientToScreen({200, 370});
+    // Between the gloss pane and the hit list: the window's own background.
+    const TPoint p = form_->ClientToScreen({327, 200});
     screen_->Click(p.X, p.Y);
     screen_->Click(p.X, p.Y);
     Pump();

@@ -142,6 +142,36 @@ TEST_F(WsysTest, SetWindowPosLetsWindowPosChangingAdjustAndReportsChanges) {
     EXPECT_EQ(Got(WM_MOVE, top)[0].lParam, MAKELPARAM(1, 2));
 }
 
+TEST_F(WsysTest, OverlappedWindowsKeepToTheirTrackingLimitsPopupsDoNot) {
+    // Each window states 150 x 100 to 200 x 120 as its tracking limits.
+    const Handler limits = [](HWND, UINT msg, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
+        if (msg == WM_GETMINMAXINFO) {
+            auto* info = FromLParam<MINMAXINFO>(lp);
+            info->ptMinTrackSize = {150, 100};
+            info->ptMaxTrackSize = {200, 120};
+        }
+        return std::nullopt;
+    };
+    handlers_[nullptr] = limits;  // also while the windows are being made
+    struct Case {
+        const char* name;
+        DWORD style;
+        bool limited;
+    };
+    for (const Case c : {Case{"overlapped", WS_CAPTION, true}, Case{"sizeable popup", WS_POPUP | WS_THICKFRAME, true},
+                         Case{"popup", WS_POPUP, false}}) {
+        SCOPED_TRACE(c.name);
+        HWND w = CreateWindowEx(0, kClass, "w", c.style, 10, 10, 400, 300, nullptr);
+        TRect r;
+        GetWindowRect(w, r);
+        EXPECT_EQ(r, c.limited ? TRect(10, 10, 210, 130) : TRect(10, 10, 410, 310)) << "as created";
+        SetWindowPos(w, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetWindowRect(w, r);
+        EXPECT_EQ(r, c.limited ? TRect(10, 10, 160, 110) : TRect(10, 10, 60, 60)) << "made smaller";
+        DestroyWindow(w);
+    }
+}
+
 TEST_F(WsysTest, ShowStatesMinimiseMaximiseAndRestore) {
     screen().SetWorkArea({0, 0, 800, 560});
     HWND w = CreateWindowEx(0, kClass, "w", WS_POPUP, 100, 100, 300, 200, nullptr);
