@@ -235,6 +235,12 @@ void TbsSkinMenuItem::DrawGlyphOrMark(TCanvas& c, int x, int yMid, bool active, 
             return;
         }
     }
+    // The built-in marks are 8 x 8; a skin's image area holds them centred,
+    // clear of the caption that starts where that area ends.
+    if (!RectIsEmpty(imageArea)) {
+        x = imageArea.Left + (imageArea.Width() - 8) / 2;
+        yMid = imageArea.Top + imageArea.Height() / 2;
+    }
     if (GlyphFn glyph = CommandGlyph(item_->Name())) {
         glyph(c, x, yMid - 4, color);
     } else if (item_->Checked) {

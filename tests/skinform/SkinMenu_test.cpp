@@ -435,6 +435,26 @@ TEST_F(SkinMenus, AHeaderTakesTheSkinsMenuHeaderRecordAndLabelFontOrTheBuiltInLo
     EXPECT_TRUE(skinned.count(TColor(0x0000FF))) << "the header text in the label record's colour";
 }
 
+TEST_F(SkinMenus, WindowCommandGlyphsSitInTheSkinsImageAreaClearOfTheCaption) {
+    Open(ProgramSkinDir() + "skin.ini");
+    frame->PopupSystemMenuAt(600, 400);
+    PumpMessages();
+    ASSERT_EQ(frame->SkinMenu().PopupCount(), 1);
+    TbsSkinPopupWindow& p = *frame->SkinMenu().PopupAt(0);
+    ASSERT_TRUE(p.SkinnedLook());
+    TBitmap shot;
+    p.RenderTo(shot);
+    // The skin's item record puts images into 4..20 and the caption from 26 on;
+    // the glyphs are drawn in the window-text colour, the captions are not.
+    const TRect item = p.Items()[0]->ItemRect;  // minimise
+    int inImageArea = 0, elsewhere = 0;
+    for (int y = item.Top; y < item.Bottom; ++y)
+        for (int x = item.Left; x < item.Right; ++x)
+            if (shot.Pixels(x, y) == ColorToRGB(clWindowText)) ++(x < item.Left + 20 ? inImageArea : elsewhere);
+    EXPECT_GT(inImageArea, 0);
+    EXPECT_EQ(elsewhere, 0);
+}
+
 TEST_F(SkinMenus, SystemMenuOfTheFrameRunsInTheEngineAndItsCommandsWork) {
     MakeForm(400, 300);
     ShowAndPump();
