@@ -8,8 +8,10 @@
 
 #include "AdRefresh.h"
 #include "AppPaths.h"
+#include "CompressedSkin.h"
 #include "Exceptions.h"
 #include "FileUtils.h"
+#include "IniFiles.h"
 #include "StartUpMemory.h"
 #include "SysUtils.h"
 #include "WindowSystem.h"
@@ -344,9 +346,22 @@ void TFrmMain::WndProc(TMessage& Message) {
     Application->Guard(this, [this] { LoadWords(); });
 }
 
+void TFrmMain::LoadSkin() {
+    const AnsiString skinFile = AppDir + "dat/" + "skin1" + "/skin.ini";
+    if (!FileExists(skinFile))
+        throw Exception("找不到皮肤文件 " + skinFile + "，窗口以默认外观显示。");
+    if (!HasRequiredSkinSections(TMemIniFile(skinFile)))
+        throw Exception("皮肤文件 " + skinFile + " 不是完整的皮肤描述，窗口以默认外观显示。");
+    // A picture that cannot be read is reported by the skin data itself,
+    // which then stays empty: the window keeps its default look.
+    bsSkinData1->LoadIniSkin(skinFile);
+}
+
 void TFrmMain::PrepareWindow() {
     SetUpAppDir();
-    bsSkinData1->LoadIniSkin(AppDir + "dat/" + "skin1" + "/skin.ini");
+    // Without its skin the window only looks plainer: the error is reported
+    // and the start-up goes on.
+    Application->Guard(this, [this] { LoadSkin(); });
 
     AdPageLines = std::make_unique<TStringList>();
     AdLinks = std::make_unique<TStringList>();

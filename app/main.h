@@ -119,6 +119,8 @@ private:
     void CreateSkinComponents();
     // Steps 1 to 5 of the start-up: everything that shapes the window.
     void PrepareWindow();
+    // Step 2: the skin beside the program.
+    void LoadSkin();
     // Steps 6 to 10: the embedded word list and the database into WordTable.
     void LoadWords();
     // ShowSkinMessage with help context 0, as the dictionary's tools use it.

@@ -25,6 +25,7 @@
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
 #include "LocalHttpServer.h"
+#include "MainWindowFixture.h"
 #include "ScratchFolder.h"
 #include "SqlcipherShell.h"
 #include "WindowSystem.h"
@@ -34,133 +35,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The starter database the build delivers beside the program.
-const fs::path kStarterDatabase = fs::path(MIRVO_BINARY_DIR) / "bin" / "dat" / "WordLib.dat";
-constexpr std::size_t kStarterRows = 52;
-
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::create_directories(root_ / "dat" / "ad");
-        auto backend = std::make_unique<HeadlessBackend>(1024, 768);
-        screen_ = backend.get();
-        session_ = std::make_unique<WindowSystemSession>(std::move(backend));
-        app_ = std::make_unique<ApplicationSession>();
-        Application->SetTitle(MainWindowTitle);
-        // Errors are collected instead of being shown in a modal box.
-        Application->OnException = [this](TObject*, const Exception& e) { errors_.push_back(e.Message()); };
-    }
-
-    void TearDown() override {
-        screen_->SetIdleHandler(nullptr);
-        app_.reset();
-        session_.reset();
-        WordTable.Clear();
-        AppDir.clear();
-    }
-
-    void WithDatabase() { fs::copy_file(kStarterDatabase, root_ / "dat" / "WordLib.dat"); }
-    void WithSkin() { fs::create_directory_symlink(fs::path(MIRVO_SOURCE_DIR) / "dat" / "skin1", root_ / "dat" / "skin1"); }
-    void WithAds(std::initializer_list<const char*> names) {
-        for (const char* name : names) std::ofstream(root_ / "dat" / "ad" / name) << "FWS";
-    }
-    fs::path WriteFile(const char* name, const std::string& text) {
-        const fs::path path = root_ / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-
-    // Creates the main window for the prepared program directory and shows it.
-    TFrmMain& Start() {
-        form_ = Application->CreateForm<TFrmMain>();
-        const AnsiString dir = root_.string() + "/";
-        form_->SetUpAppDir = [dir] { AppDir = dir; };
-        form_->ShellExecute = [this](HWND, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, INT) {
-            opened_.push_back({verb, file});
-            return reinterpret_cast<HINSTANCE>(kShellExecuteStarted);
-        };
-        form_->Show();
-        Pump();
-        return *form_;
-    }
-
-    void Pump() { Application->ProcessMessages(); }
-    void ClickAt(TControl& control, int x, int y) {
-        const TPoint p = control.ClientToScreen({x, y});
-        screen_->Click(p.X, p.Y);
-        Pump();
-    }
-    void ClickCentre(TControl& control) { ClickAt(control, control.Width() / 2, control.Height() / 2); }
-    void Type(TCustomEdit& edit, const char* text) {
-        ClickCentre(edit);
-        edit.SelectAll();
-        screen_->KeyPress(VK_DELETE);
-        screen_->Text(text);
-        Pump();
-    }
-    void Translate(const char* word) {
-        Type(*form_->EdWord, word);
-        ClickCentre(*form_->BtTran);
-    }
-    void ClickRow(int index) {
-        const TRect r = form_->LVWord->RowRect(index);
-        ClickAt(*form_->LVWord, 20, r.Top + r.Height() / 2);
-    }
-    void Key(int vk) {
-        screen_->KeyPress(vk);
-        Pump();
-    }
-    // Runs the steps one after another whenever the program waits for input
-    // (inside a modal loop).
-    void WhenIdle(std::vector<std::function<void()>> steps) {
-        auto queue = std::make_shared<std::deque<std::function<void()>>>(steps.begin(), steps.end());
-        screen_->SetIdleHandler([this, queue] {
-            if (queue->empty()) {
-                ADD_FAILURE() << "the program waits for input no step provides";
-                screen_->RequestQuit();
-                return;
-            }
-            auto step = std::move(queue->front());
-            queue->pop_front();
-            step();
-        });
-    }
-
-    std::vector<AnsiString> ListRows() {
-        std::vector<AnsiString> rows;
-        for (int i = 0; i < form_->LVWord->Items().Count(); ++i) rows.push_back(form_->LVWord->Items()[i]->Caption());
-        return rows;
-    }
-    static std::vector<AnsiString> Headwords(const std::vector<TWordHit>& hits) {
-        std::vector<AnsiString> words;
-        for (const auto& h : hits) words.push_back(h.Eng);
-        return words;
-    }
-    AnsiString Pane() { return form_->MemDetail->Text(); }
-
-    struct Opened {
-        std::string Verb;
-        std::string File;
-    };
-
-    // The test's own program folder, removed with everything in it after the test.
-    const ScratchFolder scratch_;
-    const fs::path& root_ = scratch_.Path();
-    HeadlessBackend* screen_ = nullptr;
-    std::unique_ptr<WindowSystemSession> session_;
-    std::unique_ptr<ApplicationSession> app_;
-    TFrmMain* form_ = nullptr;
-    std::vector<AnsiString> errors_;
-    std::vector<Opened> opened_;
-};
-
 // ---- start-up ---------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, StartUpLoadsTheSkinAndPutsDatabaseRowsBeforeTheEmbeddedList) {
     WithDatabase();
-    WithSkin();
     TFrmMain& form = Start();
 
     EXPECT_TRUE(errors_.empty()) << errors_.front();
@@ -178,7 +56,8 @@ TEST_F(MainWindowTest, StartUpLoadsTheSkinAndPutsDatabaseRowsBeforeTheEmbeddedLi
 TEST_F(MainWindowTest, TheFrameKeepsTheWindowAtItsFixedSizeWithAndWithoutSkin) {
     for (const bool skinned : {false, true}) {
         SCOPED_TRACE(skinned ? "skinned" : "built-in frame");
-        if (skinned) WithSkin();
+        if (!skinned) WithoutSkin();
+        else WithSkin();
         TFrmMain& form = Start();
         EXPECT_EQ(form.bsSkinForm1->UsesSkin(), skinned);
         const auto expectFixed = [&form] {
