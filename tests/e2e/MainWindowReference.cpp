@@ -20,7 +20,10 @@
 #include "TADOQuery.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
+#include "TbsSkinMenu.h"
+#include "TbsSkinPopupWindow.h"
 #include "WordTable.h"
+#include "about.h"
 #include "main.h"
 
 namespace {
@@ -39,6 +42,45 @@ void PrintRect(const char* name, const TControl& control) {
     std::printf("%s=%dx%d+%d+%d\n", name, control.ClientWidth(), control.ClientHeight(), origin.X, origin.Y);
 }
 
+// The frame's caption and buttons, and the system menu that a right click
+// on the caption opens there: its size and the centre of "关于...".
+void PrintFrameAndMenu(TFrmMain& form) {
+    TbsSkinForm& frame = *form.bsSkinForm1;
+    const TPoint origin = form.BoundsRect().TopLeft();
+    const auto objectCentre = [&](const char* name) {
+        const TbsActiveSkinObject* object = frame.FindObject(name);
+        const TRect r = object ? object->ObjectRect : TRect{};
+        return TPoint{origin.X + (r.Left + r.Right) / 2, origin.Y + (r.Top + r.Bottom) / 2};
+    };
+    PrintPoint("SYSMENU_BUTTON", objectCentre("sysmenubutton"));
+    PrintPoint("TRAY_BUTTON", objectCentre("traybutton"));
+    // Half-way down the frame above the client area, clear of the buttons.
+    const TPoint caption{origin.X + 150, (origin.Y + form.ClientToScreen({0, 0}).Y) / 2};
+    PrintPoint("CAPTION", caption);
+    frame.PopupSystemMenuAt(caption.X, caption.Y);
+    Application->ProcessMessages();
+    if (TbsSkinPopupWindow* menu = frame.SkinMenu().PopupAt(0)) {
+        std::printf("MENU_SIZE=%dx%d\n", menu->Width(), menu->Height());
+        std::printf("MENU_ITEMS=%zu\n", menu->Items().size());
+        const TRect about = menu->Items()[4]->ItemRect;
+        PrintPoint("ABOUT_ITEM",
+                   {menu->Left() + (about.Left + about.Right) / 2, menu->Top() + (about.Top + about.Bottom) / 2});
+    }
+    frame.SkinMenu().CloseMenu();
+    Application->ProcessMessages();
+}
+
+// The about window as "关于..." shows it, and its OK button.
+template <class Click>
+void PrintAboutWindow(TFrmMain& form, Click click) {
+    form.LoadAbout->Click();
+    Application->ProcessMessages();
+    std::printf("ABOUT_WINDOW=%dx%d+%d+%d\n", FrmAbout->Width(), FrmAbout->Height(), FrmAbout->Left(),
+                FrmAbout->Top());
+    PrintPoint("ABOUT_OK", CentreOf(*FrmAbout->BtnOk));
+    click(CentreOf(*FrmAbout->BtnOk));
+}
+
 int Render(const AnsiString& appDir, const std::string& word, const std::string& out) {
     auto backend = std::make_unique<HeadlessBackend>(kScreenWidth, kScreenHeight);
     HeadlessBackend& screen = *backend;
@@ -51,6 +93,7 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
         ++errors;
     };
     TFrmMain* form = Application->CreateForm<TFrmMain>();
+    FrmAbout = Application->CreateForm<TFrmAbout>();
     form->SetUpAppDir = [appDir] { AppDir = appDir; };
     form->Show();
     Application->ProcessMessages();
@@ -83,6 +126,8 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
     PrintRect("PANE_RECT", *form->MemDetail);
     PrintRect("WORD_RECT", *form->EdWord);
     std::printf("SECOND_ROW_WORD=%s\n", AnsiToUtf8(form->LVWord->Items()[1]->Caption()).c_str());
+    PrintFrameAndMenu(*form);
+    PrintAboutWindow(*form, click);
     return errors == 0 ? 0 : 1;
 }
 

@@ -3,8 +3,13 @@
 #  1. translate: type a word, click "翻译", click the second row, and compare
 #     the hit list and the gloss pane on the screen with the headless
 #     rendering of the same state;
-#  2. import: choose a three-line word list (one line empty) in the open
-#     dialog, import it, and check that the database gained three rows.
+#  2. the skinned frame: the word box's hint, the system menu from the
+#     caption and from its button, the minimise-to-tray button that does
+#     nothing, the about window over a main window that takes no clicks;
+#  3. import: choose a three-line word list (one line empty) in the open
+#     dialog, import it, and check that the database gained three rows;
+#  4. the frame's size cannot be dragged, and a caption drag that drops the
+#     window 9 pixels from the screen's left edge snaps it there, 10 do not.
 #
 #   run-main-window.sh <mirvodict> <mainwin_reference>
 #
@@ -27,12 +32,15 @@ cleanup() {
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
   fi
+  # With E2E_ARTIFACTS set the screenshots and logs are kept there, passed or not.
+  if [ -n "${E2E_ARTIFACTS:-}" ]; then
+    mkdir -p "$E2E_ARTIFACTS" && cp "$work"/*.png "$work"/*.log "$E2E_ARTIFACTS"/ 2>/dev/null
+  fi
   if [ "$passed" = 1 ]; then
     rm -rf "$work"
   else
-    artifacts=${E2E_ARTIFACTS:-$work}
-    [ "$artifacts" != "$work" ] && mkdir -p "$artifacts" && cp "$work"/*.png "$work"/*.log "$artifacts"/ 2>/dev/null
-    echo "screenshots and logs kept in $artifacts"
+    [ -z "${E2E_ARTIFACTS:-}" ] || rm -rf "$work"
+    echo "screenshots and logs kept in ${E2E_ARTIFACTS:-$work}"
   fi
 }
 trap cleanup EXIT
@@ -112,6 +120,66 @@ for r in "${regions[@]}"; do
   echo "ok: the ${r%%:*} matches the headless rendering (${r#*:})"
 done
 
+# ---- the skinned frame --------------------------------------------------------------------------
+main_window=$(xdotool search --onlyvisible --classname mirvodict | head -n1)
+# The geometry (WxH+X+Y) of the program's one visible window other than the main window.
+other_window() {
+  for w in $(xdotool search --onlyvisible --classname mirvodict); do
+    [ "$w" = "$main_window" ] && continue
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    echo "${WIDTH}x${HEIGHT}+${X}+${Y}"
+    return
+  done
+}
+# The word box's hint shows in a window of its own beside the pointer.
+xdotool mousemove "$WORD_BOX_X" "$WORD_BOX_Y"
+wait_windows 2
+echo "ok: the word box's hint appears ($(other_window))"
+rest_pointer
+wait_windows 1
+
+# The system menu, from a right click on the caption and from the button.
+for opener in caption button; do
+  if [ "$opener" = caption ]; then xdotool mousemove "$CAPTION_X" "$CAPTION_Y" click 3
+  else xdotool mousemove "$SYSMENU_BUTTON_X" "$SYSMENU_BUTTON_Y" click 1; fi
+  wait_windows 2
+  menu=$(other_window)
+  [ "${menu%%+*}" = "$MENU_SIZE" ] || fail "the system menu from the $opener is $menu, the reference $MENU_SIZE"
+  import -window root "$work/menu-$opener.png"
+  xdotool key Escape
+  wait_windows 1
+  echo "ok: the $opener opens the skinned system menu ($menu, $MENU_ITEMS items)"
+done
+
+# The minimise-to-tray button does nothing: the window has no tray icon.
+xdotool mousemove "$TRAY_BUTTON_X" "$TRAY_BUTTON_Y" click 1
+rest_pointer
+sleep 0.5
+[ "$(visible_windows)" -eq 1 ] || fail "the minimise-to-tray button changed the windows"
+eval "$(xdotool getwindowgeometry --shell "$main_window")"
+[ "${WIDTH}x${HEIGHT}+${X}+${Y}" = "$MAIN_WINDOW" ] || fail "the minimise-to-tray button moved the window"
+echo "ok: the minimise-to-tray button does nothing"
+
+# "关于..." shows the about window; the main window takes no clicks until OK;
+# a second showing puts it in the same place.
+for showing in first second; do
+  xdotool mousemove "$CAPTION_X" "$CAPTION_Y" click 3
+  wait_windows 2
+  xdotool mousemove "$ABOUT_ITEM_X" "$ABOUT_ITEM_Y" click 1
+  sleep 0.3
+  wait_windows 2
+  about=$(other_window)
+  [ "$about" = "$ABOUT_WINDOW" ] || fail "the $showing about window is at $about, the reference at $ABOUT_WINDOW"
+  import -window root "$work/about-$showing.png"
+  xdotool mousemove "$BROWSE_X" "$BROWSE_Y" click 1
+  sleep 0.5
+  [ "$(visible_windows)" -eq 2 ] || fail "a click on the main window's browse button went through the about window"
+  xdotool mousemove "$ABOUT_OK_X" "$ABOUT_OK_Y" click 1
+  rest_pointer
+  wait_windows 1
+  echo "ok: the $showing about window shows at $about and holds the main window until OK"
+done
+
 # ---- import a three-line file through the open dialog -----------------------------------------
 printf 'zyxwvu|n.e2e one\r\n\r\nqzxwvu|n.e2e two\r\n' >"$work/words.txt"
 xdotool mousemove "$BROWSE_X" "$BROWSE_Y" click 1
@@ -131,6 +199,35 @@ wait_windows 2
 import -window root "$work/report.png"
 xdotool key Escape   # No: do not share
 wait_windows 1
+
+# ---- the frame's size and position --------------------------------------------------------------
+main_geometry() { eval "$(xdotool getwindowgeometry --shell "$main_window")"; echo "${WIDTH}x${HEIGHT}+${X}+${Y}"; }
+# Dragging the bottom-right corner changes nothing: the window has a fixed size.
+eval "$(xdotool getwindowgeometry --shell "$main_window")"
+xdotool mousemove $((X + WIDTH - 2)) $((Y + HEIGHT - 2)) mousedown 1 mousemove $((X + WIDTH + 60)) $((Y + HEIGHT + 40)) mouseup 1
+sleep 0.3
+[ "$(main_geometry)" = "$MAIN_WINDOW" ] || fail "dragging the frame's corner made the window $(main_geometry)"
+echo "ok: the frame cannot be resized"
+# Drops the window with its left edge at $1 by one caption drag; prints where it landed.
+drop_at() {
+  eval "$(xdotool getwindowgeometry --shell "$main_window")"
+  local grab_x=$((X + 150)) grab_y=$((CAPTION_Y - ${MAIN_WINDOW##*+} + Y))
+  xdotool mousemove "$grab_x" "$grab_y" mousedown 1
+  sleep 0.1
+  xdotool mousemove $((grab_x + $1 - X)) $((grab_y + 20))
+  sleep 0.2
+  xdotool mouseup 1
+  sleep 0.3
+  eval "$(xdotool getwindowgeometry --shell "$main_window")"
+  echo "$X"
+}
+landed=$(drop_at 10)
+[ "$landed" = 10 ] || fail "dropped 10 pixels from the left edge, the window is at $landed"
+drop_at 100 >/dev/null
+landed=$(drop_at 9)
+[ "$landed" = 0 ] || fail "dropped 9 pixels from the left edge, the window is at $landed, not snapped to 0"
+import -window root "$work/snapped.png"
+echo "ok: dropped 10 pixels from the edge it stays, 9 pixels away it snaps to the edge"
 
 kill "$program_pid"
 wait "$program_pid" 2>/dev/null || true
