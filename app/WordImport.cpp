@@ -28,11 +28,17 @@ AnsiString ImportPreviewText(std::span<const std::string_view> lines) {
 }
 
 void ImportWordList(const AnsiString& pathText, const TWordImportContext& context) {
+    ImportWordList(pathText, pathText, context);
+}
+
+void ImportWordList(const AnsiString& pathText, const std::string& fileOnDisk, const TWordImportContext& context) {
+    // The name is tested as the user reads it: its disk bytes in another
+    // encoding could hide ".txt" behind a double-byte character.
     if (!IsWordListPath(pathText)) {
         context.ShowMessage("非法文件！", mtInformation, mbYes);
         return;
     }
-    ImportWordFile(pathText, context);
+    ImportWordFile(fileOnDisk, context);
 }
 
 void ImportWordFile(const AnsiString& path, const TWordImportContext& context) {

@@ -50,6 +50,9 @@ struct TWordImportContext {
 // The import button: checks the path text ("非法文件！" when it fails) and runs
 // ImportWordFile.
 void ImportWordList(const AnsiString& pathText, const TWordImportContext& context);
+// The same for a path shown as `pathText` (the window's text) that names the
+// file `fileOnDisk` (the bytes of its name on disk, normally UTF-8).
+void ImportWordList(const AnsiString& pathText, const std::string& fileOnDisk, const TWordImportContext& context);
 
 // Reads the file (only a regular file; one saved as UTF-8 is converted to
 // GBK; a file that cannot be read raises EFOpenError naming it, before

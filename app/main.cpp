@@ -13,6 +13,7 @@
 #include "FileUtils.h"
 #include "IniFiles.h"
 #include "StartUpMemory.h"
+#include "TbsShellFolder.h"
 #include "SysUtils.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
@@ -467,8 +468,17 @@ void TFrmMain::LVWordKeyUp(TObject* Sender, WORD&, TShiftState) { LVWordClick(Se
 void TFrmMain::BtOpenTbDatPathClick(TObject*) {
     if (!OpDialog->Execute()) return;
     // The name exactly as chosen: on a file system that tells letter cases
-    // apart, any other spelling names another file or none.
-    EdTbPath->SetText(OpDialog->FileName);
+    // apart, any other spelling names another file or none. The dialog gives
+    // the name as it is on disk (normally UTF-8); the box shows it in the
+    // window's own text, and the tools open the file by its real name.
+    importFile_ = OpDialog->FileName;
+    shownImportFile_ = ShellDisplayName(importFile_);
+    EdTbPath->SetText(shownImportFile_);
+}
+
+AnsiString TFrmMain::ImportFileName() const {
+    const AnsiString shown = EdTbPath->Text();
+    return shown == shownImportFile_ ? AnsiString(importFile_) : shown;
 }
 
 // ---- the about window ----------------------------------------------------------------------------
@@ -533,7 +543,7 @@ void TFrmMain::BtImportTbDatClick(TObject*) {
     };
     lastImportPump_ = 0;
     importProgressShown_ = false;
-    ImportWordList(EdTbPath->Text(), context);
+    ImportWordList(EdTbPath->Text(), ImportFileName(), context);
 }
 
 bool TFrmMain::ImportProgress(std::size_t done, std::size_t total) {
@@ -556,13 +566,13 @@ void TFrmMain::btShareWdMailClick(TObject*) {
         return ShowMessage(text, kind, buttons);
     };
     context.ShellExecute = ShellExecute;
-    ShareWordList(EdTbPath->Text(), context);
+    ShareWordList(ImportFileName(), context);
 }
 
 void TFrmMain::btMailClick(TObject*) { MailContact(Handle(), ShellExecute); }
 
 void TFrmMain::FormDblClick(TObject*) {
-    DiffWordLists(EdTbPath->Text(), EdWord->Text(), DiffOutputFile(),
+    DiffWordLists(ImportFileName(), EdWord->Text(), DiffOutputFile(),
                   [this](const AnsiString& headword) { MemDetail->Lines().Add(headword); });
 }
 

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -128,6 +129,12 @@ private:
     // Between chunks of an import: shows how far it got and lets the window
     // paint and answer. False once the program is closing.
     bool ImportProgress(std::size_t done, std::size_t total);
+
+    // The file the path box names, by its name on disk, and the text the box
+    // shows for it; the box's own text when it shows anything else.
+    AnsiString ImportFileName() const;
+    std::string importFile_;
+    AnsiString shownImportFile_;
 
     bool startedUp_ = false;
     bool wordsPending_ = false;

@@ -312,6 +312,30 @@ TEST_F(MainWindowTest, TheChosenFileIsTheFileImportedWhateverTheCaseOfItsName) {
     EXPECT_EQ(WordTable[kStarterRows].Eng, "chosen");
 }
 
+TEST_F(MainWindowTest, AWordListNamedInChineseIsShownReadablyAndImported) {
+    WithDatabase();
+    Start();
+    // Names on disk are UTF-8 (this file's plain literals are the window's text).
+    const fs::path folder = root_ / std::u8string(u8"词库");
+    fs::create_directory(folder);
+    std::ofstream(folder / std::u8string(u8"单词表.txt"), std::ios::binary) << "zhongwen|n.中文\r\n";
+    const std::string chosen = (folder / std::u8string(u8"单词表.txt")).string();
+    WhenIdle({[this, chosen] {
+                  screen_->Text(chosen);
+                  screen_->KeyPress(VK_RETURN);
+              },
+              [this] { screen_->KeyPress(VK_RETURN); },    // Yes to the question
+              [this] { screen_->KeyPress(VK_ESCAPE); }});  // no share
+    ClickCentre(*form_->BtOpenTbDatPath);
+    // The box shows the name in the window's text, not its disk bytes.
+    EXPECT_EQ(form_->EdTbPath->Text(), Utf8ToAnsi(chosen));
+    ClickCentre(*form_->BtImportTbDat);
+
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    ASSERT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 1);
+    EXPECT_EQ(WordTable[kStarterRows].Eng, "zhongwen");
+}
+
 // ---- the tools behind the buttons and the double click -------------------------------------------
 
 TEST_F(MainWindowTest, TheMailButtonsHandTheirLinksToTheDesktop) {

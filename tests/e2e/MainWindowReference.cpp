@@ -7,6 +7,14 @@
 //       clicks "翻译" and the second row, saves the screen as <out.png> and
 //       prints, as shell assignments, the screen points it clicked and the
 //       screen rectangles worth comparing.
+//   mainwin_reference dialog <app-dir> <folder> <name> <out-prefix>
+//       Starts the window for <app-dir> and presses "..."; in the open dialog
+//       (which starts in <app-dir>) double-clicks <folder>, goes back with
+//       Backspace, types <name> and confirms. Saves the screen after each
+//       step as <out-prefix>-opened.png, -entered.png, -back.png and
+//       -chosen.png and prints the points it clicked and the rectangles
+//       worth comparing; then shows the import question and prints where
+//       its Yes button sits in it.
 //   mainwin_reference count-rows <app-dir>
 //       Prints the number of rows of the word database.
 
@@ -20,6 +28,11 @@
 #include "TADOQuery.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
+#include "TbsMessageForm.h"
+#include "TbsOpenDlgForm.h"
+#include "TbsShellImages.h"
+#include "TbsSkinEdit.h"
+#include "TbsSkinFileListView.h"
 #include "TbsSkinMenu.h"
 #include "TbsSkinPopupWindow.h"
 #include "WordTable.h"
@@ -131,6 +144,80 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
     return errors == 0 ? 0 : 1;
 }
 
+// The open dialog and the question of the import, driven by the same
+// clicks and keys the test gives the real program.
+int Dialog(const AnsiString& appDir, const std::string& folder, const std::string& name, const std::string& out) {
+    auto backend = std::make_unique<HeadlessBackend>(kScreenWidth, kScreenHeight);
+    HeadlessBackend& screen = *backend;
+    WindowSystemSession windowSystem(std::move(backend));
+    ApplicationSession session;
+    Application->SetTitle(MainWindowTitle);
+    TFrmMain* form = Application->CreateForm<TFrmMain>();
+    form->SetUpAppDir = [appDir] { AppDir = appDir; };
+    // The real program's dialog starts in the program's folder and takes its
+    // icons from the program's data.
+    form->OpDialog->InitialDir = appDir;
+    LoadShellImagesFrom(appDir + "dat/icons/");
+    form->Show();
+    Application->ProcessMessages();
+
+    bool saved = true;
+    const auto save = [&](const char* step) { saved = screen.SaveScreenPng(out + "-" + step + ".png") && saved; };
+    int step = 0;
+    screen.SetIdleHandler([&] {
+        TbsOpenDlgForm* dialog = form->OpDialog->Form();
+        if (!dialog) return;
+        TbsSkinFileListView& list = *dialog->FileList();
+        switch (step++) {
+        case 0: {
+            save("opened");
+            std::printf("DIALOG_WINDOW=%dx%d+%d+%d\n", dialog->Width(), dialog->Height(), dialog->Left(),
+                        dialog->Top());
+            PrintRect("FILE_LIST_RECT", list);
+            const TRect row = list.RowRect(list.IndexOfName(folder));
+            const TPoint item = list.ClientToScreen({row.Left + 30, row.Top + row.Height() / 2});
+            PrintPoint("FOLDER_ITEM", item);
+            PrintPoint("NAME_BOX", CentreOf(*dialog->NameEdit()));
+            screen.Click(item.X, item.Y);
+            screen.Click(item.X, item.Y);
+            break;
+        }
+        case 1:
+            save("entered");
+            screen.KeyPress(VK_BACK);
+            break;
+        case 2: {
+            save("back");
+            const TPoint box = CentreOf(*dialog->NameEdit());
+            screen.Click(box.X, box.Y);
+            screen.Text(name);
+            screen.KeyPress(VK_RETURN);
+            break;
+        }
+        default:
+            screen.KeyPress(VK_ESCAPE);
+        }
+    });
+    const TPoint browse = CentreOf(*form->BtOpenTbDatPath);
+    screen.Click(browse.X, browse.Y);
+    Application->ProcessMessages();
+    save("chosen");
+    PrintRect("PATH_RECT", *form->EdTbPath);
+
+    // Where Yes sits in the import question, from the window's top left.
+    screen.SetIdleHandler([&] {
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (auto* box = dynamic_cast<TbsMessageForm*>(Screen->Forms(i))) {
+                const TPoint yes = CentreOf(*box->Buttons().front());
+                PrintPoint("QUESTION_YES_OFFSET", {yes.X - box->Left(), yes.Y - box->Top()});
+            }
+        screen.KeyPress(VK_ESCAPE);
+    });
+    form->bsSkinMessage1->ShowSkinMessage("请检查预览数据，是否导入单词库？", mtCustom, mbYesNo, 0);
+    screen.SetIdleHandler(nullptr);
+    return saved ? 0 : 1;
+}
+
 int CountRows(const AnsiString& appDir) {
     TADOConnection connection;
     TADOQuery query;
@@ -149,10 +236,12 @@ int main(int argc, char** argv) {
         const std::string mode = argc > 1 ? argv[1] : "";
         if (mode == "render" && argc == 5) return Render(WithSlash(argv[2]), argv[3], argv[4]);
         if (mode == "count-rows" && argc == 3) return CountRows(WithSlash(argv[2]));
+        if (mode == "dialog" && argc == 6) return Dialog(WithSlash(argv[2]), argv[3], argv[4], argv[5]);
     } catch (const Exception& e) {
         std::fprintf(stderr, "mainwin_reference: %s\n", AnsiToUtf8(e.Message()).c_str());
         return 1;
     }
-    std::fprintf(stderr, "usage: mainwin_reference render <app-dir> <word> <out.png> | count-rows <app-dir>\n");
+    std::fprintf(stderr, "usage: mainwin_reference render <app-dir> <word> <out.png> | "
+                         "dialog <app-dir> <folder> <name> <out-prefix> | count-rows <app-dir>\n");
     return 2;
 }
