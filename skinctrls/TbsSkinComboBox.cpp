@@ -133,9 +133,13 @@ void TbsSkinCustomComboBox::SetStyle(TbsSkinCustomComboBoxStyle value) {
         }
     } else if (edit_) {
         TbsCustomEdit* edit = edit_;
+        const bool editHadFocus = edit->Focused();
+        if (dropped_) CloseUp(false);
         edit_ = nullptr;
         edit->WindowProc = editOldProc_;
         SetTabStop(edit->TabStop());
+        // The focus stays with the combo box rather than vanishing with the edit.
+        if (editHadFocus && CanFocus()) SetFocus();
         FreeComponent(edit);
     }
     CalcRects();
@@ -798,13 +802,16 @@ void TbsSkinCustomComboBox::PaintToolButton(TBitmap& bitmap) {
         if (!Enabled() && !RectIsEmpty(rec->disabledskinrect)) src = &rec->disabledskinrect;
         else if (down && !RectIsEmpty(rec->downskinrect)) src = &rec->downskinrect;
         else if (hot && !RectIsEmpty(rec->activeskinrect)) src = &rec->activeskinrect;
-        TbsDataSkinCustomControl geometry = *rec;
-        const SkinCornerPoints points = CornerPointsOf(geometry);
-        const TSize skin{WidthOf(rec->skinrect), HeightOf(rec->skinrect)};
+        // The button record's own geometry; a row image keeps the record's
+        // height and is stretched to the control's.
+        SkinControlGeometry geometry;
+        geometry.Bind(*SkinData(), *rec);
+        int w = all.Width(), h = all.Height();
+        geometry.Fit(w, h);
         TBitmap image;
-        ComposeSkinImage(points, *src, *picture, image, all.Width(), all.Height(),
-                         SizedCornerPoints(points, skin, {all.Width(), all.Height()}), StretchFlagsOf(geometry), false);
-        c.Draw(0, 0, image);
+        image.SetSize(w, h);
+        geometry.PaintImage(image, *src, w, h, false);
+        c.StretchDraw(all, image);
         textColour = !Enabled() ? rec->disabledfontcolor : down ? rec->downfontcolor : hot ? rec->activefontcolor
                                                                                            : rec->fontcolor;
     } else {

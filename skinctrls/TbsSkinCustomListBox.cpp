@@ -223,7 +223,9 @@ void TbsSkinCustomListBox::ApplySkin() {
     }
     if (hScrollBar_) {
         hScrollBar_->SetBothSkinDataName(Skinned() ? rec_.bothhscrollbarname : AnsiString("bothhscrollbar"));
-        hScrollBar_->SetSkinDataName(Skinned() ? rec_.hscrollbarname : AnsiString("hscrollbar"));
+        // A bar in its "both" look keeps that record until it leaves it.
+        const AnsiString name = Skinned() ? rec_.hscrollbarname : AnsiString("hscrollbar");
+        hScrollBar_->SetSkinDataName(hScrollBar_->Both() ? hScrollBar_->BothSkinDataName() : name);
         hScrollBar_->ApplySkin();
     }
     // The frame's widths may have changed.
