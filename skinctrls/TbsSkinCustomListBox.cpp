@@ -451,12 +451,17 @@ void TbsSkinCustomListBox::PaintFrame() {
 
 void TbsSkinCustomListBox::PaintCaption(TCanvas& c, const TRect& band, int width) {
     if (band.Width() <= 0 || band.Height() <= 0) return;
-    const bool skinnedBand = Skinned() && !RectIsEmpty(rec_.captionrect);
-    if (skinnedBand) {
+    if (Skinned() && !RectIsEmpty(rec_.captionrect)) {
         TBitmap strip;
         strip.SetSize(band.Width(), band.Height());
         StretchSkinPiece(strip, {0, 0, band.Width(), band.Height()}, *picture_, rec_.captionrect);
         c.Draw(band.Left, band.Top, strip);
+    } else if (Skinned() && HeightOf(rec_.itemrect) > 0) {
+        // A skin without a caption picture: the band looks like an item.
+        TBitmap strip;
+        ComposeRowImage(rec_.itemleftoffset, rec_.itemrightoffset, strip, false, band.Width(), rec_.itemrect,
+                        *picture_);
+        c.StretchDraw(band, strip);
     } else {
         c.Brush.Style = bsSolid;
         c.Brush.Color = clBtnFace;
