@@ -7,6 +7,7 @@
 #include "SkinDefaultLook.h"
 #include "SkinGeometry.h"
 #include "SkinGlyphs.h"
+#include "SkinItemContent.h"
 #include "SkinPieceCopy.h"
 #include "SysUtils.h"
 #include "TbsSkinData.h"
@@ -42,15 +43,11 @@ TbsSkinCustomComboBox::TbsSkinCustomComboBox(TComponent* AOwner)
     list_->AfterConstruction();
     list_->SetPopupOwner(this);
     list_->OnDrawSkinItem = [this](TCanvas& c, int index, int w, int h, const TRect& text, TOwnerDrawState state) {
-        if (OnListBoxDrawItem) {
-            OnListBoxDrawItem(c, index, w, h, text, state);
-        } else {
-            c.Brush.Style = bsClear;
-            TRect r = text;
-            c.DrawText(list_->Items().Strings(index), r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
-            c.Brush.Style = bsSolid;
-        }
+        if (OnListBoxDrawItem) OnListBoxDrawItem(c, index, w, h, text, state);
+        else DrawSkinItemContent(c, text, list_->Items().Strings(index), list_->ItemContent(index));
     };
+    // The caption band's check button takes the pointed-at item.
+    list_->OnCheckButtonClick = [this](TObject*) { CloseUp(true); };
     autoScrollTimer_->SetEnabled(false);
     autoScrollTimer_->SetInterval(kAutoScrollMs);
     autoScrollTimer_->OnTimer = [this](TObject*) { AutoScrollTick(); };
@@ -92,8 +89,34 @@ void TbsSkinCustomComboBox::SetUseSkinSize(bool value) {
     ApplySkin();
 }
 
+void TbsSkinCustomComboBox::SetToolButtonStyle(bool value) {
+    toolButtonStyle_ = value;
+    if (value) {
+        SetStyle(bscbFixedStyle);
+        useSkinSize_ = false;
+    }
+    ApplySkin();
+}
+
+void TbsSkinCustomComboBox::SetImages(TImageList* value) {
+    list_->SetImages(value);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetImageIndex(int value) {
+    list_->SetImageIndex(value);
+    Invalidate();
+}
+
+void TbsSkinCustomComboBox::SetTabWidths(std::vector<int> value) {
+    list_->SetTabWidths(std::move(value));
+    Invalidate();
+}
+
 void TbsSkinCustomComboBox::SetStyle(TbsSkinCustomComboBoxStyle value) {
     if (value == style_ && Designing()) return;
+    // A tool button has no text field to type into.
+    if (toolButtonStyle_ && value == bscbEditStyle) return;
     style_ = value;
     if (value == bscbEditStyle) {
         if (!edit_) {
@@ -110,9 +133,13 @@ void TbsSkinCustomComboBox::SetStyle(TbsSkinCustomComboBoxStyle value) {
         }
     } else if (edit_) {
         TbsCustomEdit* edit = edit_;
+        const bool editHadFocus = edit->Focused();
+        if (dropped_) CloseUp(false);
         edit_ = nullptr;
         edit->WindowProc = editOldProc_;
         SetTabStop(edit->TabStop());
+        // The focus stays with the combo box rather than vanishing with the edit.
+        if (editHadFocus && CanFocus()) SetFocus();
         FreeComponent(edit);
     }
     CalcRects();
@@ -193,7 +220,7 @@ void TbsSkinCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeig
 
 void TbsSkinCustomComboBox::CalcRects() {
     const int W = Width(), H = Height();
-    if (!Skinned()) {
+    if (!Skinned() || toolButtonStyle_) {
         buttonRect_ = {W - 19, 2, W - 2, H - 2};
         fieldRect_ = {2, 2, buttonRect_.Left - 1, H - 2};
     } else {
@@ -412,6 +439,7 @@ void TbsSkinCustomComboBox::DropDown() {
     if (OnDropDown) OnDropDown(this);
     const int width = listBoxWidth_ > 0 ? listBoxWidth_ : Width();
     const int rows = std::min(Items().Count(), dropDownCount_);
+    list_->SetSkinData(SkinData());
     if (edit_ && edit_->CanFocus()) edit_->SetFocus();
     dropIndex_ = ItemIndex();
     if (dropIndex_ == 0 && Items().Count() >= 2) {
@@ -423,10 +451,14 @@ void TbsSkinCustomComboBox::DropDown() {
     Invalidate();
     list_->SetSkinData(SkinData());
     const TPoint origin = ClientToScreen({0, 0});
-    list_->Popup(Bounds(origin.X, origin.Y, Width(), Height()), width, list_->HeightForRows(rows));
+    list_->SetTopIndex(std::max(0, list_->ItemIndex() - rows + 1));
+    // The mode is held before the list shows: a fade-in processes messages,
+    // and a press elsewhere meanwhile closes the list.
+    if (Application) Application->SetModeControl(this);
+    list_->PopupList(Bounds(origin.X, origin.Y, Width(), Height()), width, list_->HeightForRowsAt(rows, width));
+    if (!list_->IsPoppedUp()) return;
     list_->SetTopIndex(std::max(0, list_->ItemIndex() - rows + 1));
     list_->SyncScrollBar();
-    if (Application) Application->SetModeControl(this);
 }
 
 void TbsSkinCustomComboBox::CloseUp(bool accept) {
@@ -481,7 +513,7 @@ void TbsSkinCustomComboBox::TrackPointer(TPoint client) {
     bool onItems = false;
     const int index = list_->ItemAtScreen(screen, &onItems);
     TbsSkinScrollBar* bar = list_->ScrollBar();
-    const bool onBar = bar && bar->Visible() && PtInRect(bar->BoundsRect(), list_->ScreenToClient(screen));
+    const bool onBar = list_->OnScrollBar(screen);
     if (onItems && !onBar) {
         StopAutoScroll();
         pointerReachedList_ = true;
@@ -492,7 +524,7 @@ void TbsSkinCustomComboBox::TrackPointer(TPoint client) {
     const bool hasBar = bar && bar->Visible();
     int step = 0;
     if (hasBar && pointerReachedList_ && screen.Y < top.Y) step = -1;
-    else if (hasBar && screen.Y >= top.Y + list_->ClientHeight()) step = 1;
+    else if (hasBar && screen.Y >= top.Y + list_->ClientHeight() && !onBar) step = 1;
     autoScrollStep_ = step;
     autoScrollTimer_->SetEnabled(step != 0);
 }
@@ -565,7 +597,7 @@ void TbsSkinCustomComboBox::WndProc(TMessage& m) {
         }
         buttonHot_ = PtInRect(buttonRect_, p);
         const bool onField = style_ == bscbFixedStyle && PtInRect(fieldRect_, p);
-        if ((buttonHot_ || onField) && !dropped_) {
+        if ((buttonHot_ || onField || toolButtonStyle_) && !dropped_) {
             buttonPressed_ = true;
             Invalidate();
             pointerReachedList_ = false;
@@ -713,6 +745,10 @@ void TbsSkinCustomComboBox::DefaultHandler(TMessage& m) {
 // ---- painting ----------------------------------------------------------------------------------
 
 void TbsSkinCustomComboBox::PaintDefaultImage(TBitmap& bitmap) {
+    if (toolButtonStyle_) {
+        PaintToolButton(bitmap);
+        return;
+    }
     TCanvas& c = bitmap.Canvas();
     const TRect all{0, 0, Width(), Height()};
     c.Brush.Style = bsSolid;
@@ -748,7 +784,60 @@ void TbsSkinCustomComboBox::PaintSkinnedButton(TBitmap& bitmap) {
     if (src) StretchSkinPiece(bitmap, buttonRect_, pic, *src);
 }
 
+void TbsSkinCustomComboBox::PaintToolButton(TBitmap& bitmap) {
+    TCanvas& c = bitmap.Canvas();
+    const TRect all{0, 0, Width(), Height()};
+    const bool down = buttonPressed_ || dropped_;
+    const bool hot = mouseIn_ || buttonHot_;
+    TColor textColour = Enabled() ? DefaultFont().Color() : clGrayText;
+    const TbsDataSkinButtonControl* rec = nullptr;
+    const TBitmap* picture = nullptr;
+    if (SkinData() && !SkinData()->IsEmpty()) {
+        rec = dynamic_cast<const TbsDataSkinButtonControl*>(
+            SkinControlRecordAt(SkinData(), SkinData()->FindControlIndex("toolbutton")));
+        if (rec) picture = SkinPictureAt(*SkinData(), rec->pictureindex);
+    }
+    if (rec && picture) {
+        const TRect* src = &rec->skinrect;
+        if (!Enabled() && !RectIsEmpty(rec->disabledskinrect)) src = &rec->disabledskinrect;
+        else if (down && !RectIsEmpty(rec->downskinrect)) src = &rec->downskinrect;
+        else if (hot && !RectIsEmpty(rec->activeskinrect)) src = &rec->activeskinrect;
+        // The button record's own geometry; a row image keeps the record's
+        // height and is stretched to the control's.
+        SkinControlGeometry geometry;
+        geometry.Bind(*SkinData(), *rec);
+        int w = all.Width(), h = all.Height();
+        geometry.Fit(w, h);
+        TBitmap image;
+        image.SetSize(w, h);
+        geometry.PaintImage(image, *src, w, h, false);
+        c.StretchDraw(all, image);
+        textColour = !Enabled() ? rec->disabledfontcolor : down ? rec->downfontcolor : hot ? rec->activefontcolor
+                                                                                           : rec->fontcolor;
+    } else {
+        DrawDefaultBox(c, all, down ? DefaultBoxState::Pressed : hot ? DefaultBoxState::Hot : DefaultBoxState::Normal);
+    }
+    DrawDirectionArrow(c, buttonRect_, SkinArrowKind::Down, textColour);
+    const int index = ShownIndex();
+    if (index < 0 || index >= Items().Count()) return;
+    c.Font.Assign(rec && UseSkinFont() ? Font() : DefaultFont());
+    if (rec && UseSkinFont()) {
+        TFont f;
+        f.Assign(Font());
+        ApplyRecordFont(f, rec->fontname, rec->fontheight, rec->fontstyle);
+        c.Font.Assign(f);
+    }
+    c.Font.SetColor(textColour);
+    const TRect field = InflateRect(fieldRect_, -2, 0);
+    if (OnComboBoxDrawItem) OnComboBoxDrawItem(c, index, field.Width(), field.Height(), field, 0);
+    else DrawSkinItemContent(c, field, Items().Strings(index), list_->ItemContent(index));
+}
+
 void TbsSkinCustomComboBox::PaintSkinImage(TBitmap& bitmap) {
+    if (toolButtonStyle_) {
+        PaintToolButton(bitmap);
+        return;
+    }
     if (!Skinned()) {
         PaintDefaultImage(bitmap);
         return;
@@ -803,10 +892,8 @@ void TbsSkinCustomComboBox::PaintField(TCanvas& c, bool skinned) {
     }
     if (OnComboBoxDrawItem) {
         OnComboBoxDrawItem(c, index, field.Width(), field.Height(), textRect, focused ? TOwnerDrawState(odFocused) : TOwnerDrawState(0));
-    } else {
-        c.Brush.Style = bsClear;
-        c.DrawText(text, textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
-        c.Brush.Style = bsSolid;
+    } else if (index >= 0 && index < Items().Count()) {
+        DrawSkinItemContent(c, textRect, text, list_->ItemContent(index));
     }
     if (focused && (!skinned || rec_.showfocus)) c.DrawFocusRect(field);
 }

@@ -47,10 +47,37 @@ public:
     void SetDefaultColor(TColor value);
     bool UseSkinSize() const { return useSkinSize_; }
     void SetUseSkinSize(bool value);
+    // The whole control drawn as a tool button (from the "toolbutton"
+    // record, else in the default look) with the item and a down arrow;
+    // setting it forces fixed style and clears UseSkinSize.
+    bool ToolButtonStyle() const { return toolButtonStyle_; }
+    void SetToolButtonStyle(bool value);
     bool AlphaBlend() const { return list_->AlphaBlend(); }
     void SetAlphaBlend(bool value) { list_->SetAlphaBlend(value); }
     int AlphaBlendValue() const { return list_->AlphaBlendValue(); }
     void SetAlphaBlendValue(int value) { list_->SetAlphaBlendValue(value); }
+    bool AlphaBlendAnimation() const { return list_->AlphaBlendAnimation(); }
+    void SetAlphaBlendAnimation(bool value) { list_->SetAlphaBlendAnimation(value); }
+    // The list's caption band (see TbsSkinCustomListBox).
+    const AnsiString& ListBoxCaption() const { return list_->ListCaption(); }
+    void SetListBoxCaption(const AnsiString& value) { list_->SetListCaption(value); }
+    bool ListBoxCaptionMode() const { return list_->CaptionMode(); }
+    void SetListBoxCaptionMode(bool value) { list_->SetCaptionMode(value); }
+    TAlignment ListBoxCaptionAlignment() const { return list_->CaptionAlignment(); }
+    void SetListBoxCaptionAlignment(TAlignment value) { list_->SetCaptionAlignment(value); }
+    const TFont& ListBoxDefaultCaptionFont() const { return list_->DefaultCaptionFont(); }
+    void SetListBoxDefaultCaptionFont(const TFont& value) { list_->SetDefaultCaptionFont(value); }
+    int HorizontalExtent() const { return list_->HorizontalExtent(); }
+    void SetHorizontalExtent(int value) { list_->SetHorizontalExtent(value); }
+    // Images beside the items, in the field and in the list: item i shows
+    // image i, or every item image ImageIndex when it is not -1.
+    TImageList* Images() const { return list_->Images(); }
+    void SetImages(TImageList* value);
+    int ImageIndex() const { return list_->ImageIndex(); }
+    void SetImageIndex(int value);
+    // Column widths for items with tab characters.
+    const std::vector<int>& TabWidths() const { return list_->TabWidths(); }
+    void SetTabWidths(std::vector<int> value);
     int ListBoxDefaultItemHeight() const { return list_->DefaultItemHeight(); }
     void SetListBoxDefaultItemHeight(int value) { list_->SetDefaultItemHeight(value); }
     bool ListBoxUseSkinItemHeight() const { return list_->UseSkinItemHeight(); }
@@ -126,6 +153,7 @@ private:
 
     void PaintField(TCanvas& c, bool skinned);
     void PaintSkinnedButton(TBitmap& bitmap);
+    void PaintToolButton(TBitmap& bitmap);
 
     std::unique_ptr<TbsPopupListBox> list_;
     TbsCustomEdit* edit_ = nullptr;
@@ -139,6 +167,7 @@ private:
     bool hideSelection_ = true;
     TColor defaultColor_ = clWindow;
     bool useSkinSize_ = true;
+    bool toolButtonStyle_ = false;
 
     TbsDataSkinComboBox rec_{""};
     bool hasRecord_ = false;

@@ -51,7 +51,7 @@ void TCustomListBox::SetBorderStyle(TBorderStyle value) {
     ItemsChanged();
 }
 
-int TCustomListBox::VisibleRowCount() const { return std::max(1, ClientRect().Height() / itemHeight_); }
+int TCustomListBox::VisibleRowCount() const { return std::max(1, ItemAreaHeight() / itemHeight_); }
 
 void TCustomListBox::SetTopIndex(int value) {
     value = std::clamp(value, 0, std::max(0, items_->Count() - VisibleRowCount()));

@@ -37,7 +37,7 @@ public:
     void SetBorderStyle(TBorderStyle value);
     int TopIndex() const { return topIndex_; }
     void SetTopIndex(int value);
-    // Rows that fit wholly into the client area (at least one).
+    // Rows that fit wholly into the item area (at least one).
     int VisibleRowCount() const;
     // The item at a client point, or -1.
     int ItemAtPos(TPoint p, bool existing = true) const;
@@ -62,6 +62,9 @@ protected:
     void ItemsChanged();
     void UpdateScrollInfo();
     void MakeVisible(int index);
+    // The height the rows may take: the client area's, less what a
+    // descendant keeps for itself at the bottom (a scroll bar of its own).
+    virtual int ItemAreaHeight() const { return ClientRect().Height(); }
 
     TWindowScrollBars bars_;
 

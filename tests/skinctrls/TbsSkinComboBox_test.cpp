@@ -2,7 +2,11 @@
 // used for, the keys, and the drop-down list opened by the pointer, taking
 // an item on release and closing on a press anywhere else.
 
+#include "ImgList.h"
+#include "SkinControlGeometry.h"
 #include "SkinCtrlsTestSupport.h"
+#include "SkinDefaultLook.h"
+#include "SkinItemContent.h"
 #include "TButton.h"
 #include "TbsSkinComboBox.h"
 #include "TbsSkinScrollBar.h"
@@ -317,6 +321,189 @@ TEST_F(SkinComboBoxTest, TheSkinnedListHasTheSkinsRowsAndItsOwnSkinnedBar) {
     EXPECT_NE(list->TopIndex(), top);
     combo->CloseUp(false);
     EXPECT_EQ(combo->ItemIndex(), 15);
+}
+
+// The leftmost column in rows [top, bottom) of a shot, from x on, whose
+// pixels differ from `background`; -1 when none.
+int FirstInkColumn(const TBitmap& shot, int x, int top, int bottom, TColor background) {
+    for (; x < shot.Width(); ++x)
+        for (int y = top; y < bottom; ++y)
+            if ((shot.Pixels(x, y) ^ background) & 0xFFFFFF) return x;
+    return -1;
+}
+
+TEST(SkinItemContentLayout, TabbedPartsStartAtTheNextColumnStop) {
+    const struct {
+        const char* what;
+        std::vector<int> parts, tabs;
+        std::vector<int> offsets;
+    } cases[] = {
+        {"one width repeats", {7, 7, 7}, {40}, {0, 40, 80}},
+        {"a passed stop moves on to the next", {50, 7}, {40}, {0, 80}},
+        {"column widths add up, the last repeats", {7, 7, 7, 7}, {30, 10}, {0, 30, 40, 50}},
+        {"no widths: the default gap", {7, 7}, {}, {0, 16}},
+        {"a zero width cannot stall", {7, 7}, {0}, {0, 7}},
+        {"no tab at all", {25}, {40}, {0}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TabbedPartOffsets(c.parts, c.tabs, 16), c.offsets) << c.what;
+}
+
+TEST_F(SkinComboBoxTest, ItemsShowTheirImageAndTabbedColumnsInTheFieldAndTheList) {
+    TForm* form = ShowForm();
+    auto* images = CreateComponent<TImageList>(form);
+    images->SetWidth(8);
+    images->SetHeight(8);
+    TBitmap red, blue;
+    red.SetSize(8, 8);
+    red.Canvas().Brush.Color = clRed;
+    red.Canvas().FillRect({0, 0, 8, 8});
+    blue.SetSize(8, 8);
+    blue.Canvas().Brush.Color = clBlue;
+    blue.Canvas().FillRect({0, 0, 8, 8});
+    images->Add(red);
+    images->Add(blue);
+
+    TbsSkinComboBox* combo = ShownCombo(form, 0);
+    combo->Items().Add("ab\tcd");
+    combo->Items().Add("W");
+    combo->SetImages(images);
+    combo->SetTabWidths({40});
+    combo->SetItemIndex(0);
+    TBitmap shot;
+    Shot(*combo, shot);
+    // The field's text area is the field inset by 2: (4, 4) - (128, 16).
+    const TColor field = shot.Pixels(100, 10);
+    EXPECT_EQ(shot.Pixels(4, 6) & 0xFFFFFF, TColor(clRed) & 0xFFFFFF) << "the image at the left, centred";
+    EXPECT_EQ(shot.Pixels(11, 13) & 0xFFFFFF, TColor(clRed) & 0xFFFFFF);
+    EXPECT_EQ(shot.Pixels(11, 4) & 0xFFFFFF, field & 0xFFFFFF) << "centred: one row free above";
+    const int textLeft = 4 + 8 + 2;
+    const int firstInk = FirstInkColumn(shot, 12, 4, 16, field);
+    EXPECT_GE(firstInk, textLeft);
+    EXPECT_LE(firstInk, textLeft + 2);
+    // "cd" starts at the column stop 40 pixels into the text.
+    const int secondInk = FirstInkColumn(shot, textLeft + 25, 4, 16, field);
+    EXPECT_GE(secondInk, textLeft + 40);
+    EXPECT_LE(secondInk, textLeft + 42);
+
+    // ImageIndex set: every item shows that image.
+    combo->SetImageIndex(1);
+    Shot(*combo, shot);
+    EXPECT_EQ(shot.Pixels(6, 8) & 0xFFFFFF, TColor(clBlue) & 0xFFFFFF);
+    combo->SetImageIndex(-1);
+
+    // The list draws its items the same way: item 1 shows image 1.
+    combo->DropDown();
+    Pump();
+    TbsPopupListBox* list = combo->ListBox();
+    const TRect row1 = list->ItemRect(1);
+    const TPoint at = list->ClientToScreen({row1.Left, row1.Top});
+    TBitmap listShot;
+    screen().ReadScreenRect(Bounds(at.X, at.Y, row1.Width(), row1.Height()), listShot);
+    // Inset by 2 and centred in the 16 rows of text area: rows 6..13.
+    EXPECT_EQ(listShot.Pixels(2, 6) & 0xFFFFFF, TColor(clBlue) & 0xFFFFFF);
+    EXPECT_EQ(listShot.Pixels(9, 13) & 0xFFFFFF, TColor(clBlue) & 0xFFFFFF);
+    combo->CloseUp(false);
+
+    // Freeing the image list clears it from the combo box.
+    FreeComponent(images);
+    EXPECT_EQ(combo->Images(), nullptr);
+    Shot(*combo, shot);
+    EXPECT_GE(FirstInkColumn(shot, 4, 4, 16, shot.Pixels(100, 10)), 4);
+    EXPECT_LE(FirstInkColumn(shot, 4, 4, 16, shot.Pixels(100, 10)), 6) << "the text moves back to the left";
+}
+
+TEST_F(SkinComboBoxTest, ToolButtonStyleDrawsTheWholeControlAsAButtonThatDropsTheList) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 3);
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    combo->SetToolButtonStyle(true);
+    EXPECT_EQ(combo->Style(), bscbFixedStyle);
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_FALSE(combo->UseSkinSize());
+    combo->SetStyle(bscbEditStyle);
+    EXPECT_EQ(combo->Style(), bscbFixedStyle) << "a tool button takes no edit";
+
+    // Unskinned: the default box over the whole control, normal, hot, pressed while dropped.
+    EXPECT_EQ(PixelOf(*combo, 0, 0) & 0xFFFFFF, ColorToRGB(clBtnShadow));
+    EXPECT_EQ(PixelOf(*combo, 3, 10) & 0xFFFFFF, ColorToRGB(clBtnFace));
+    const TPoint over = ScreenPoint(*combo, 3, 10);
+    screen().MouseMove(over.X, over.Y);
+    Pump();
+    EXPECT_EQ(PixelOf(*combo, 3, 10) & 0xFFFFFF, kDefaultLookHotFill);
+    // A click anywhere on it, the field included, opens the list.
+    ClickAt(*combo, 3, 10);
+    ASSERT_TRUE(combo->DroppedDown());
+    EXPECT_EQ(PixelOf(*combo, 3, 10) & 0xFFFFFF, kDefaultLookDownFill);
+    combo->CloseUp(false);
+
+    // Skinned: the tool button record at any size, the button laid out as without skin.
+    TbsSkinData* skin = LoadSkin(form, DeliveredSkinIni());
+    combo->SetSkinData(skin);
+    combo->SetBounds(20, 20, 150, 30);
+    Pump();
+    EXPECT_EQ(combo->Height(), 30);
+    EXPECT_EQ(combo->ButtonRect(), (TRect{131, 2, 148, 28}));
+    const auto& rec = *static_cast<const TbsDataSkinButtonControl*>(
+        skin->SkinControls()[std::size_t(skin->FindControlIndex("toolbutton"))].get());
+    const TBitmap& pic = *SkinPictureAt(*skin, rec.pictureindex);
+    screen().MouseMove(400, 500);
+    Pump();
+    EXPECT_EQ(PixelOf(*combo, 0, 0) & 0xFFFFFF, pic.Pixels(rec.skinrect.Left, rec.skinrect.Top) & 0xFFFFFF);
+    combo->DropDown();
+    Pump();
+    EXPECT_EQ(PixelOf(*combo, 0, 0) & 0xFFFFFF,
+              pic.Pixels(rec.downskinrect.Left, rec.downskinrect.Top) & 0xFFFFFF);
+    combo->CloseUp(false);
+}
+
+TEST_F(SkinComboBoxTest, SwitchingStyleAtRunTimeKeepsTextAndFocus) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 6);
+    combo->SetFocus();
+    combo->SetItemIndex(2);
+    Pump();
+    ASSERT_TRUE(combo->Focused());
+
+    combo->SetStyle(bscbEditStyle);
+    Pump();
+    TbsCustomEdit* edit = combo->Edit();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->Text(), "item2");
+    EXPECT_TRUE(edit->Focused()) << "the edit takes the focus the combo box had";
+    EXPECT_TRUE(edit->TabStop());
+    EXPECT_FALSE(combo->TabStop());
+    EXPECT_EQ(edit->Left(), combo->FieldRect().Left);
+    EXPECT_EQ(edit->Width(), combo->FieldRect().Width());
+    combo->SetStyle(bscbEditStyle);
+    EXPECT_EQ(combo->Edit(), edit) << "the same style again keeps the edit";
+
+    // Back to fixed with the list open: the list closes, the edit goes,
+    // the text and the focus stay with the combo box, and its keys work.
+    combo->DropDown();
+    ASSERT_TRUE(combo->DroppedDown());
+    combo->SetStyle(bscbFixedStyle);
+    Pump();
+    EXPECT_EQ(combo->Edit(), nullptr);
+    EXPECT_FALSE(combo->DroppedDown());
+    EXPECT_FALSE(combo->ListBox()->IsPoppedUp());
+    EXPECT_EQ(combo->Text(), "item2");
+    EXPECT_TRUE(combo->Focused());
+    EXPECT_TRUE(combo->TabStop());
+    Key(VK_DOWN);
+    EXPECT_EQ(combo->Text(), "item3");
+
+    // And to edit style again from an unfocused combo: the edit does not grab the focus.
+    auto* other = CreateComponent<TButton>(form);
+    other->SetParent(form);
+    other->SetBounds(250, 200, 80, 25);
+    other->SetFocus();
+    Pump();
+    combo->SetStyle(bscbEditStyle);
+    Pump();
+    ASSERT_NE(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Edit()->Text(), "item3");
+    EXPECT_TRUE(other->Focused());
 }
 
 }  // namespace

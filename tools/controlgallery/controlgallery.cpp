@@ -15,6 +15,7 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
+#include "ImgList.h"
 #include "PngFile.h"
 #include "TbsSkinButton.h"
 #include "TbsSkinComboBox.h"
@@ -248,6 +249,41 @@ TextSide BuildTextSide(TForm* form, TbsSkinData* skin) {
     return side;
 }
 
+// A combo box whose items carry an image and a tabbed gloss, shown with its
+// list dropped under a caption, and one drawn as a tool button.
+TbsSkinComboBox* BuildComboExtras(TForm* form, TbsSkinData* skin) {
+    auto* images = CreateComponent<TImageList>(form);
+    images->SetWidth(12);
+    images->SetHeight(12);
+    for (TColor colour : {TColor(0x3A9E4A), TColor(0xC0702C)}) {
+        TBitmap square;
+        square.SetSize(12, 12);
+        square.Canvas().Brush.Color = clFuchsia;
+        square.Canvas().FillRect({0, 0, 12, 12});
+        square.Canvas().Brush.Color = colour;
+        square.Canvas().Pen.Color = colour;
+        square.Canvas().Ellipse(1, 1, 11, 11);
+        images->AddMasked(square, clFuchsia);
+    }
+    Note(form, skin, 200, 160, "images, tabs, list caption");
+    auto* combo = Place<TbsSkinComboBox>(form, 200, 178, 190, 20);
+    for (const char* w : {"apple\t苹果", "applet\t小程序"}) combo->Items().Add(w);
+    combo->SetImages(images);
+    combo->SetTabWidths({70});
+    combo->SetListBoxCaption("单词 / 释义");
+    combo->SetListBoxCaptionMode(true);
+    combo->SetSkinData(skin);
+    combo->SetItemIndex(1);
+
+    Note(form, skin, 280, 282, "tool button");
+    auto* tool = Place<TbsSkinComboBox>(form, 280, 300, 110, 25);
+    for (const char* w : {"详细", "列表"}) tool->Items().Add(w);
+    tool->SetToolButtonStyle(true);
+    tool->SetSkinData(skin);
+    tool->SetItemIndex(0);
+    return combo;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -278,10 +314,12 @@ int main(int argc, char** argv) {
         plain->Show();
         BuildSide(plain, nullptr);
         const TextSide plainText = BuildTextSide(plain, nullptr);
+        TbsSkinComboBox* plainExtra = BuildComboExtras(plain, nullptr);
         // The skinned side is built last, so its focused button keeps the focus.
         skinned->Show();
         BuildSide(skinned, skin);
         const TextSide skinnedText = BuildTextSide(skinned, skin);
+        TbsSkinComboBox* skinnedExtra = BuildComboExtras(skinned, skin);
         Application->ProcessMessages();
         // One control has the focus at a time: the buttons are shown with
         // the focus on a button, the edits each with the focus and its caret.
@@ -300,7 +338,7 @@ int main(int argc, char** argv) {
                 for (int x = wr.Left; x < wr.Right; ++x) picture.SetPixels(x, y, withCaret.Pixels(x, y));
         }
         // One list is open at a time: each combo box is shown with its list dropped.
-        for (TbsSkinComboBox* combo : {plainText.droppedCombo, skinnedText.droppedCombo}) {
+        for (TbsSkinComboBox* combo : {plainText.droppedCombo, skinnedText.droppedCombo, plainExtra, skinnedExtra}) {
             combo->DropDown();
             Application->ProcessMessages();
             screen->ReadScreen(withCaret);
