@@ -180,6 +180,80 @@ for showing in first second; do
   echo "ok: the $showing about window shows at $about and holds the main window until OK"
 done
 
+# ---- a word list named in Chinese, chosen in the skinned open dialog ----------------------------
+# The dialog starts in the program's folder; the list lies one folder down,
+# beside a folder of its own.
+chinese_folder="词库"
+chinese_name="单词表.txt"
+mkdir -p "$work/app/$chinese_folder/子目录"
+printf 'cnfirst|n.e2e first\r\ncnsecond|n.e2e second\r\n' >"$work/app/$chinese_folder/$chinese_name"
+"$reference" dialog "$work/app" "$chinese_folder" "$chinese_folder/$chinese_name" "$work/dialog" \
+  >"$work/dialog.env" 2>"$work/dialog-reference.log" || fail "the headless dialog failed: $(cat "$work/dialog-reference.log")"
+# shellcheck disable=SC1091
+. "$work/dialog.env"
+# Waits until a screen region shows what the reference picture shows there.
+expect_region() {  # name reference.png rect
+  local differing=""
+  for _ in $(seq 40); do
+    sleep 0.15
+    import -window root "$work/screen.png"
+    convert "$work/screen.png" -crop "$3" +repage "$work/screen-$1.png"
+    convert "$2" -crop "$3" +repage "$work/reference-$1.png"
+    differing=$(compare -metric AE "$work/screen-$1.png" "$work/reference-$1.png" null: 2>&1 || true)
+    [ "$differing" = 0 ] && { echo "ok: $1 matches the headless rendering"; return 0; }
+  done
+  fail "$1 differs from the headless rendering in $differing pixels"
+}
+# Types text with characters the keyboard has no keys for: each is bound to
+# a free key first (one remapping per character would lose some).
+type_text() {
+  local free keymap="" i=0 c
+  mapfile -t free < <(xmodmap -pke | awk 'NF == 3 { print $2 }')
+  for ((n = 0; n < ${#1}; n++)); do
+    c=${1:n:1}
+    [[ $c == [[:ascii:]] ]] && continue
+    keymap+=" -e 'keycode ${free[i]} = U$(printf '%04X' "'$c")'"
+    i=$((i + 1))
+  done
+  [ -z "$keymap" ] || eval "xmodmap $keymap"
+  LC_ALL=C.UTF-8 xdotool type --delay 60 "$1"
+}
+
+xdotool mousemove "$BROWSE_X" "$BROWSE_Y" click 1
+wait_windows 2
+[ "$(other_window)" = "$DIALOG_WINDOW" ] || fail "the open dialog is at $(other_window), the reference at $DIALOG_WINDOW"
+expect_region "dialog's file list" "$work/dialog-opened.png" "$FILE_LIST_RECT"
+xdotool mousemove "$FOLDER_ITEM_X" "$FOLDER_ITEM_Y" click --repeat 2 --delay 80 1
+expect_region "file list inside $chinese_folder" "$work/dialog-entered.png" "$FILE_LIST_RECT"
+xdotool key BackSpace
+expect_region "file list back up" "$work/dialog-back.png" "$FILE_LIST_RECT"
+xdotool mousemove "$NAME_BOX_X" "$NAME_BOX_Y" click 1
+type_text "$chinese_folder/$chinese_name"
+xdotool key Return
+wait_windows 1
+expect_region "path box with the Chinese name" "$work/dialog-chosen.png" "$PATH_RECT"
+
+# The import question answered with the mouse, the report with the keyboard.
+xdotool mousemove "$IMPORT_X" "$IMPORT_Y" click 1
+rest_pointer
+wait_windows 2
+question=$(other_window)
+question_x=${question#*+}
+question_y=${question_x#*+}
+question_x=${question_x%+*}
+xdotool mousemove $((question_x + QUESTION_YES_OFFSET_X)) $((question_y + QUESTION_YES_OFFSET_Y)) click 1
+rest_pointer
+sleep 0.5
+wait_windows 2
+import -window root "$work/chinese-report.png"
+xdotool key Escape   # No: do not share
+wait_windows 1
+rows_chinese=$("$reference" count-rows "$work/app")
+[ "$rows_chinese" -eq "$((rows_before + 2))" ] \
+  || fail "the database has $rows_chinese rows after importing $chinese_name, expected $((rows_before + 2))"
+echo "ok: the list named $chinese_folder/$chinese_name was chosen in the skinned dialog and imported"
+rows_before=$rows_chinese
+
 # ---- import a three-line file through the open dialog -----------------------------------------
 printf 'zyxwvu|n.e2e one\r\n\r\nqzxwvu|n.e2e two\r\n' >"$work/words.txt"
 xdotool mousemove "$BROWSE_X" "$BROWSE_Y" click 1
