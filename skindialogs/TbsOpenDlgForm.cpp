@@ -48,16 +48,17 @@ constexpr ViewEntry kViews[] = {
 };
 
 // The view button's picture: three rows of a small icon and a line of text,
-// on magenta (its transparent corner).
+// on magenta. The bottom row stays magenta: a glyph's bottom-left pixel gives
+// its transparent colour.
 void MakeViewStyleGlyph(TBitmap& glyph) {
-    glyph.SetSize(12, 11);
+    glyph.SetSize(12, 12);
     TCanvas& c = glyph.Canvas();
     c.Brush.Style = bsSolid;
     c.Brush.Color = clFuchsia;
     c.FillRect(glyph.BoundsRect());
     c.Brush.Color = TColor(0x404040);
     for (int row = 0; row < 3; ++row) {
-        const int y = 1 + row * 4;
+        const int y = row * 4;
         c.FillRect({0, y, 3, y + 3});
         c.FillRect({5, y + 1, 12, y + 2});
     }
