@@ -37,8 +37,9 @@ void SkinButtonCore::RepaintButton() { HostControl().Invalidate(); }
 // ---- properties ------------------------------------------------------------------------------
 
 void SkinButtonCore::SetUseSkinSize(bool value) {
+    if (value == useSkinSize_) return;
     useSkinSize_ = value;
-    RepaintButton();
+    SkinSizeRuleChanged();
 }
 
 void SkinButtonCore::SetGlyph(const TBitmap& value) {
@@ -97,6 +98,56 @@ void SkinButtonCore::SetDown(bool value) {
     }
 }
 
+// ---- action ------------------------------------------------------------------------------------
+
+void SkinButtonCore::SetAction(TBasicAction* value) {
+    if (!value) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) {
+        actionLink_ = std::make_unique<TActionLink>();
+        actionLink_->OnChange = [this](TObject* sender) { ActionChange(sender, false); };
+    }
+    actionLink_->SetAction(value);
+    ActionChange(value, false);
+}
+
+void SkinButtonCore::ActionChange(TObject* Sender, bool CheckDefaults) {
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action) return;
+    TControl& host = HostControl();
+    if (!CheckDefaults || host.Caption().empty()) host.SetCaption(action->Caption());
+    if (!CheckDefaults || host.Enabled()) host.SetEnabled(action->Enabled());
+    if (!CheckDefaults || host.Hint().empty()) host.SetHint(action->Hint());
+    if (!CheckDefaults || !host.OnClick) host.OnClick = ActionExecuteHandler(*action);
+    TImageList* images = action->Images();
+    if (images && action->ImageIndex() >= 0 && action->ImageIndex() < images->Count() && glyph_.Empty()) {
+        // The image on magenta, the colour a glyph's transparent corner takes.
+        TBitmap image(images->Width(), images->Height());
+        image.Canvas().Brush.Style = bsSolid;
+        image.Canvas().Brush.Color = clFuchsia;
+        image.Canvas().FillRect(image.BoundsRect());
+        images->Draw(image.Canvas(), 0, 0, action->ImageIndex());
+        glyph_.Assign(image);
+    }
+    RepaintButton();
+}
+
+void SkinButtonCore::RunClickHandlers() {
+    TControl& host = HostControl();
+    TBasicAction* action = Action();
+    if (host.OnClick && action && !IsActionExecuteHandler(host.OnClick, action)) {
+        host.OnClick(&host);
+        return;
+    }
+    if (!host.Designing() && action) {
+        actionLink_->Execute();
+        return;
+    }
+    if (host.OnClick) host.OnClick(&host);
+}
+
 // ---- binding -----------------------------------------------------------------------------------
 
 bool SkinButtonCore::EffectsOn() const {
@@ -149,8 +200,9 @@ int SkinButtonCore::GlyphNumber(bool isDown, bool isActive) const {
     return 2;
 }
 
-void SkinButtonCore::DrawGlyphAndCaption(TCanvas& canvas, const TRect& rect, bool isDown, bool isActive,
+void SkinButtonCore::DrawGlyphAndCaption(TCanvas& canvas, const TRect& whole, bool isDown, bool isActive,
                                          bool enabled) {
+    const TRect rect = ContentRect(whole);
     const AnsiString caption = ButtonCaption();
     const bool pressed = isDown && isActive;
     if (imageList_ && imageIndex_ >= 0 && imageIndex_ < imageList_->Count()) {
@@ -231,7 +283,7 @@ void SkinButtonCore::PaintSkinnedButton(TBitmap& bitmap) {
     const bool focused = FocusedAndCanFocus();
     if (!enabled && !RectIsEmpty(record_.disabledskinrect)) {
         PaintStateImage(bitmap, record_.disabledskinrect, false, false);
-    } else if (down_ && (mouseIn_ || (focused && !mousePressed_) || groupIndex_ != 0)) {
+    } else if (down_ && (mouseIn_ || (focused && !mousePressed_) || groupIndex_ != 0 || HoldsPressedLook())) {
         PaintStateImage(bitmap, record_.downskinrect, true, true);
     } else if (focused && !RectIsEmpty(record_.focusedskinrect) && !AnimationRunning()) {
         PaintStateImage(bitmap, record_.focusedskinrect, false, true);
@@ -249,7 +301,8 @@ void SkinButtonCore::PaintDefaultButton(TBitmap& bitmap) {
     TCanvas& c = bitmap.Canvas();
     const TRect r{0, 0, bitmap.Width(), bitmap.Height()};
     const bool focused = FocusedAndCanFocus();
-    const bool pressed = groupIndex_ == 0 ? down_ && (mouseIn_ || (focused && !mousePressed_)) : down_;
+    const bool pressed =
+        groupIndex_ == 0 ? down_ && (mouseIn_ || (focused && !mousePressed_) || HoldsPressedLook()) : down_;
     c.Brush.Style = bsSolid;
     if (pressed) {
         c.Brush.Color = kDefaultDownFill;

@@ -6,7 +6,9 @@
 // this core, and answers the few questions the core asks of its host.
 
 #include <functional>
+#include <memory>
 
+#include "ActnList.h"
 #include "Controls.h"
 #include "ExtCtrls.h"
 #include "ImgList.h"
@@ -67,6 +69,10 @@ public:
     void SetAllowAllUp(bool value) { allowAllUp_ = value; }
     bool Down() const { return down_; }
     void SetDown(bool value);
+    // The action the button runs and shows (caption, enabled state, hint,
+    // and its image as the glyph while the button has none); null for none.
+    TBasicAction* Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+    void SetAction(TBasicAction* value);
 
     TbsButtonPaintEvent OnPaint;
 
@@ -80,7 +86,8 @@ public:
     // The button's copy of its record, fallbacks applied (valid while bound).
     const TbsDataSkinButtonControl& ButtonRecord() const { return record_; }
 
-    // Performs a click: OnClick (and, for the push button, the modal result).
+    // Performs a click: OnClick or the action (and, for the push button, the
+    // modal result first).
     virtual void DoButtonClick() = 0;
 
 protected:
@@ -106,8 +113,23 @@ protected:
     virtual AnsiString ButtonCaption() { return HostControl().Caption(); }
     // The pointer leaving does not clear MouseIn (a highlighted default button).
     virtual bool KeepsHighlightOnLeave() const { return false; }
+    // The button keeps its pressed look while Down wherever the pointer is
+    // (a menu button while its menu is open).
+    virtual bool HoldsPressedLook() const { return false; }
+    // The part of `rect` that glyph and caption are laid out in.
+    virtual TRect ContentRect(const TRect& rect) const { return rect; }
 
     void RepaintButton();
+    // The host's size rule changed with UseSkinSize: refit and reshape.
+    virtual void SkinSizeRuleChanged() { RepaintButton(); }
+    // The action changed (or was just linked, CheckDefaults false): take its
+    // caption, enabled state, hint and execute handler, and its image as the
+    // glyph while the button has none. With CheckDefaults only what the
+    // button still has at its defaults is taken.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+    // The click's handlers: a handler of the button's own that is not the
+    // action's runs instead of the action; else the action runs; else OnClick.
+    void RunClickHandlers();
 
     // ---- binding and drawing ----
     // Copies the button record (when `record` is one) with its fallbacks.
@@ -177,6 +199,7 @@ private:
     TbsDataSkinButtonControl record_{""};
     bool hasButtonRecord_ = false;
 
+    std::unique_ptr<TActionLink> actionLink_;
     TComponentPtr<TTimer> morphTimer_;
     TComponentPtr<TTimer> repeatTimer_;
     TComponentPtr<TTimer> animationTimer_;

@@ -53,7 +53,7 @@ void TbsSkinButton::ForEachGroupSibling(const std::function<void(SkinButtonCore&
 void TbsSkinButton::DoButtonClick() {
     if (canFocused_)
         if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
-    if (OnClick) OnClick(this);
+    RunClickHandlers();
 }
 
 // ---- binding and painting ---------------------------------------------------------------------

@@ -62,6 +62,7 @@ protected:
         return canFocused_ && default_ && defaultActive_ && !Focused();
     }
     void ForEachGroupSibling(const std::function<void(SkinButtonCore&)>& visit) override;
+    void SkinSizeRuleChanged() override { ApplySkin(); }
     void PaintSkinImageFrom(TBitmap& bitmap, const TRect& r) override {
         TbsSkinCustomControl::PaintSkinImageFrom(bitmap, r);
     }

@@ -44,8 +44,15 @@ void TbsSkinSpeedButton::ForEachGroupSibling(const std::function<void(SkinButton
     }
 }
 
-void TbsSkinSpeedButton::DoButtonClick() {
-    if (OnClick) OnClick(this);
+void TbsSkinSpeedButton::DoButtonClick() { RunClickHandlers(); }
+
+void TbsSkinSpeedButton::FitSkinSize(int& W, int& H) {
+    int w = W, h = H;
+    TbsGraphicSkinCustomControl::FitSkinSize(w, h);
+    if (UseSkinSize()) {
+        W = w;
+        H = h;
+    }
 }
 
 void TbsSkinSpeedButton::BindSkinRecord() {

@@ -34,6 +34,8 @@ protected:
     void BindSkinRecord() override;
     void PaintSkinImage(TBitmap& bitmap) override;
     void PaintDefaultImage(TBitmap& bitmap) override;
+    // Without UseSkinSize the button keeps any size it is given.
+    void FitSkinSize(int& W, int& H) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseEntered() override;
@@ -47,6 +49,7 @@ protected:
     const TFont& HostDefaultFont() const override { return DefaultFont(); }
     bool HostUseSkinFont() const override { return UseSkinFont(); }
     void ForEachGroupSibling(const std::function<void(SkinButtonCore&)>& visit) override;
+    void SkinSizeRuleChanged() override { ApplySkin(); }
     void PaintSkinImageFrom(TBitmap& bitmap, const TRect& r) override {
         TbsGraphicSkinCustomControl::PaintSkinImageFrom(bitmap, r);
     }

@@ -20,6 +20,7 @@
 #include "TbsSkinPanel.h"
 #include "TbsSkinPopupMenu.h"
 #include "TbsSkinScrollBar.h"
+#include "TbsSkinMenuSpeedButton.h"
 #include "TbsSkinShellComboBox.h"
 #include "TbsSkinSpeedButton.h"
 #include "TbsSkinStdLabel.h"
@@ -45,6 +46,23 @@ constexpr ViewEntry kViews[] = {
     {"MSG_LV_LIST", "列表", vsList},
     {"MSG_LV_DETAILS", "详细信息", vsReport},
 };
+
+// The view button's picture: three rows of a small icon and a line of text,
+// on magenta. The bottom row stays magenta: a glyph's bottom-left pixel gives
+// its transparent colour.
+void MakeViewStyleGlyph(TBitmap& glyph) {
+    glyph.SetSize(12, 12);
+    TCanvas& c = glyph.Canvas();
+    c.Brush.Style = bsSolid;
+    c.Brush.Color = clFuchsia;
+    c.FillRect(glyph.BoundsRect());
+    c.Brush.Color = TColor(0x404040);
+    for (int row = 0; row < 3; ++row) {
+        const int y = row * 4;
+        c.FillRect({0, y, 3, y + 3});
+        c.FillRect({5, y + 1, 12, y + 2});
+    }
+}
 
 }  // namespace
 
@@ -128,9 +146,10 @@ void TbsOpenDlgForm::BuildToolBar(const TbsOpenDlgSettings& s) {
 
     // From the right edge: the view button, a spacer, New folder, Up, Back.
     int x = width - kViewButtonWidth;
-    const auto makeButton = [&](int left, int w, const char* record, const char* caption, const char* hintKey,
-                                const char* hint) {
-        auto* b = CreateComponent<TbsSkinSpeedButton>(this);
+    const auto makeButton = [&]<class Button = TbsSkinSpeedButton>(int left, int w, const char* record,
+                                                                  const char* caption, const char* hintKey,
+                                                                  const char* hint) {
+        auto* b = CreateComponent<Button>(this);
         b->SetSkinDataName(record);
         b->SetParent(toolBar_);
         b->SetBounds(left, 0, w, kToolBarHeight);
@@ -142,7 +161,11 @@ void TbsOpenDlgForm::BuildToolBar(const TbsOpenDlgSettings& s) {
         if (s.DefaultFont) b->SetDefaultFont(*s.DefaultFont);
         return b;
     };
-    viewButton_ = makeButton(x, kViewButtonWidth, "toolmenubutton", "▼", "MSG_BTN_VIEWMENU_HINT", "显示菜单");
+    viewButton_ = makeButton.operator()<TbsSkinMenuSpeedButton>(x, kViewButtonWidth, "toolmenubutton", "",
+                                                                "MSG_BTN_VIEWMENU_HINT", "显示菜单");
+    TBitmap viewGlyph;
+    MakeViewStyleGlyph(viewGlyph);
+    viewButton_->SetGlyph(viewGlyph);
     x -= kSpacer + kToolButtonWidth;
     newFolderButton_ = makeButton(x, kToolButtonWidth, "toolbutton", "+", "MSG_BTN_NEWFOLDER_HINT", "创建新文件夹");
     x -= kToolButtonWidth;
@@ -175,11 +198,8 @@ void TbsOpenDlgForm::BuildToolBar(const TbsOpenDlgSettings& s) {
         viewMenu_->Items()->Add(item);
         viewItems_.push_back(item);
     }
-    viewButton_->OnClick = [this](TObject*) {
-        const TPoint tl = viewButton_->ClientToScreen({0, 0});
-        viewMenu_->PopupForControl(viewButton_, {tl.X, tl.Y, tl.X + viewButton_->Width(), tl.Y + viewButton_->Height()},
-                                   false);
-    };
+    // The button has no click of its own: a press anywhere on it opens the menu.
+    viewButton_->SetSkinPopupMenu(viewMenu_);
 }
 
 void TbsOpenDlgForm::BuildBottom(const TbsOpenDlgSettings& s) {

@@ -21,6 +21,7 @@ class TbsSkinPanel;
 class TbsSkinStdLabel;
 class TbsSkinShellComboBox;
 class TbsSkinSpeedButton;
+class TbsSkinMenuSpeedButton;
 class TbsSkinFileListView;
 class TbsSkinScrollBar;
 class TbsSkinEdit;
@@ -88,7 +89,7 @@ public:
     TbsSkinSpeedButton* BackButton() const { return backButton_; }
     TbsSkinSpeedButton* UpButton() const { return upButton_; }
     TbsSkinSpeedButton* NewFolderButton() const { return newFolderButton_; }
-    TbsSkinSpeedButton* ViewMenuButton() const { return viewButton_; }
+    TbsSkinMenuSpeedButton* ViewMenuButton() const { return viewButton_; }
     TbsSkinPopupMenu* ViewMenu() const { return viewMenu_; }
 
 protected:
@@ -111,7 +112,7 @@ private:
     TbsSkinSpeedButton* backButton_ = nullptr;
     TbsSkinSpeedButton* upButton_ = nullptr;
     TbsSkinSpeedButton* newFolderButton_ = nullptr;
-    TbsSkinSpeedButton* viewButton_ = nullptr;
+    TbsSkinMenuSpeedButton* viewButton_ = nullptr;
     TbsSkinPopupMenu* viewMenu_ = nullptr;
     std::vector<TMenuItem*> viewItems_;
     TbsSkinPanel* middle_ = nullptr;

@@ -6,8 +6,12 @@
 #include "SkinCtrlsTestSupport.h"
 #include "SkinGeometry.h"
 #include "TCustomEdit.h"
+#include "ActnList.h"
+#include "ImgList.h"
+#include "SkinPieceCopy.h"
 #include "TbsEffectBmp.h"
 #include "TbsSkinButton.h"
+#include "TbsSkinSpeedButton.h"
 
 using namespace ctrltest;
 
@@ -333,6 +337,161 @@ TEST_F(SkinButtonTest, TheGlyphImageFollowsTheState) {
     EXPECT_EQ(PixelOf(*b, gx, gy), colours[0]);
     b->SetEnabled(false);
     EXPECT_EQ(PixelOf(*b, gx, gy), colours[1]);
+}
+
+TEST_F(SkinButtonTest, AnActionRunsUnlessTheButtonHasAClickHandlerOfItsOwn) {
+    TForm* form = ShowForm();
+    auto* action = CreateComponent<TAction>(form);
+    action->SetCaption("Go");
+    TObject* executedBy = nullptr;
+    int executed = 0;
+    action->OnExecute = [&](TObject* sender) {
+        ++executed;
+        executedBy = sender;
+    };
+    auto* push = AddButton(form, 20, 20);
+    auto* speed = CreateComponent<TbsSkinSpeedButton>(form);
+    speed->SetParent(form);
+    speed->SetBounds(120, 20, 40, 25);
+    const struct {
+        TControl* control;
+        SkinButtonCore* core;
+    } buttons[] = {{push, push}, {speed, speed}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.control == push ? "push button" : "speed button");
+        executed = 0;
+        b.core->SetAction(action);
+        EXPECT_EQ(b.control->Caption(), "Go");
+        const TPoint c = Centre(*b.control);
+        screen().Click(c.X, c.Y);
+        Pump();
+        EXPECT_EQ(executed, 1);
+        EXPECT_EQ(executedBy, action);  // run through the action, not as the button's handler
+        // The action's state reaches the button.
+        action->SetEnabled(false);
+        EXPECT_FALSE(b.control->Enabled());
+        screen().Click(c.X, c.Y);
+        Pump();
+        EXPECT_EQ(executed, 1);
+        action->SetEnabled(true);
+        // A handler of the button's own runs instead of the action.
+        int own = 0;
+        b.control->OnClick = [&](TObject*) { ++own; };
+        screen().Click(c.X, c.Y);
+        Pump();
+        EXPECT_EQ(own, 1);
+        EXPECT_EQ(executed, 1);
+        b.core->SetAction(nullptr);
+        b.control->OnClick = nullptr;
+    }
+    // An action that goes leaves the button without one; its own handler stays.
+    int own = 0;
+    push->SetAction(action);
+    push->OnClick = [&](TObject*) { ++own; };
+    FreeComponent(action);
+    EXPECT_EQ(push->Action(), nullptr);
+    push->DoButtonClick();
+    EXPECT_EQ(own, 1);
+}
+
+TEST_F(SkinButtonTest, AnActionsImageBecomesTheGlyphOfAButtonWithout) {
+    TForm* form = ShowForm();
+    auto* images = CreateComponent<TImageList>(form);
+    images->SetWidth(6);
+    images->SetHeight(6);
+    // A red square whose bottom-left pixel is left out of the image.
+    TBitmap red(6, 6);
+    red.Canvas().Brush.Color = 0x0000FF;
+    red.Canvas().FillRect(red.BoundsRect());
+    red.SetPixels(0, 5, 0xFFFFFF);
+    images->AddMasked(red, 0xFFFFFF);
+    auto* action = CreateComponent<TAction>(form);
+    action->SetImages(images);
+    action->SetImageIndex(0);
+    TbsSkinButton* b = AddButton(form, 20, 20);
+    b->SetAction(action);
+    ASSERT_EQ(b->Glyph().Width(), 6);
+    EXPECT_EQ(b->Glyph().Pixels(2, 2), TColor(0x0000FF));
+    EXPECT_EQ(b->Glyph().Pixels(0, 5), TColor(0xFF00FF));  // the magenta ground, drawn transparent
+    // The glyph alone is centred; its transparent corner shows the button.
+    const int gx = (65 - 6) / 2, gy = (25 - 6) / 2;
+    EXPECT_EQ(PixelOf(*b, gx + 2, gy + 2), TColor(0x0000FF));
+    EXPECT_NE(PixelOf(*b, gx, gy + 5), TColor(0xFF00FF));
+    // An index outside the list, or a button with a glyph, keeps its glyph.
+    TbsSkinButton* other = AddButton(form, 120, 20);
+    action->SetImageIndex(3);
+    other->SetAction(action);
+    EXPECT_TRUE(other->Glyph().Empty());
+    TBitmap own(4, 4);
+    b->SetGlyph(own);
+    action->SetImageIndex(0);
+    EXPECT_EQ(b->Glyph().Width(), 4);
+}
+
+TEST_F(SkinButtonTest, WithoutSkinSizeTheButtonKeepsAnySizeAndItsPictureFillsIt) {
+    ScratchSkin scratch;
+    const std::string ini = scratch.Write("0=fixedbtn:button\n1=rowbtn:button\n", 2, R"(
+[fixedbtn]
+pictureindex=0
+maskpictureindex=0
+skinrect=10,10,40,30
+clientrect=2,2,28,18
+[rowbtn]
+pictureindex=0
+maskpictureindex=0
+skinrect=10,40,50,60
+lefttoppoint=5,0
+righttoppoint=35,0
+clientrect=5,2,35,18
+)");
+    TForm* form = ShowForm();
+    TbsSkinData* skin = LoadSkin(form, ini);
+    const TBitmap& pic = scratch.Picture();
+    const struct {
+        const char* name;
+        TRect skinrect, clientrect;
+        int fittedW, fittedH;  // with the record's size rule, asked for 53 x 31
+    } cases[] = {
+        {"fixedbtn", {10, 10, 40, 30}, {2, 2, 28, 18}, 30, 20},
+        {"rowbtn", {10, 40, 50, 60}, {5, 2, 35, 18}, 53, 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* b = CreateComponent<TbsSkinButton>(form);
+        b->SetParent(form);
+        b->SetSkinDataName(c.name);
+        b->SetSkinData(skin);
+        b->SetBounds(20, 20, 53, 31);
+        EXPECT_EQ(b->Width(), c.fittedW);
+        EXPECT_EQ(b->Height(), c.fittedH);
+        EXPECT_TRUE(b->HasWindowRegion());
+        b->SetUseSkinSize(false);
+        b->SetBounds(20, 20, 53, 31);
+        EXPECT_EQ(b->Width(), 53);
+        EXPECT_EQ(b->Height(), 31);
+        EXPECT_FALSE(b->HasWindowRegion());
+        TBitmap want(53, 31);
+        if (std::string(c.name) == "fixedbtn") StretchSkinPiece(want, want.BoundsRect(), pic, c.skinrect);
+        else ComposeStretchedImage(want, pic, c.skinrect, true, c.clientrect);
+        TBitmap shot;
+        Shot(*b, shot);
+        EXPECT_TRUE(SamePixels(shot, want)) << FirstDifference(shot, want);
+        // Back on, the record's size and shape return.
+        b->SetUseSkinSize(true);
+        EXPECT_EQ(b->Width(), c.fittedW);
+        EXPECT_EQ(b->Height(), c.fittedH);
+        EXPECT_TRUE(b->HasWindowRegion());
+        FreeComponent(b);
+    }
+    // The speed button follows the same rule.
+    auto* speed = CreateComponent<TbsSkinSpeedButton>(form);
+    speed->SetParent(form);
+    speed->SetSkinDataName("fixedbtn");
+    speed->SetSkinData(skin);
+    speed->SetUseSkinSize(false);
+    speed->SetBounds(20, 80, 53, 31);
+    EXPECT_EQ(speed->Width(), 53);
+    EXPECT_EQ(speed->Height(), 31);
 }
 
 }  // namespace

@@ -27,6 +27,11 @@
 #include "TbsSkinEdit.h"
 #include "TbsSkinFileListView.h"
 #include "TbsSkinFilterComboBox.h"
+#include "TbsSkinForm.h"
+#include "TbsSkinMenu.h"
+#include "TbsSkinMenuItem.h"
+#include "TbsSkinMenuSpeedButton.h"
+#include "TbsSkinPopupWindow.h"
 #include "TbsSkinOpenDialog.h"
 #include "TbsSkinShellComboBox.h"
 #include "WindowSystem.h"
@@ -469,6 +474,29 @@ TEST_F(OpenDialogTest, CancelKeepsTheFileButRemembersSizeTypeAndView) {
     EXPECT_EQ(dialog_->DialogWidth, 600);
     EXPECT_EQ(dialog_->DialogHeight, 400);
     EXPECT_EQ(dialog_->ViewStyle(), vsReport);
+}
+
+TEST_F(OpenDialogTest, TheViewButtonOpensTheViewMenuAndStaysPressedWhileItIsOpen) {
+    dialog_->InitialDir = scratch_.Path().string();
+    const auto engine = [](TbsOpenDlgForm& f) -> TbsSkinMenu& { return FindSkinFormOf(&f)->SkinMenu(); };
+    Run({[&](TbsOpenDlgForm& f) {
+             const TPoint c = f.ViewMenuButton()->ClientToScreen({10, 12});
+             screen_->Click(c.X, c.Y);
+         },
+         [&](TbsOpenDlgForm& f) {
+             ASSERT_EQ(engine(f).PopupCount(), 1);
+             EXPECT_TRUE(f.ViewMenuButton()->Down());
+             TbsSkinPopupWindow& p = *engine(f).PopupAt(0);
+             ASSERT_EQ(p.Items().size(), 4u);
+             const TRect& details = p.Items()[3]->ItemRect;
+             screen_->Click(p.Left() + details.Left + 20, p.Top() + (details.Top + details.Bottom) / 2);
+         },
+         [&](TbsOpenDlgForm& f) {
+             EXPECT_EQ(engine(f).PopupCount(), 0);
+             EXPECT_FALSE(f.ViewMenuButton()->Down());
+             EXPECT_EQ(f.ViewStyle(), vsReport);
+         }});
+    EXPECT_TRUE(stillOpen_);
 }
 
 TEST_F(OpenDialogTest, EnterOnAFileChoosesItAndMultiSelectionGivesEveryFile) {

@@ -23,7 +23,11 @@
 #include "TbsSkinEdit.h"
 #include "TbsSkinListView.h"
 #include "TbsSkinMemo2.h"
+#include "TbsSkinMenu.h"
+#include "TbsSkinMenuSpeedButton.h"
 #include "TbsSkinPanel.h"
+#include "TbsSkinPopupMenu.h"
+#include "TbsSkinPopupWindow.h"
 #include "TbsSkinScrollBar.h"
 #include "TbsSkinSpeedButton.h"
 #include "TbsSkinStdLabel.h"
@@ -48,6 +52,17 @@ public:
     using TbsSkinSpeedButton::TbsSkinSpeedButton;
     void Hold(bool hot) {
         SetMouseIn(hot);
+        Invalidate();
+    }
+};
+
+// A menu button held pressed, as it looks while its menu is open.
+class StillMenuButton : public TbsSkinMenuSpeedButton {
+public:
+    using TbsSkinMenuSpeedButton::TbsSkinMenuSpeedButton;
+    void HoldOpen() {
+        SetMouseIn(true);
+        SetDownFlag(true);
         Invalidate();
     }
 };
@@ -94,7 +109,8 @@ void MakeGlyph(TBitmap& g) {
     c.LineTo(15, 14);
 }
 
-void BuildSide(TForm* form, TbsSkinData* skin) {
+// Returns the menu button to show with its menu open.
+StillMenuButton* BuildSide(TForm* form, TbsSkinData* skin) {
     const AnsiString names[] = {"normal", "hot", "pressed", "focused", "disabled"};
     StillButton* buttons[5];
     for (int i = 0; i < 5; ++i) {
@@ -155,7 +171,26 @@ void BuildSide(TForm* form, TbsSkinData* skin) {
     text->Lines().Add("a text label");
     text->SetSkinData(skin);
 
+    Note(form, skin, 270, 268, "menu buttons");
+    auto* menu = CreateComponent<TbsSkinPopupMenu>(form);
+    for (const char* caption : {"大图标", "小图标", "列表", "详细信息"}) {
+        auto* item = CreateComponent<TMenuItem>(menu);
+        item->SetCaption(caption);
+        item->RadioItem = true;
+        menu->Items()->Add(item);
+    }
+    menu->Items()->Items(2)->Checked = true;
+    auto* open = Place<StillMenuButton>(form, 270, 284, 37, 25);
+    auto* closed = Place<TbsSkinMenuSpeedButton>(form, 320, 284, 37, 25);
+    for (TbsSkinMenuSpeedButton* b : {static_cast<TbsSkinMenuSpeedButton*>(open), closed}) {
+        b->SetGlyph(glyph);
+        b->SetSkinPopupMenu(menu);
+        b->SetSkinData(skin);
+    }
+    open->HoldOpen();
+
     buttons[3]->SetFocus();
+    return open;
 }
 
 struct TextSide {
@@ -275,8 +310,8 @@ TbsSkinComboBox* BuildComboExtras(TForm* form, TbsSkinData* skin) {
     combo->SetSkinData(skin);
     combo->SetItemIndex(1);
 
-    Note(form, skin, 280, 282, "tool button");
-    auto* tool = Place<TbsSkinComboBox>(form, 280, 300, 110, 25);
+    Note(form, skin, 230, 62, "tool button");
+    auto* tool = Place<TbsSkinComboBox>(form, 230, 80, 110, 25);
     for (const char* w : {"详细", "列表"}) tool->Items().Add(w);
     tool->SetToolButtonStyle(true);
     tool->SetSkinData(skin);
@@ -312,12 +347,12 @@ int main(int argc, char** argv) {
         plain->SetColor(clBtnFace);
         plain->SetBounds(415, 5, 400, 770);
         plain->Show();
-        BuildSide(plain, nullptr);
+        StillMenuButton* plainMenu = BuildSide(plain, nullptr);
         const TextSide plainText = BuildTextSide(plain, nullptr);
         TbsSkinComboBox* plainExtra = BuildComboExtras(plain, nullptr);
         // The skinned side is built last, so its focused button keeps the focus.
         skinned->Show();
-        BuildSide(skinned, skin);
+        StillMenuButton* skinnedMenu = BuildSide(skinned, skin);
         const TextSide skinnedText = BuildTextSide(skinned, skin);
         TbsSkinComboBox* skinnedExtra = BuildComboExtras(skinned, skin);
         Application->ProcessMessages();
@@ -347,6 +382,24 @@ int main(int argc, char** argv) {
             for (int y = wr.Top; y < wr.Bottom; ++y)
                 for (int x = wr.Left; x < wr.Right; ++x) picture.SetPixels(x, y, withCaret.Pixels(x, y));
             combo->CloseUp(false);
+            Application->ProcessMessages();
+        }
+        // Likewise each menu button's menu, shown by a menu engine of its own
+        // (the gallery's windows have no frame component to lend theirs).
+        for (StillMenuButton* button : {plainMenu, skinnedMenu}) {
+            auto* engine = CreateComponent<TbsSkinMenu>(button->Owner());
+            const TPoint tl = button->ClientToScreen({0, 0});
+            engine->Popup(button, button->SkinData(), false, button->SkinPopupMenu()->Items(),
+                          {tl.X, tl.Y, tl.X + button->Width(), tl.Y + button->Height()});
+            Application->ProcessMessages();
+            screen->ReadScreen(withCaret);
+            for (int i = 0; i < engine->PopupCount(); ++i) {
+                TRect wr;
+                GetWindowRect(engine->PopupAt(i)->Handle(), wr);
+                for (int y = wr.Top; y < wr.Bottom; ++y)
+                    for (int x = wr.Left; x < wr.Right; ++x) picture.SetPixels(x, y, withCaret.Pixels(x, y));
+            }
+            engine->CloseMenu();
             Application->ProcessMessages();
         }
         if (!SavePng(picture, argv[2])) {
