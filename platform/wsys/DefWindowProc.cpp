@@ -301,12 +301,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if ((w->style & WS_POPUP) && !(w->style & WS_THICKFRAME)) return 0;
         const MINMAXINFO mmi = s.QueryMinMax(w);
         if (!(w = s.Find(hwnd))) return 0;
-        p->cx = std::min(p->cx, mmi.ptMaxTrackSize.X);
-        p->cy = std::min(p->cy, mmi.ptMaxTrackSize.Y);
+        // Where the two disagree the maximum holds.
         if (!(w->style & WS_MINIMIZE)) {
             p->cx = std::max(p->cx, mmi.ptMinTrackSize.X);
             p->cy = std::max(p->cy, mmi.ptMinTrackSize.Y);
         }
+        p->cx = std::min(p->cx, mmi.ptMaxTrackSize.X);
+        p->cy = std::min(p->cy, mmi.ptMaxTrackSize.Y);
         return 0;
     }
     case WM_WINDOWPOSCHANGED: {

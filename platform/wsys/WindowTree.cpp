@@ -140,8 +140,9 @@ Window* WindowSystem::Create(DWORD exStyle, const char* className, const char* n
     if (IsTopLevel(w) && (!(style & WS_POPUP) || (style & WS_THICKFRAME))) {
         const MINMAXINFO mmi = QueryMinMax(w);
         if (!(w = Find(h))) return nullptr;
-        cx = std::clamp(w->rect.Width(), mmi.ptMinTrackSize.X, std::max(mmi.ptMinTrackSize.X, mmi.ptMaxTrackSize.X));
-        cy = std::clamp(w->rect.Height(), mmi.ptMinTrackSize.Y, std::max(mmi.ptMinTrackSize.Y, mmi.ptMaxTrackSize.Y));
+        // Where the two disagree the maximum holds, as for later sizes.
+        cx = std::min(std::max(w->rect.Width(), mmi.ptMinTrackSize.X), mmi.ptMaxTrackSize.X);
+        cy = std::min(std::max(w->rect.Height(), mmi.ptMinTrackSize.Y), mmi.ptMaxTrackSize.Y);
         w->rect = Bounds(x, y, cx, cy);
         w->client = ToWindowRect(w);
         w->normalRect = w->rect;
