@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "SdlX11Desktop.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
@@ -75,6 +76,9 @@ private:
     std::map<int, SDL_Cursor*> cursors_;
     std::vector<HWND> stacking_;
     TPoint lastPointer_;
+    // The X server's account of the latest pointer event, which SDL hands
+    // over just ahead of its own event for it.
+    std::optional<XPointerReport> pointerReport_;
     bool appActive_ = false;
     bool focusDirty_ = false;
 };
