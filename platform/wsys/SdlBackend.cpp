@@ -470,6 +470,13 @@ void SdlBackend::CapturePointer(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_
 
 void SdlBackend::WarpPointer(TPoint screen) { SDL_WarpMouseGlobal(screen.X, screen.Y); }
 
+bool SdlBackend::PointerElsewhere(TPoint& screen) {
+    if (SDL_GetMouseFocus()) return false;
+    for (auto& [h, n] : windows_)
+        if (n.window) return QueryPointerPosition(n.window, screen);
+    return false;
+}
+
 std::string SdlBackend::ClipboardUtf8() {
     char* text = SDL_GetClipboardText();
     std::string out = text ? text : "";

@@ -43,6 +43,7 @@ public:
     void SetPointerShape(int cursorId) override;
     void CapturePointer(bool on) override;
     void WarpPointer(TPoint screen) override;
+    bool PointerElsewhere(TPoint& screen) override;
     std::string ClipboardUtf8() override;
     void SetClipboardUtf8(const std::string& text) override;
     void SetTextInputArea(const TRect& screenRect) override;

@@ -111,6 +111,19 @@ std::optional<XPointerReport> PointerReportOf(const SDL_SysWMmsg& msg) {
     }
 }
 
+bool QueryPointerPosition(SDL_Window* window, TPoint& root) {
+    Display* display = nullptr;
+    Window xwindow = None;
+    if (!X11Of(window, display, xwindow)) return false;
+    Window rootWindow = None, child = None;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, DefaultRootWindow(display), &rootWindow, &child, &rx, &ry, &wx, &wy, &mask))
+        return false;
+    root = {rx, ry};
+    return true;
+}
+
 unsigned long XWindowOf(SDL_Window* window) {
     Display* display = nullptr;
     Window xwindow = None;

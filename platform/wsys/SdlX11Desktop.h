@@ -36,5 +36,7 @@ struct XPointerReport {
 void ReceiveXEvents();
 // The pointer report an X event carries; nothing for other events.
 std::optional<XPointerReport> PointerReportOf(const SDL_SysWMmsg& msg);
+// The pointer's position on the screen of `window`, asked of the X server.
+bool QueryPointerPosition(SDL_Window* window, TPoint& root);
 // The X window of an SDL window; 0 when it has none.
 unsigned long XWindowOf(SDL_Window* window);

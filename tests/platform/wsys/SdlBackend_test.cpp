@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -181,6 +182,43 @@ TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
     // The native window stands where the window system put it.
     EXPECT_EQ(xvfb.Output("xdotool search --name 'Mirvo drag' getwindowgeometry --shell | grep -E '^(X|Y)=' | tr '\\n' ' '"),
               "X=180 Y=120");
+}
+
+// Once the window under the pointer is hidden (a minimise), the pointer
+// moves on without telling the program; the cursor position must still be
+// where the pointer is, or a frame button long left stays lit.
+TEST(SdlBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
+    DesktopSession xvfb;
+    ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WNDCLASS wc;
+    wc.lpfnWndProc = DefWindowProc;
+    wc.hbrBackground = clNavy;
+    wc.lpszClassName = "Left";
+    RegisterClass(wc);
+    const HWND w = CreateWindowEx(0, "Left", "Mirvo left", WS_POPUP, 100, 80, 240, 160, nullptr);
+    ShowWindow(w, SW_SHOWNORMAL);
+    const auto pumpUntil = [&](const std::function<bool()>& done, double seconds = 5) {
+        const double end = DesktopSession::Seconds() + seconds;
+        while (!done() && DesktopSession::Seconds() < end) {
+            PumpMessages();
+            session.backend().WaitForEvent(20);
+        }
+        return done();
+    };
+    const auto cursor = [] {
+        TPoint p;
+        GetCursorPos(p);
+        return p;
+    };
+    ASSERT_TRUE(pumpUntil([&] { return xvfb.Run("xdotool search --onlyvisible --name 'Mirvo left' >/dev/null 2>&1") == 0; }));
+    xvfb.Run("xdotool mousemove 150 100");
+    ASSERT_TRUE(pumpUntil([&] { return cursor() == TPoint{150, 100}; }));
+
+    ShowWindow(w, SW_HIDE);
+    pumpUntil([] { return false; }, 0.3);
+    xvfb.Run("xdotool mousemove 900 700");
+    EXPECT_TRUE(pumpUntil([&] { return cursor() == TPoint{900, 700}; })) << cursor().X << "," << cursor().Y;
 }
 
 }  // namespace
