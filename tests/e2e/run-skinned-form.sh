@@ -68,13 +68,6 @@ REF_CAPTION=$CAPTION_RECT
 REF_MENU=$MENU_RECT
 
 # ---- the desktop ---------------------------------------------------------------------------
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
 # The window manager's own Alt+Space (its window menu) would take the key
 # before the program hears it: the test runs openbox without that binding.
 openbox_config=()
@@ -82,10 +75,45 @@ if [ -f /etc/xdg/openbox/rc.xml ]; then
   sed '/<keybind key="A-space">/,/<\/keybind>/d' /etc/xdg/openbox/rc.xml >"$work/openbox-rc.xml"
   openbox_config=(--config-file "$work/openbox-rc.xml")
 fi
-openbox --sm-disable "${openbox_config[@]}" >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
+# Starts Xvfb on a free display and openbox on it. On a machine shared with
+# other tests a display number can be taken between Xvfb choosing it and a
+# client connecting; then the pair is stopped and started again.
+start_desktop() {
+  rm -f "$work/display"
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  pids+=($xvfb_pid)
+  exec 3>&-
+  for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+  [ -s "$work/display" ] || return 1
+  export DISPLAY=":$(head -n1 "$work/display")"
+  for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+  xprop -root >/dev/null 2>&1 || return 1
+  openbox --sm-disable "${openbox_config[@]}" >>"$work/openbox.log" 2>&1 &
+  openbox_pid=$!
+  pids+=($openbox_pid)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    kill -0 "$openbox_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+stop_desktop() {
+  for p in "${openbox_pid:-}" "${xvfb_pid:-}"; do
+    [ -n "$p" ] || continue
+    kill "$p" 2>/dev/null || true
+    wait "$p" 2>/dev/null || true
+  done
+  pids=()
+}
+started=0
+for _ in 1 2 3; do
+  if start_desktop; then started=1; break; fi
+  stop_desktop
+done
+[ "$started" = 1 ] || fail "Xvfb with openbox did not start (see xvfb.log and openbox.log)"
 
 "$probe" show "$work/skin1/skin.ini" "$ctl" >"$work/probe-output.log" 2>&1 &
 probe_pid=$!
