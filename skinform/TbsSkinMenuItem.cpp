@@ -235,6 +235,12 @@ void TbsSkinMenuItem::DrawGlyphOrMark(TCanvas& c, int x, int yMid, bool active, 
             return;
         }
     }
+    // The built-in glyphs and marks (11 pixels wide at most) stand in the
+    // skin's image cell when it has one: the text begins right after it.
+    if (!RectIsEmpty(imageArea)) {
+        x = imageArea.Left + (imageArea.Width() - 11) / 2;
+        yMid = (imageArea.Top + imageArea.Bottom) / 2;
+    }
     if (GlyphFn glyph = CommandGlyph(item_->Name())) {
         glyph(c, x, yMid - 4, color);
     } else if (item_->Checked) {
