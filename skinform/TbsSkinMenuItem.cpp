@@ -235,11 +235,11 @@ void TbsSkinMenuItem::DrawGlyphOrMark(TCanvas& c, int x, int yMid, bool active, 
             return;
         }
     }
-    // The built-in marks are 8 x 8; a skin's image area holds them centred,
-    // clear of the caption that starts where that area ends.
+    // The built-in glyphs and marks (11 pixels wide at most) stand in the
+    // skin's image cell when it has one: the text begins right after it.
     if (!RectIsEmpty(imageArea)) {
-        x = imageArea.Left + (imageArea.Width() - 8) / 2;
-        yMid = imageArea.Top + imageArea.Height() / 2;
+        x = imageArea.Left + (imageArea.Width() - 11) / 2;
+        yMid = (imageArea.Top + imageArea.Bottom) / 2;
     }
     if (GlyphFn glyph = CommandGlyph(item_->Name())) {
         glyph(c, x, yMid - 4, color);

@@ -98,6 +98,12 @@ public:
     // Keeps pointer events coming while a button is held outside our windows.
     virtual void CapturePointer(bool on) = 0;
     virtual void WarpPointer(TPoint screen) = 0;
+    // Where the pointer is while it is over none of the program's windows:
+    // then no pointer events come, and the last one may be long out of date
+    // (the window under the pointer was hidden, the pointer moved on).
+    // False while the pointer is over one of them (its events tell), or
+    // when the backend cannot tell.
+    virtual bool PointerElsewhere(TPoint&) { return false; }
 
     virtual std::string ClipboardUtf8() = 0;
     virtual void SetClipboardUtf8(const std::string& text) = 0;

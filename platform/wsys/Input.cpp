@@ -287,7 +287,10 @@ HWND WindowFromPoint(TPoint screen) {
 }
 
 BOOL GetCursorPos(TPoint& point) {
-    point = Sys().cursorPos_;
+    WindowSystem& s = Sys();
+    // Away from the program's windows the pointer sends no events; ask where it went.
+    if (TPoint elsewhere; s.backend().PointerElsewhere(elsewhere)) s.cursorPos_ = elsewhere;
+    point = s.cursorPos_;
     return TRUE;
 }
 

@@ -2,8 +2,10 @@
 // relies on: the software framebuffer must be chosen before the first window
 // surface (otherwise a shaped window loses its shape); borderless windows land
 // exactly where asked; a shaped window stays off screen until its first shape;
-// pointer positions come from event coordinates plus the native window's
-// position; Alt+Space also reports a text " " (dropped by the window system).
+// pointer positions come from the X server's own report of each pointer event
+// (SDL passes each X event on just ahead of its own), otherwise from event
+// coordinates plus the native window's position; Alt+Space also reports a
+// text " " (dropped by the window system).
 
 #include "SdlBackend.h"
 
@@ -106,6 +108,7 @@ SdlBackend::SdlBackend() {
         throw EInvalidOperation("Cannot open the display: no X11 display (video driver " + name + ")");
     }
     KeepXErrorsFromEndingTheProgram();
+    ReceiveXEvents();
     SDL_StartTextInput();
 }
 
@@ -155,9 +158,18 @@ void SdlBackend::Translate(const SDL_Event& e) {
         if (!n) return;
         const int x = e.type == SDL_MOUSEMOTION ? e.motion.x : e.button.x;
         const int y = e.type == SDL_MOUSEMOTION ? e.motion.y : e.button.y;
-        // Synthetic moves do not update the global pointer state: the screen
-        // position is the event's plus the native window's.
-        ev.pos = {n->state.rect.Left + x, n->state.rect.Top + y};
+        // The screen position is the one the X server reported with the
+        // event. The event's position in the window plus the window's place
+        // would be wrong for a window being moved: the X server measured
+        // from where the window stood when the pointer moved, and the window
+        // may have been moved since (a drag reads its moves one by one). The
+        // sum serves only for events that came without a report (synthetic
+        // moves do not update SDL's global pointer state either).
+        if (pointerReport_ && pointerReport_->local == TPoint{x, y} &&
+            pointerReport_->xwindow == XWindowOf(n->window))
+            ev.pos = pointerReport_->root;
+        else
+            ev.pos = {n->state.rect.Left + x, n->state.rect.Top + y};
         lastPointer_ = ev.pos;
         if (e.type == SDL_MOUSEMOTION) {
             ev.kind = EventKind::MouseMove;
@@ -170,6 +182,10 @@ void SdlBackend::Translate(const SDL_Event& e) {
         }
         break;
     }
+    case SDL_SYSWMEVENT:
+        if (e.syswm.msg)
+            if (auto report = PointerReportOf(*e.syswm.msg)) pointerReport_ = report;
+        return;
     case SDL_MOUSEWHEEL: {
         int dy = e.wheel.y;
         if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) dy = -dy;
@@ -453,6 +469,13 @@ void SdlBackend::SetPointerShape(int cursorId) {
 void SdlBackend::CapturePointer(bool on) { SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE); }
 
 void SdlBackend::WarpPointer(TPoint screen) { SDL_WarpMouseGlobal(screen.X, screen.Y); }
+
+bool SdlBackend::PointerElsewhere(TPoint& screen) {
+    if (SDL_GetMouseFocus()) return false;
+    for (auto& [h, n] : windows_)
+        if (n.window) return QueryPointerPosition(n.window, screen);
+    return false;
+}
 
 std::string SdlBackend::ClipboardUtf8() {
     char* text = SDL_GetClipboardText();

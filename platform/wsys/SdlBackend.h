@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "SdlX11Desktop.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
@@ -42,6 +43,7 @@ public:
     void SetPointerShape(int cursorId) override;
     void CapturePointer(bool on) override;
     void WarpPointer(TPoint screen) override;
+    bool PointerElsewhere(TPoint& screen) override;
     std::string ClipboardUtf8() override;
     void SetClipboardUtf8(const std::string& text) override;
     void SetTextInputArea(const TRect& screenRect) override;
@@ -75,6 +77,9 @@ private:
     std::map<int, SDL_Cursor*> cursors_;
     std::vector<HWND> stacking_;
     TPoint lastPointer_;
+    // The X server's account of the latest pointer event, which SDL hands
+    // over just ahead of its own event for it.
+    std::optional<XPointerReport> pointerReport_;
     bool appActive_ = false;
     bool focusDirty_ = false;
 };

@@ -90,3 +90,42 @@ void SetDesktopWindowIcons(SDL_Window* window, const std::vector<const IconPixel
 }
 
 void KeepXErrorsFromEndingTheProgram() { XSetErrorHandler(ReportXError); }
+
+void ReceiveXEvents() { SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE); }
+
+std::optional<XPointerReport> PointerReportOf(const SDL_SysWMmsg& msg) {
+    if (msg.subsystem != SDL_SYSWM_X11) return std::nullopt;
+    const XEvent& e = msg.msg.x11.event;
+    switch (e.type) {
+    case MotionNotify:
+        return XPointerReport{e.xmotion.window, {e.xmotion.x, e.xmotion.y}, {e.xmotion.x_root, e.xmotion.y_root}};
+    case ButtonPress:
+    case ButtonRelease:
+        return XPointerReport{e.xbutton.window, {e.xbutton.x, e.xbutton.y}, {e.xbutton.x_root, e.xbutton.y_root}};
+    case EnterNotify:
+    case LeaveNotify:
+        return XPointerReport{e.xcrossing.window, {e.xcrossing.x, e.xcrossing.y},
+                              {e.xcrossing.x_root, e.xcrossing.y_root}};
+    default:
+        return std::nullopt;
+    }
+}
+
+bool QueryPointerPosition(SDL_Window* window, TPoint& root) {
+    Display* display = nullptr;
+    Window xwindow = None;
+    if (!X11Of(window, display, xwindow)) return false;
+    Window rootWindow = None, child = None;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(display, DefaultRootWindow(display), &rootWindow, &child, &rx, &ry, &wx, &wy, &mask))
+        return false;
+    root = {rx, ry};
+    return true;
+}
+
+unsigned long XWindowOf(SDL_Window* window) {
+    Display* display = nullptr;
+    Window xwindow = None;
+    return X11Of(window, display, xwindow) ? xwindow : 0;
+}

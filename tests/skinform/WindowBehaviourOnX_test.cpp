@@ -69,9 +69,7 @@ TEST(WindowBehaviourOnX, DragSnapRollUpSystemMenuAndMinimise) {
             const int gx = form->Left() + 150, gy = form->Top() + 10;
             const int tx = 150 + dropLeft, ty = gy + 40;
             // In the background, so that the program's move loop takes each
-            // step as it comes. One move: the pointer's position is read from
-            // events relative to the window, which the X server moves on its
-            // own time, so a quick series of moves would race it.
+            // step as it comes.
             desktop.Run("(xdotool mousemove " + at(gx, gy) + " mousedown 1 sleep 0.3 mousemove " + at(tx, ty) +
                         " sleep 0.3 mouseup 1) >/dev/null 2>&1 &");
             PumpUntil([] { return false; }, 1.5);

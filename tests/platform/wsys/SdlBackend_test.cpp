@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -126,6 +127,98 @@ TEST(SdlBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
     // The cut corner shows the desktop, the window's inside its drawing.
     EXPECT_EQ(onX.ScanLine(80 + 2 - area.Top)[100 + 2 - area.Left], 0u);
     EXPECT_EQ(onX.ScanLine(80 + 50 - area.Top)[100 + 50 - area.Left], 0xF0C814u);
+}
+
+
+LRESULT CaptionProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCHITTEST) return HTCAPTION;  // the whole window drags
+    return DefWindowProc(h, msg, wp, lp);
+}
+
+// Dragging a window by its caption with quick pointer moves: the X server
+// reports each move relative to where the window stood when it happened, and
+// the program moves the window between reading one move and the next. The
+// window must end where the pointer put it, not further.
+TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
+    DesktopSession xvfb;
+    ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WNDCLASS wc;
+    wc.lpfnWndProc = CaptionProc;
+    wc.hbrBackground = clNavy;
+    wc.lpszClassName = "Dragged";
+    RegisterClass(wc);
+    const HWND w = CreateWindowEx(0, "Dragged", "Mirvo drag", WS_POPUP, 100, 80, 240, 160, nullptr);
+    ShowWindow(w, SW_SHOWNORMAL);
+    const auto pumpFor = [&](double seconds) {
+        const double end = DesktopSession::Seconds() + seconds;
+        while (DesktopSession::Seconds() < end) {
+            PumpMessages();
+            session.backend().WaitForEvent(20);
+        }
+    };
+    const double shown = DesktopSession::Seconds() + 10;
+    while (xvfb.Run("xdotool search --onlyvisible --name 'Mirvo drag' >/dev/null 2>&1") != 0 &&
+           DesktopSession::Seconds() < shown)
+        pumpFor(0.1);
+    pumpFor(0.3);
+
+    // Every move waits in the queue before the program reads the first, so
+    // each one is reported relative to the window's starting place.
+    std::string drag = "xdotool mousemove 150 100 mousedown 1";
+    for (int step = 1; step <= 8; ++step)
+        drag += " mousemove " + std::to_string(150 + 10 * step) + " " + std::to_string(100 + 5 * step);
+    ASSERT_EQ(xvfb.Run(drag + " mouseup 1"), 0);
+    TRect r;
+    const double end = DesktopSession::Seconds() + 5;
+    do {
+        pumpFor(0.1);
+        GetWindowRect(w, r);
+    } while (r.TopLeft() != TPoint{180, 120} && DesktopSession::Seconds() < end);
+    pumpFor(0.3);  // no later step may carry it further
+    GetWindowRect(w, r);
+    EXPECT_EQ(r.Left, 180);
+    EXPECT_EQ(r.Top, 120);
+    // The native window stands where the window system put it.
+    EXPECT_EQ(xvfb.Output("xdotool search --name 'Mirvo drag' getwindowgeometry --shell | grep -E '^(X|Y)=' | tr '\\n' ' '"),
+              "X=180 Y=120");
+}
+
+// Once the window under the pointer is hidden (a minimise), the pointer
+// moves on without telling the program; the cursor position must still be
+// where the pointer is, or a frame button long left stays lit.
+TEST(SdlBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
+    DesktopSession xvfb;
+    ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WNDCLASS wc;
+    wc.lpfnWndProc = DefWindowProc;
+    wc.hbrBackground = clNavy;
+    wc.lpszClassName = "Left";
+    RegisterClass(wc);
+    const HWND w = CreateWindowEx(0, "Left", "Mirvo left", WS_POPUP, 100, 80, 240, 160, nullptr);
+    ShowWindow(w, SW_SHOWNORMAL);
+    const auto pumpUntil = [&](const std::function<bool()>& done, double seconds = 5) {
+        const double end = DesktopSession::Seconds() + seconds;
+        while (!done() && DesktopSession::Seconds() < end) {
+            PumpMessages();
+            session.backend().WaitForEvent(20);
+        }
+        return done();
+    };
+    const auto cursor = [] {
+        TPoint p;
+        GetCursorPos(p);
+        return p;
+    };
+    ASSERT_TRUE(pumpUntil([&] { return xvfb.Run("xdotool search --onlyvisible --name 'Mirvo left' >/dev/null 2>&1") == 0; }));
+    xvfb.Run("xdotool mousemove 150 100");
+    ASSERT_TRUE(pumpUntil([&] { return cursor() == TPoint{150, 100}; }));
+
+    ShowWindow(w, SW_HIDE);
+    pumpUntil([] { return false; }, 0.3);
+    xvfb.Run("xdotool mousemove 900 700");
+    EXPECT_TRUE(pumpUntil([&] { return cursor() == TPoint{900, 700}; })) << cursor().X << "," << cursor().Y;
 }
 
 }  // namespace
