@@ -21,6 +21,7 @@
 #include "WindowSystem.h"
 #include "WordList.h"
 #include "WordTable.h"
+#include "TbsSkinMenu.h"
 #include "main.h"
 
 namespace {
@@ -69,6 +70,19 @@ public:
         screen_->Click(button_.X, button_.Y);
         Application->ProcessMessages();
     }
+    // A right click on the caption, up to the system menu painted on the
+    // screen; the menu is closed again outside the timing.
+    void OpenSystemMenu() {
+        // Two places in turn: two quick clicks at one place are a double click.
+        const int x = form_->Left() + ((++rightClicks_ % 2) ? 150 : 200);
+        const TPoint caption{x, (form_->Top() + form_->ClientToScreen({0, 0}).Y) / 2};
+        screen_->Click(caption.X, caption.Y, MouseButton::Right);
+        Application->ProcessMessages();
+    }
+    void CloseMenus() {
+        screen_->KeyPress(VK_ESCAPE);
+        Application->ProcessMessages();
+    }
     const TFrmMain& Form() const { return *form_; }
     int Presents() const { return screen_->PresentCount(); }
 
@@ -78,6 +92,7 @@ private:
     std::unique_ptr<ApplicationSession> app_;
     TFrmMain* form_ = nullptr;
     TPoint button_;
+    int rightClicks_ = 0;
 };
 
 std::map<std::string, double>& Medians() {
@@ -107,6 +122,24 @@ void BM_ClickTranslateToPanePainted(benchmark::State& state) {
 }
 BENCHMARK(BM_ClickTranslateToPanePainted)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
+void BM_CaptionRightClickToSystemMenuPainted(benchmark::State& state) {
+    ShownMainWindow window;
+    int missed = 0;
+    for (auto _ : state) {
+        window.OpenSystemMenu();
+        state.PauseTiming();
+        missed += window.Form().bsSkinForm1->SkinMenu().PopupCount() != 1;
+        window.CloseMenus();
+        state.ResumeTiming();
+    }
+    // Every right click must have opened the menu, or nothing was measured.
+    if (missed > 0) state.SkipWithError("a right click on the caption opened no system menu");
+}
+BENCHMARK(BM_CaptionRightClickToSystemMenuPainted)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
 // Keeps the medians so the summary can state the ratio.
 class MedianReporter : public benchmark::ConsoleReporter {
 public:
@@ -131,5 +164,7 @@ int main(int argc, char** argv) {
                     click / 1000.0);
         std::printf("  = %.1f x the lookup and gloss alone (median %.3f ms)\n", click / lookup, lookup / 1000.0);
     }
+    const double menu = Medians()["BM_CaptionRightClickToSystemMenuPainted"];
+    if (menu > 0) std::printf("right click on the caption to the system menu presented: median %.3f ms\n", menu / 1000.0);
     return 0;
 }
