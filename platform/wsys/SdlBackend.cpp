@@ -121,6 +121,7 @@ SdlBackend::~SdlBackend() {
 }
 
 std::vector<MonitorDesc> SdlBackend::Monitors() {
+    if (monitors_) return *monitors_;
     std::vector<MonitorDesc> out;
     const int n = SDL_GetNumVideoDisplays();
     for (int i = 0; i < n; ++i) {
@@ -130,6 +131,7 @@ std::vector<MonitorDesc> SdlBackend::Monitors() {
         out.push_back({FromSdl(b), FromSdl(u)});
     }
     if (out.empty()) out.push_back({{0, 0, 1024, 768}, {0, 0, 1024, 768}});
+    monitors_ = out;
     return out;
 }
 
@@ -148,6 +150,7 @@ SdlBackend::Native* SdlBackend::ByWindowId(std::uint32_t id, HWND* hwnd) {
 }
 
 void SdlBackend::Translate(const SDL_Event& e) {
+    if (e.type == SDL_DISPLAYEVENT) monitors_.reset();
     BackendEvent ev;
     switch (e.type) {
     case SDL_MOUSEMOTION:
@@ -272,6 +275,8 @@ bool SdlBackend::PollEvent(BackendEvent& event) {
 
 void SdlBackend::WaitForEvent(int timeoutMs) {
     if (!pending_.empty()) return;
+    // The desktop may change its panels or screens while the program waits.
+    monitors_.reset();
     if (timeoutMs < 0) SDL_WaitEvent(nullptr);
     else SDL_WaitEventTimeout(nullptr, timeoutMs);
 }

@@ -73,6 +73,10 @@ private:
     void Iconify(Native& n);
 
     std::map<HWND, Native> windows_;
+    // The monitors as last asked of the X server: each question is a round
+    // trip, and a burst of window placements asks many times. Asked again
+    // after the program waited for events or the displays changed.
+    std::optional<std::vector<MonitorDesc>> monitors_;
     std::deque<BackendEvent> pending_;
     std::map<int, SDL_Cursor*> cursors_;
     std::vector<HWND> stacking_;
