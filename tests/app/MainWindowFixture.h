@@ -119,6 +119,21 @@ protected:
         });
     }
 
+    // Types `path` (UTF-8) into the open dialog behind "...", then imports
+    // the file, saying Yes to the question and No to sharing; returns what
+    // the path box showed.
+    AnsiString ChooseAndImport(const std::string& path) {
+        WhenIdle({[this, path] {
+                      screen_->Text(path);
+                      screen_->KeyPress(VK_RETURN);
+                  },
+                  [this] { screen_->KeyPress(VK_RETURN); },
+                  [this] { screen_->KeyPress(VK_ESCAPE); }});
+        ClickCentre(*form_->BtOpenTbDatPath);
+        const AnsiString shown = form_->EdTbPath->Text();
+        ClickCentre(*form_->BtImportTbDat);
+        return shown;
+    }
     std::vector<AnsiString> ListRows() {
         std::vector<AnsiString> rows;
         for (int i = 0; i < form_->LVWord->Items().Count(); ++i) rows.push_back(form_->LVWord->Items()[i]->Caption());

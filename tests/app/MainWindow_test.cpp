@@ -297,15 +297,7 @@ TEST_F(MainWindowTest, TheChosenFileIsTheFileImportedWhateverTheCaseOfItsName) {
     WriteFile("Words/MyWords.TXT", "chosen|n.选中的\r\n");
     WriteFile("Words/mywords.txt", "other|n.另一个\r\n");
     const std::string chosen = (root_ / "Words" / "MyWords.TXT").string();
-    WhenIdle({[this, chosen] {
-                  screen_->Text(chosen);
-                  screen_->KeyPress(VK_RETURN);
-              },
-              [this] { screen_->KeyPress(VK_RETURN); },    // Yes to the question
-              [this] { screen_->KeyPress(VK_ESCAPE); }});  // no share
-    ClickCentre(*form_->BtOpenTbDatPath);
-    EXPECT_EQ(form_->EdTbPath->Text(), chosen);
-    ClickCentre(*form_->BtImportTbDat);
+    EXPECT_EQ(ChooseAndImport(chosen), chosen);
 
     EXPECT_TRUE(errors_.empty()) << errors_.front();
     ASSERT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 1);
@@ -320,16 +312,8 @@ TEST_F(MainWindowTest, AWordListNamedInChineseIsShownReadablyAndImported) {
     fs::create_directory(folder);
     std::ofstream(folder / std::u8string(u8"单词表.txt"), std::ios::binary) << "zhongwen|n.中文\r\n";
     const std::string chosen = (folder / std::u8string(u8"单词表.txt")).string();
-    WhenIdle({[this, chosen] {
-                  screen_->Text(chosen);
-                  screen_->KeyPress(VK_RETURN);
-              },
-              [this] { screen_->KeyPress(VK_RETURN); },    // Yes to the question
-              [this] { screen_->KeyPress(VK_ESCAPE); }});  // no share
-    ClickCentre(*form_->BtOpenTbDatPath);
     // The box shows the name in the window's text, not its disk bytes.
-    EXPECT_EQ(form_->EdTbPath->Text(), Utf8ToAnsi(chosen));
-    ClickCentre(*form_->BtImportTbDat);
+    EXPECT_EQ(ChooseAndImport(chosen), Utf8ToAnsi(chosen));
 
     EXPECT_TRUE(errors_.empty()) << errors_.front();
     ASSERT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 1);

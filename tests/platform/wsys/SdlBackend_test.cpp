@@ -135,6 +135,18 @@ LRESULT CaptionProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProc(h, msg, wp, lp);
 }
 
+// A navy 240 x 160 popup at (100, 80), titled so that xdotool finds it, shown.
+HWND ShowNavyPopup(const char* className, const char* title, WNDPROC proc) {
+    WNDCLASS wc;
+    wc.lpfnWndProc = proc;
+    wc.hbrBackground = clNavy;
+    wc.lpszClassName = className;
+    RegisterClass(wc);
+    const HWND w = CreateWindowEx(0, className, title, WS_POPUP, 100, 80, 240, 160, nullptr);
+    ShowWindow(w, SW_SHOWNORMAL);
+    return w;
+}
+
 // Dragging a window by its caption with quick pointer moves: the X server
 // reports each move relative to where the window stood when it happened, and
 // the program moves the window between reading one move and the next. The
@@ -143,13 +155,7 @@ TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
     DesktopSession xvfb;
     ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
     WindowSystemSession session(std::make_unique<SdlBackend>());
-    WNDCLASS wc;
-    wc.lpfnWndProc = CaptionProc;
-    wc.hbrBackground = clNavy;
-    wc.lpszClassName = "Dragged";
-    RegisterClass(wc);
-    const HWND w = CreateWindowEx(0, "Dragged", "Mirvo drag", WS_POPUP, 100, 80, 240, 160, nullptr);
-    ShowWindow(w, SW_SHOWNORMAL);
+    const HWND w = ShowNavyPopup("Dragged", "Mirvo drag", CaptionProc);
     const auto pumpFor = [&](double seconds) {
         const double end = DesktopSession::Seconds() + seconds;
         while (DesktopSession::Seconds() < end) {
@@ -191,13 +197,7 @@ TEST(SdlBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
     DesktopSession xvfb;
     ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
     WindowSystemSession session(std::make_unique<SdlBackend>());
-    WNDCLASS wc;
-    wc.lpfnWndProc = DefWindowProc;
-    wc.hbrBackground = clNavy;
-    wc.lpszClassName = "Left";
-    RegisterClass(wc);
-    const HWND w = CreateWindowEx(0, "Left", "Mirvo left", WS_POPUP, 100, 80, 240, 160, nullptr);
-    ShowWindow(w, SW_SHOWNORMAL);
+    const HWND w = ShowNavyPopup("Left", "Mirvo left", DefWindowProc);
     const auto pumpUntil = [&](const std::function<bool()>& done, double seconds = 5) {
         const double end = DesktopSession::Seconds() + seconds;
         while (!done() && DesktopSession::Seconds() < end) {
