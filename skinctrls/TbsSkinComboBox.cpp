@@ -9,6 +9,7 @@
 #include "SkinGlyphs.h"
 #include "SkinItemContent.h"
 #include "SkinPieceCopy.h"
+#include "SkinRecordButton.h"
 #include "SysUtils.h"
 #include "TbsSkinData.h"
 #include "TbsSkinScrollBar.h"
@@ -769,11 +770,7 @@ void TbsSkinCustomComboBox::PaintDefaultImage(TBitmap& bitmap) {
 void TbsSkinCustomComboBox::PaintSkinnedButton(TBitmap& bitmap) {
     const TBitmap& pic = *geometry_.SkinPicture;
     if (!useSkinSize_) {
-        DrawDefaultBox(bitmap.Canvas(), buttonRect_,
-                       buttonPressed_ && buttonHot_ ? DefaultBoxState::Pressed
-                       : buttonHot_                 ? DefaultBoxState::Hot
-                                                    : DefaultBoxState::Normal);
-        DrawDirectionArrow(bitmap.Canvas(), buttonRect_, SkinArrowKind::Down, rec_.fontcolor);
+        PaintComposedButton(bitmap);
         return;
     }
     const TRect* src = nullptr;
@@ -782,6 +779,26 @@ void TbsSkinCustomComboBox::PaintSkinnedButton(TBitmap& bitmap) {
     else if (buttonHot_ && !RectIsEmpty(rec_.activebuttonrect)) src = &rec_.activebuttonrect;
     // The normal button is part of the body's image.
     if (src) StretchSkinPiece(bitmap, buttonRect_, pic, *src);
+}
+
+void TbsSkinCustomComboBox::PaintComposedButton(TBitmap& bitmap) {
+    // At a size of its own the body's button no longer fits, so the button
+    // is composed from a button record at the button's size.
+    const RecordButton button = FindRecordButton(SkinData(), {"combobutton", "editbutton", "resizebutton"});
+    const bool down = buttonPressed_ && buttonHot_;
+    if (!button) {
+        DrawDefaultBox(bitmap.Canvas(), buttonRect_,
+                       down ? DefaultBoxState::Pressed : buttonHot_ ? DefaultBoxState::Hot : DefaultBoxState::Normal);
+        DrawDirectionArrow(bitmap.Canvas(), buttonRect_, SkinArrowKind::Down, Enabled() ? rec_.fontcolor : disabledFontColor_);
+        return;
+    }
+    const RecordButtonState state = down         ? RecordButtonState::Down
+                                    : buttonHot_ ? RecordButtonState::Active
+                                                 : RecordButtonState::Normal;
+    DrawRecordButton(bitmap, buttonRect_, button, state);
+    if (DrawRecordButtonMarker(bitmap, buttonRect_, button, state)) return;
+    DrawDirectionArrow(bitmap.Canvas(), OffsetRect(buttonRect_, 0, down ? 2 : 0), SkinArrowKind::Down,
+                       RecordButtonFontColor(*button.record, state, Enabled()));
 }
 
 void TbsSkinCustomComboBox::PaintToolButton(TBitmap& bitmap) {

@@ -153,6 +153,7 @@ private:
 
     void PaintField(TCanvas& c, bool skinned);
     void PaintSkinnedButton(TBitmap& bitmap);
+    void PaintComposedButton(TBitmap& bitmap);
     void PaintToolButton(TBitmap& bitmap);
 
     std::unique_ptr<TbsPopupListBox> list_;

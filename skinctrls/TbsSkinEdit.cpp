@@ -8,6 +8,7 @@
 #include "SkinDefaultLook.h"
 #include "SkinGeometry.h"
 #include "SkinPieceCopy.h"
+#include "SkinRecordButton.h"
 #include "TbsSkinCustomControl.h"
 #include "TbsSkinData.h"
 
@@ -247,27 +248,11 @@ void TbsSkinCustomEdit::ComposeFrame(TBitmap& frame) {
 void TbsSkinCustomEdit::ComposeButton(TBitmap& frame) {
     // Without the skin's font the edit has a free height, and its button is
     // composed from a button record at the button's size.
-    int index = skinData_->FindControlIndex("editbutton");
-    if (index == -1) index = skinData_->FindControlIndex("resizebutton");
-    if (index == -1 || RectIsEmpty(buttonRect_)) return;
-    const auto* b = dynamic_cast<const TbsDataSkinButtonControl*>(SkinControlRecordAt(skinData_, index));
-    const TBitmap* pic = b ? SkinPictureAt(*skinData_, b->pictureindex) : nullptr;
-    if (!pic) return;
-    TRect src = b->skinrect;
-    TRect active = RectIsEmpty(b->activeskinrect) ? src : b->activeskinrect;
-    TRect down = RectIsEmpty(b->downskinrect) ? active : b->downskinrect;
-    if (buttonDown_ && buttonHot_) src = down;
-    else if (buttonHot_) src = active;
-    const int bw = WidthOf(buttonRect_), bh = HeightOf(buttonRect_);
-    if (b->CompositionKind() == SkinComposition::Frame) {
-        TBitmap image;
-        const SkinCornerPoints pts = CornerPointsOf(*b);
-        ComposeSkinImage(pts, src, *pic, image, bw, bh,
-                         SizedCornerPoints(pts, {WidthOf(src), HeightOf(src)}, {bw, bh}), StretchFlagsOf(*b), true);
-        frame.Canvas().Draw(buttonRect_.Left, buttonRect_.Top, image);
-    } else {
-        StretchSkinPiece(frame, buttonRect_, *pic, src);
-    }
+    const RecordButton button = FindRecordButton(skinData_, {"editbutton", "resizebutton"});
+    const RecordButtonState state = buttonDown_ && buttonHot_ ? RecordButtonState::Down
+                                    : buttonHot_              ? RecordButtonState::Active
+                                                              : RecordButtonState::Normal;
+    DrawRecordButton(frame, buttonRect_, button, state);
 }
 
 void TbsSkinCustomEdit::PaintFrame() {

@@ -3,7 +3,11 @@
 // an item on release and closing on a press anywhere else.
 
 #include "ImgList.h"
+#include "SkinComposition.h"
 #include "SkinControlGeometry.h"
+#include "SkinCornerPoints.h"
+#include "SkinGeometry.h"
+#include "SkinGlyphs.h"
 #include "SkinCtrlsTestSupport.h"
 #include "SkinDefaultLook.h"
 #include "SkinItemContent.h"
@@ -504,6 +508,211 @@ TEST_F(SkinComboBoxTest, SwitchingStyleAtRunTimeKeepsTextAndFocus) {
     ASSERT_NE(combo->Edit(), nullptr);
     EXPECT_EQ(combo->Edit()->Text(), "item3");
     EXPECT_TRUE(other->Focused());
+}
+
+
+// A combo box record 40 x 20 (row image, button at its right end) and button
+// records at distinct places of the pattern, so each drawn piece shows where
+// it came from. Each entry of `buttons` is "name:kind" followed by its keys.
+std::string ComboSkinWith(ScratchSkin& skin, const std::vector<std::pair<std::string, std::string>>& buttons) {
+    std::string list = "0=combobox:combobox\n";
+    std::string records =
+        "[combobox]\npictureindex=0\nskinrect=0,0,40,20\nlefttoppoint=3,0\nrighttoppoint=20,0\n"
+        "clientrect=3,2,20,18\nbuttonrect=21,1,39,19\nitemrect=0,20,30,36\nitemtextrect=2,0,28,16\n"
+        "fontcolor=255\n";
+    int n = 1;
+    for (const auto& [nameKind, keys] : buttons) {
+        list += std::to_string(n++) + "=" + nameKind + "\n";
+        records += "[" + nameKind.substr(0, nameKind.find(':')) + "]\n" + keys + "\n";
+    }
+    return skin.Write(list, n, records);
+}
+
+// A nine-part button record cut at (x, 40): normal, active and down images
+// of 16 x 16 side by side.
+std::string NinePartButtonKeys(int x, const std::string& extra = "") {
+    auto rect = [](int l, int t, int r, int b) {
+        return std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," + std::to_string(b);
+    };
+    return "pictureindex=0\nskinrect=" + rect(x, 40, x + 16, 56) + "\nactiveskinrect=" + rect(x + 16, 40, x + 32, 56) +
+           "\ndownskinrect=" + rect(x + 32, 40, x + 48, 56) +
+           "\nlefttoppoint=3,3\nrighttoppoint=13,3\nleftbottompoint=3,13\nrightbottompoint=13,13\n"
+           "clientrect=3,3,13,13\nfontcolor=16711680\nactivefontcolor=65280\ndownfontcolor=8421504\n" + extra;
+}
+
+class SkinComboButtonTest : public SkinComboBoxTest {
+protected:
+    // A combo box at a size of its own (150 x 30, the record is 40 x 20),
+    // bound to the skin at `ini`.
+    TbsSkinComboBox* FreeSizedCombo(const std::string& ini) {
+        form_ = ShowForm();
+        skin_ = LoadSkin(form_, ini);
+        TbsSkinComboBox* combo = ShownCombo(form_, 3);
+        combo->SetUseSkinSize(false);
+        combo->SetSkinData(skin_);
+        combo->SetBounds(20, 20, 150, 30);
+        Pump();
+        return combo;
+    }
+    const TbsDataSkinButtonControl& ButtonRecord(const char* name) {
+        return *static_cast<const TbsDataSkinButtonControl*>(
+            skin_->SkinControls()[std::size_t(skin_->FindControlIndex(name))].get());
+    }
+    const TBitmap& Picture() { return *SkinPictureAt(*skin_, 0); }
+    // The record's image `src` composed at the button's size.
+    void Composed(const TbsDataSkinButtonControl& rec, const TRect& src, const TRect& button, TBitmap& out) {
+        const SkinCornerPoints points = CornerPointsOf(rec);
+        ComposeSkinImage(points, src, Picture(), out, button.Width(), button.Height(),
+                         SizedCornerPoints(points, {WidthOf(src), HeightOf(src)}, {button.Width(), button.Height()}),
+                         StretchFlagsOf(rec), true);
+    }
+    // The part of a shot of the combo box that the button covers.
+    void ButtonShot(const TbsSkinComboBox& combo, TBitmap& out) {
+        TBitmap shot;
+        Shot(combo, shot);
+        const TRect b = combo.ButtonRect();
+        out.SetSize(b.Width(), b.Height());
+        out.Canvas().CopyRect({0, 0, b.Width(), b.Height()}, shot.Canvas(), b);
+    }
+    // Hot: the pointer over the button; pressed: the button held down.
+    void Hover(const TbsSkinComboBox& combo) {
+        const TRect b = combo.ButtonRect();
+        const TPoint p = ScreenPoint(combo, b.Left + 3, b.Top + 3);
+        screen().MouseMove(p.X, p.Y);
+        Pump();
+    }
+    void Press(const TbsSkinComboBox& combo) {
+        const TRect b = combo.ButtonRect();
+        const TPoint p = ScreenPoint(combo, b.Left + 3, b.Top + 3);
+        screen().MouseDown(p.X, p.Y);
+        Pump();
+    }
+    void Release(const TbsSkinComboBox& combo) {
+        const TRect b = combo.ButtonRect();
+        const TPoint p = ScreenPoint(combo, b.Left + 3, b.Top + 3);
+        screen().MouseUp(p.X, p.Y);
+        Pump();
+    }
+
+    TForm* form_ = nullptr;
+    TbsSkinData* skin_ = nullptr;
+};
+
+TEST_F(SkinComboButtonTest, AtItsOwnSizeTheButtonIsComposedFromTheButtonRecordWithItsMarker) {
+    ScratchSkin scratch;
+    // The normal marker's top-left pixel is its transparent colour.
+    const std::string markers =
+        "menumarkerrect=60,60,67,64\nmenumarkeractiverect=70,60,77,64\nmenumarkerdownrect=80,60,87,64\n"
+        "menumarkertransparentcolor=" + std::to_string(scratch.Picture().Pixels(60, 60) & 0xFFFFFF) + "\n";
+    TbsSkinComboBox* combo = FreeSizedCombo(ComboSkinWith(scratch, {{"combobutton:button", NinePartButtonKeys(0, markers)}}));
+    // The requested size holds; the button keeps its place at the right end
+    // and both bottoms move down with the height.
+    EXPECT_EQ(combo->Width(), 150);
+    EXPECT_EQ(combo->Height(), 30);
+    EXPECT_EQ(combo->ButtonRect(), (TRect{131, 1, 149, 29}));
+    EXPECT_EQ(combo->FieldRect(), (TRect{3, 2, 130, 28}));
+
+    const auto& rec = ButtonRecord("combobutton");
+    const TRect button = combo->ButtonRect();
+    struct State {
+        const char* what;
+        TRect image;
+        TRect marker;
+        int sink;
+    };
+    auto expect = [&](const State& s) {
+        SCOPED_TRACE(s.what);
+        TBitmap want, shot;
+        Composed(rec, s.image, button, want);
+        ButtonShot(*combo, shot);
+        ASSERT_EQ(shot.Width(), want.Width());
+        const int mx = (button.Width() - WidthOf(s.marker)) / 2;
+        const int my = (button.Height() - HeightOf(s.marker)) / 2 + s.sink;
+        const TColor transparent = ColorToRGB(rec.menumarkertransparentcolor);
+        for (int y = 0; y < shot.Height(); ++y)
+            for (int x = 0; x < shot.Width(); ++x) {
+                TColor expected = want.Pixels(x, y);
+                if (PtInRect({mx, my, mx + WidthOf(s.marker), my + HeightOf(s.marker)}, {x, y})) {
+                    const TColor glyph = Picture().Pixels(s.marker.Left + x - mx, s.marker.Top + y - my);
+                    if ((glyph & 0xFFFFFF) != transparent) expected = glyph;
+                }
+                ASSERT_EQ(shot.Pixels(x, y) & 0xFFFFFF, expected & 0xFFFFFF) << x << "," << y;
+            }
+    };
+    screen().MouseMove(700, 500);
+    Pump();
+    expect({"normal", rec.skinrect, rec.menumarkerrect, 0});
+    Hover(*combo);
+    expect({"hot", rec.activeskinrect, rec.menumarkeractiverect, 0});
+    Press(*combo);
+    ASSERT_TRUE(combo->DroppedDown());
+    expect({"pressed: one pixel lower", rec.downskinrect, rec.menumarkerdownrect, 1});
+    Release(*combo);
+    combo->CloseUp(false);
+}
+
+TEST_F(SkinComboButtonTest, WithoutAMarkerTheArrowIsDrawnInTheRecordsFontColour) {
+    ScratchSkin scratch;
+    TbsSkinComboBox* combo = FreeSizedCombo(ComboSkinWith(scratch, {{"combobutton:button", NinePartButtonKeys(0)}}));
+    const auto& rec = ButtonRecord("combobutton");
+    const TRect button = combo->ButtonRect();
+    auto expect = [&](const char* what, const TRect& image, TColor colour, int sink) {
+        SCOPED_TRACE(what);
+        TBitmap want, shot;
+        Composed(rec, image, button, want);
+        DrawDirectionArrow(want.Canvas(), {0, sink, button.Width(), button.Height() + sink}, SkinArrowKind::Down,
+                           colour);
+        ButtonShot(*combo, shot);
+        EXPECT_TRUE(SamePixels(shot, want)) << FirstDifference(shot, want);
+    };
+    screen().MouseMove(700, 500);
+    Pump();
+    expect("normal", rec.skinrect, rec.fontcolor, 0);
+    Hover(*combo);
+    expect("hot", rec.activeskinrect, rec.activefontcolor, 0);
+    Press(*combo);
+    expect("pressed: two pixels lower", rec.downskinrect, rec.downfontcolor, 2);
+    Release(*combo);
+    combo->CloseUp(false);
+}
+
+TEST_F(SkinComboButtonTest, TheButtonRecordIsTheComboButtonElseTheEditButtonElseTheResizeButton) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> records;
+        const char* drawn;  // null: the default box
+    };
+    const Case cases[] = {
+        {"all three", {{"resizebutton:button", NinePartButtonKeys(0)}, {"editbutton:button", NinePartButtonKeys(48)},
+                       {"combobutton:button", NinePartButtonKeys(60)}}, "combobutton"},
+        {"no combo button", {{"resizebutton:button", NinePartButtonKeys(0)}, {"editbutton:button", NinePartButtonKeys(48)}},
+         "editbutton"},
+        {"only the resize button", {{"resizebutton:button", NinePartButtonKeys(48)}}, "resizebutton"},
+        {"a combo button of another kind is passed over",
+         {{"combobutton:panel", "pictureindex=0\nskinrect=60,40,76,56\n"}, {"resizebutton:button", NinePartButtonKeys(0)}},
+         "resizebutton"},
+        {"none", {}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchSkin scratch;
+        TbsSkinComboBox* combo = FreeSizedCombo(ComboSkinWith(scratch, c.records));
+        screen().MouseMove(700, 500);
+        Pump();
+        TBitmap shot;
+        ButtonShot(*combo, shot);
+        if (c.drawn) {
+            TBitmap want;
+            Composed(ButtonRecord(c.drawn), ButtonRecord(c.drawn).skinrect, combo->ButtonRect(), want);
+            EXPECT_EQ(shot.Pixels(0, 0) & 0xFFFFFF, want.Pixels(0, 0) & 0xFFFFFF);
+            EXPECT_EQ(shot.Pixels(2, 20) & 0xFFFFFF, want.Pixels(2, 20) & 0xFFFFFF);
+        } else {
+            EXPECT_EQ(shot.Pixels(0, 0) & 0xFFFFFF, ColorToRGB(clBtnShadow));
+            EXPECT_EQ(shot.Pixels(2, 2) & 0xFFFFFF, ColorToRGB(clBtnFace));
+        }
+        form_->Release();
+        Pump();
+    }
 }
 
 }  // namespace
