@@ -14,6 +14,7 @@
 #include "Forms.h"
 #include "HeadlessBackend.h"
 #include "TBitmap.h"
+#include "TbsSkinComboBox.h"
 #include "TbsSkinData.h"
 #include "WindowSystem.h"
 
@@ -122,6 +123,15 @@ protected:
         form->Show();
         Pump();
         return form;
+    }
+    // A 150 x 20 combo box at (20, 20) on `form` holding "item0", "item1", ...
+    TbsSkinComboBox* ShownCombo(TForm* form, int items) {
+        auto* combo = CreateComponent<TbsSkinComboBox>(form);
+        combo->SetParent(form);
+        combo->SetBounds(20, 20, 150, 20);
+        for (int i = 0; i < items; ++i) combo->Items().Add(("item" + std::to_string(i)).c_str());
+        Pump();
+        return combo;
     }
     TbsSkinData* LoadSkin(TComponent* owner, const std::string& ini) {
         auto* skin = CreateComponent<TbsSkinData>(owner);

@@ -29,14 +29,6 @@ protected:
         combo.OnChange = [&counts](TObject*) { ++counts.change; };
         combo.OnClick = [&counts](TObject*) { ++counts.click; };
     }
-    TbsSkinComboBox* ShownCombo(TForm* form, int items) {
-        auto* combo = CreateComponent<TbsSkinComboBox>(form);
-        combo->SetParent(form);
-        combo->SetBounds(20, 20, 150, 20);
-        for (int i = 0; i < items; ++i) combo->Items().Add(("item" + std::to_string(i)).c_str());
-        Pump();
-        return combo;
-    }
     void ClickAt(const TControl& c, int x, int y) {
         const TPoint p = ScreenPoint(c, x, y);
         screen().Click(p.X, p.Y);

@@ -11,14 +11,6 @@ namespace {
 
 class SkinListBoxTest : public SkinCtrlsTest {
 protected:
-    TbsSkinComboBox* ShownCombo(TForm* form, int items) {
-        auto* combo = CreateComponent<TbsSkinComboBox>(form);
-        combo->SetParent(form);
-        combo->SetBounds(20, 20, 150, 20);
-        for (int i = 0; i < items; ++i) combo->Items().Add(("item" + std::to_string(i)).c_str());
-        Pump();
-        return combo;
-    }
     static TRect WindowRectOf(TWinControl& c) {
         TRect r;
         GetWindowRect(c.Handle(), r);
