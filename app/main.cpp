@@ -21,7 +21,7 @@
 #include "WordList.h"
 #include "WordListDiff.h"
 #include "WordTable.h"
-#include "about.h"
+#include "About.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "SdlBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
-#include "about.h"
+#include "About.h"
 #include "main.h"
 
 namespace {

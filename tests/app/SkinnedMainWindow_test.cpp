@@ -11,7 +11,7 @@
 #include "MainWindowFixture.h"
 #include "TbsSkinMenu.h"
 #include "TbsSkinPopupWindow.h"
-#include "about.h"
+#include "About.h"
 
 namespace {
 

@@ -36,7 +36,7 @@
 #include "TbsSkinMenu.h"
 #include "TbsSkinPopupWindow.h"
 #include "WordTable.h"
-#include "about.h"
+#include "About.h"
 #include "main.h"
 
 namespace {

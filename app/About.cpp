@@ -1,4 +1,4 @@
-#include "about.h"
+#include "About.h"
 
 TFrmAbout* FrmAbout = nullptr;
 
