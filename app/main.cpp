@@ -6,6 +6,7 @@
 #include <random>
 #include <variant>
 
+#include "About.h"
 #include "AdRefresh.h"
 #include "AppPaths.h"
 #include "CompressedSkin.h"
@@ -13,15 +14,14 @@
 #include "FileUtils.h"
 #include "IniFiles.h"
 #include "StartUpMemory.h"
-#include "TbsShellFolder.h"
 #include "SysUtils.h"
+#include "TbsShellFolder.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
 #include "WordImport.h"
 #include "WordList.h"
 #include "WordListDiff.h"
 #include "WordTable.h"
-#include "About.h"
 
 namespace {
 

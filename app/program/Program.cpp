@@ -8,6 +8,7 @@
 #include <exception>
 #include <memory>
 
+#include "About.h"
 #include "AppPaths.h"
 #include "CommandLine.h"
 #include "Exceptions.h"
@@ -15,7 +16,6 @@
 #include "SdlBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
-#include "About.h"
 #include "main.h"
 
 namespace {

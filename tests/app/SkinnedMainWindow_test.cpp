@@ -8,10 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "About.h"
 #include "MainWindowFixture.h"
 #include "TbsSkinMenu.h"
 #include "TbsSkinPopupWindow.h"
-#include "About.h"
 
 namespace {
 

@@ -22,12 +22,11 @@
 #include <memory>
 #include <string>
 
+#include "About.h"
 #include "AppPaths.h"
 #include "HeadlessBackend.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
-#include "WindowSystem.h"
-#include "WordDatabase.h"
 #include "TbsMessageForm.h"
 #include "TbsOpenDlgForm.h"
 #include "TbsShellImages.h"
@@ -35,8 +34,9 @@
 #include "TbsSkinFileListView.h"
 #include "TbsSkinMenu.h"
 #include "TbsSkinPopupWindow.h"
+#include "WindowSystem.h"
+#include "WordDatabase.h"
 #include "WordTable.h"
-#include "About.h"
 #include "main.h"
 
 namespace {
