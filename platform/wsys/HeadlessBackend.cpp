@@ -63,6 +63,10 @@ void HeadlessBackend::MouseDown(int x, int y, MouseButton button) {
 
 void HeadlessBackend::MouseUp(int x, int y, MouseButton button) {
     MouseMove(x, y);
+    MouseUpWithoutMove(x, y, button);
+}
+
+void HeadlessBackend::MouseUpWithoutMove(int x, int y, MouseButton button) {
     BackendEvent ev;
     ev.kind = EventKind::MouseUp;
     ev.pos = {x, y};

@@ -33,6 +33,9 @@ public:
     void MouseMove(int x, int y);
     void MouseDown(int x, int y, MouseButton button = MouseButton::Left);
     void MouseUp(int x, int y, MouseButton button = MouseButton::Left);
+    // A release reported at a place no move announced, as from a desktop
+    // that dropped the moves on the way there.
+    void MouseUpWithoutMove(int x, int y, MouseButton button = MouseButton::Left);
     void Click(int x, int y, MouseButton button = MouseButton::Left);
     // Moves to the start, presses, moves in `steps` steps to the end, releases.
     void Drag(TPoint from, TPoint to, int steps = 4);

@@ -48,6 +48,26 @@ void WindowSystem::RunMoveSize(Window* w, UINT command, TPoint start) {
 
     bool done = false, cancelled = false;
     TPoint last = start;
+    // One step of the drag: the pointer is at `pos`.
+    const auto follow = [&](TPoint pos) {
+        cursorPos_ = pos;
+        if (pos == last) return;  // the pointer did not move
+        last = pos;
+        if (!(w = Find(h))) return;
+        const int dx = pos.X - start.X, dy = pos.Y - start.Y;
+        // The proposal travels in screen coordinates.
+        const TPoint po = ClientScreenOrigin(w->parent);
+        TRect prop = isMove ? OffsetRect(startRect, dx, dy) : SizedRect(startRect, edge, dx, dy, mmi);
+        prop = OffsetRect(prop, po.X, po.Y);
+        Send(h, isMove ? WM_MOVING : WM_SIZING, edge, ToLParam(&prop));
+        if (!(w = Find(h))) return;
+        prop = OffsetRect(prop, -po.X, -po.Y);
+        if (prop != w->rect) {
+            UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+            if (isMove) flags |= SWP_NOSIZE;
+            SetPos(w, nullptr, prop.Left, prop.Top, prop.Width(), prop.Height(), flags);
+        }
+    };
     while (!done && (w = Find(h))) {
         DispatchPendingNonInput();
         BackendEvent ev;
@@ -56,34 +76,22 @@ void WindowSystem::RunMoveSize(Window* w, UINT command, TPoint start) {
             continue;
         }
         switch (ev.kind) {
-        case EventKind::MouseMove: {
-            cursorPos_ = ev.pos;
-            if (ev.pos == last) break;  // the pointer did not move
-            last = ev.pos;
-            if (!(w = Find(h))) break;
-            const int dx = ev.pos.X - start.X, dy = ev.pos.Y - start.Y;
-            // The proposal travels in screen coordinates.
-            const TPoint po = ClientScreenOrigin(w->parent);
-            TRect prop = isMove ? OffsetRect(startRect, dx, dy) : SizedRect(startRect, edge, dx, dy, mmi);
-            prop = OffsetRect(prop, po.X, po.Y);
-            Send(h, isMove ? WM_MOVING : WM_SIZING, edge, ToLParam(&prop));
-            if (!(w = Find(h))) break;
-            prop = OffsetRect(prop, -po.X, -po.Y);
-            if (prop != w->rect) {
-                UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-                if (isMove) flags |= SWP_NOSIZE;
-                SetPos(w, nullptr, prop.Left, prop.Top, prop.Width(), prop.Height(), flags);
-            }
+        case EventKind::MouseMove:
+            follow(ev.pos);
             break;
-        }
         case EventKind::MouseDown:
         case EventKind::MouseUp: {
             const int vk = ev.button == MouseButton::Left ? VK_LBUTTON : ev.button == MouseButton::Right ? VK_RBUTTON : VK_MBUTTON;
+            const bool ends = endOnClick || (ev.kind == EventKind::MouseUp && ev.button == MouseButton::Left);
+            // The drag ends where the button went up, even when a move on the
+            // way there was never reported (a desktop may drop moves it
+            // delivers outside the window).
+            if (ends) follow(ev.pos);
             cursorPos_ = ev.pos;
             if (ev.kind == EventKind::MouseDown) keyState_[vk] |= 0x80;
             else keyState_[vk] &= BYTE(~0x80);
             // The release that ends the drag is not passed on.
-            if (endOnClick || (ev.kind == EventKind::MouseUp && ev.button == MouseButton::Left)) done = true;
+            if (ends) done = true;
             break;
         }
         case EventKind::KeyDown:

@@ -168,8 +168,12 @@ void SdlBackend::Translate(const SDL_Event& e) {
         // may have been moved since (a drag reads its moves one by one). The
         // sum serves only for events that came without a report (synthetic
         // moves do not update SDL's global pointer state either).
-        if (pointerReport_ && pointerReport_->local == TPoint{x, y} &&
-            pointerReport_->xwindow == XWindowOf(n->window))
+        // A press or release carries SDL's last known pointer position, not
+        // the one the X server reported with it, so its report is taken as
+        // it comes: the drag that a release ends must end where it happened.
+        const bool button = e.type != SDL_MOUSEMOTION;
+        if (pointerReport_ && pointerReport_->xwindow == XWindowOf(n->window) &&
+            (button ? pointerReport_->button : pointerReport_->local == TPoint{x, y}))
             ev.pos = pointerReport_->root;
         else
             ev.pos = {n->state.rect.Left + x, n->state.rect.Top + y};

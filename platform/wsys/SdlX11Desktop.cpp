@@ -101,7 +101,7 @@ std::optional<XPointerReport> PointerReportOf(const SDL_SysWMmsg& msg) {
         return XPointerReport{e.xmotion.window, {e.xmotion.x, e.xmotion.y}, {e.xmotion.x_root, e.xmotion.y_root}};
     case ButtonPress:
     case ButtonRelease:
-        return XPointerReport{e.xbutton.window, {e.xbutton.x, e.xbutton.y}, {e.xbutton.x_root, e.xbutton.y_root}};
+        return XPointerReport{e.xbutton.window, {e.xbutton.x, e.xbutton.y}, {e.xbutton.x_root, e.xbutton.y_root}, true};
     case EnterNotify:
     case LeaveNotify:
         return XPointerReport{e.xcrossing.window, {e.xcrossing.x, e.xcrossing.y},

@@ -31,6 +31,7 @@ struct XPointerReport {
     unsigned long xwindow = 0;
     TPoint local;
     TPoint root;
+    bool button = false;  // a press or a release
 };
 // Asks SDL to pass each X event on (SDL_SYSWMEVENT) ahead of its own events.
 void ReceiveXEvents();

@@ -52,14 +52,27 @@ mkdir -p "$work/app"
 cp "$program" "$work/app/mirvodict"
 cp -r "$(dirname "$program")/dat" "$work/app/"
 
-# A virtual display on a free number.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+# A virtual display on a free number. On a machine shared with other tests
+# the number can be lost between Xvfb choosing it and a client connecting;
+# then the display is started again.
+start_display() {
+  : >"$work/display"
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+  [ -s "$work/display" ] || return 1
+  export DISPLAY=":$(head -n1 "$work/display")"
+  kill -0 "$xvfb_pid" 2>/dev/null && xdpyinfo >/dev/null 2>&1
+}
+for attempt in 1 2 3; do
+  start_display && break
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=""
+  [ "$attempt" = 3 ] && fail "Xvfb did not start"
+done
 export ASAN_OPTIONS=detect_leaks=0
 
 # The reference state, and where to click.

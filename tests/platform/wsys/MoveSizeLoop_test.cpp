@@ -47,6 +47,19 @@ TEST_F(WsysTest, ACaptionDragRunsTheMoveLoopAndWmMovingDecidesWhereTheWindowGoes
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(WsysTest, ACaptionDragEndsWhereTheButtonWentUpEvenWithoutAMoveThere) {
+    HWND w = Popup({100, 100, 300, 200});
+    handlers_[w] = CaptionAndBorders;
+    PumpMessages();
+    screen().MouseDown(150, 110);
+    screen().MouseMove(170, 120);
+    screen().MouseUpWithoutMove(250, 160);  // the moves on the way were lost
+    PumpMessages();
+    TRect r;
+    GetWindowRect(w, r);
+    EXPECT_EQ(r, (TRect{200, 150, 400, 250}));
+}
+
 TEST_F(WsysTest, ABorderDragSizesWithinTheTrackingLimitsAndEscapeCancels) {
     HWND w = Popup({100, 100, 300, 200});
     handlers_[w] = [](HWND h, UINT msg, WPARAM wp, LPARAM lp) -> std::optional<LRESULT> {
