@@ -95,8 +95,28 @@ wait_windows() {
 # Somewhere on the main window where no control sits and no hint appears.
 rest_pointer() { xdotool mousemove "$((WORD_BOX_X - 300))" "$((IMPORT_Y + 60))"; }
 
-"$work/app/mirvodict" >"$work/program.log" 2>&1 &
-program_pid=$!
+# The program on the display. When it finds no display to open (the display
+# was lost meanwhile, see above), the display is started again and so is the
+# program, once.
+for attempt in 1 2; do
+  xdpyinfo >/dev/null 2>&1 || { kill "$xvfb_pid" 2>/dev/null || true; start_display || fail "Xvfb did not start"; }
+  "$work/app/mirvodict" >"$work/program.log" 2>&1 &
+  program_pid=$!
+  for _ in $(seq 300); do
+    [ "$(visible_windows)" -ge 1 ] && break
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if ! kill -0 "$program_pid" 2>/dev/null && grep -q "cannot open the display" "$work/program.log" && [ "$attempt" = 1 ]; then
+    echo "the program found no display ($(cat "$work/program.log" | head -n1)); starting the display again"
+    wait "$program_pid" 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    start_display || fail "Xvfb did not start"
+    continue
+  fi
+  break
+done
 wait_windows 1
 geometry=$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --classname mirvodict | head -n1)")
 eval "$geometry"
