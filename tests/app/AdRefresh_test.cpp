@@ -28,7 +28,9 @@ namespace fs = std::filesystem;
 // Transfers in these tests finish in milliseconds; stalls are cut at 400 ms.
 constexpr TAdTransferLimits kTestLimits{1000, 400};
 
-// A program directory with an ad directory, removed after the test.
+// A program directory with an ad directory, removed after the test. It lies
+// in the test's own scratch folder, so emptying the ad directory touches no
+// other test process's files.
 class AdRefreshTest : public ::testing::Test {
 protected:
     void SetUp() override { fs::create_directories(appDir_ / "dat" / "ad"); }

@@ -52,7 +52,8 @@ protected:
     void WithDatabase() { fs::copy_file(kStarterDatabase, root_ / "dat" / "WordLib.dat"); }
     fs::path SkinDir() const { return root_ / "dat" / "skin1"; }
     void WithSkin() { fs::create_directory_symlink(fs::path(MIRVO_SOURCE_DIR) / "dat" / "skin1", SkinDir()); }
-    // Takes the skin away (only the link: the delivered skin stays).
+    // Takes the skin away: the link, or a skin a test wrote, inside this test
+    // process's own program folder; the delivered skin stays.
     void WithoutSkin() { fs::remove_all(SkinDir()); }
     void WithAds(std::initializer_list<const char*> names) {
         for (const char* name : names) std::ofstream(root_ / "dat" / "ad" / name) << "FWS";

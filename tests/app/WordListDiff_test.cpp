@@ -1,7 +1,6 @@
 #include "WordListDiff.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "Exceptions.h"
+#include "ScratchFolder.h"
 #include "TStrings.h"
 #include "WordList.h"
 
@@ -53,16 +53,6 @@ DiffResult LiteralDiff(const std::vector<std::string>& a, const std::vector<std:
 
 class WordListDiffTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "mirvo-diff-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
     AnsiString WriteList(const char* name, const std::vector<std::string>& lines, const char* lineEnd = "\r\n") {
         const AnsiString path = (dir_ / name).string();
         std::ofstream out(path, std::ios::binary);
@@ -79,7 +69,9 @@ protected:
         return result;
     }
 
-    fs::path dir_;
+    // The test's own folder (no other test process shares it), removed afterwards.
+    const ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.Path();
 };
 
 }  // namespace

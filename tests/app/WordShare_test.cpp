@@ -1,7 +1,6 @@
 #include "WordShare.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "Exceptions.h"
+#include "ScratchFolder.h"
 #include "WinStyles.h"
 
 namespace {
@@ -27,16 +27,6 @@ std::optional<std::string> Copy(LPCSTR text) { return text ? std::optional<std::
 
 class WordShareTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "mirvo-share-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
     TShellExecute RecordingShell() {
         return [this](HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT show) {
             calls_.push_back({owner, Copy(verb), Copy(file), Copy(parameters), Copy(directory), show});
@@ -59,7 +49,9 @@ protected:
         return path;
     }
 
-    fs::path dir_;
+    // The test's own folder (no other test process shares it), removed afterwards.
+    const ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.Path();
     HWND owner_ = reinterpret_cast<HWND>(std::intptr_t{0x1234});
     std::vector<ShellCall> calls_;
     std::vector<AnsiString> messages_;
