@@ -553,14 +553,7 @@ void TbsSkinCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawStat
 void TbsSkinCustomListBox::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_NCCALCSIZE: {
-        TRect* r = m.WParam ? &FromLParam<NCCALCSIZE_PARAMS>(m.LParam)->rgrc[0] : FromLParam<TRect>(m.LParam);
-        if (r) {
-            const TRect in = FrameInsets();
-            r->Left += in.Left;
-            r->Top += in.Top;
-            r->Right = std::max(r->Left, r->Right - in.Right);
-            r->Bottom = std::max(r->Top, r->Bottom - in.Bottom);
-        }
+        if (TRect* r = NcCalcSizeRect(m.WParam, m.LParam)) *r = InsetRect(*r, FrameInsets());
         m.Result = 0;
         return;
     }

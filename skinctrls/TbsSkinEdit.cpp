@@ -353,7 +353,7 @@ int TbsSkinCustomEdit::HitTest(TPoint screen) {
 void TbsSkinCustomEdit::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_NCCALCSIZE: {
-        TRect* r = m.WParam ? &FromLParam<NCCALCSIZE_PARAMS>(m.LParam)->rgrc[0] : FromLParam<TRect>(m.LParam);
+        TRect* r = NcCalcSizeRect(m.WParam, m.LParam);
         if (!r) break;
         BindSkinRecord();
         const int H = r->Height();
@@ -361,10 +361,7 @@ void TbsSkinCustomEdit::WndProc(TMessage& m) {
         if (Bound())
             inset = {rec_.clientrect.Left, rec_.clientrect.Top, SkinWidth() - rec_.clientrect.Right,
                      SkinHeight() - rec_.clientrect.Bottom};
-        r->Left += inset.Left;
-        r->Top += inset.Top;
-        r->Right = std::max(r->Left, r->Right - inset.Right);
-        r->Bottom = std::max(r->Top, r->Bottom - inset.Bottom);
+        *r = InsetRect(*r, inset);
         m.Result = 0;
         return;
     }

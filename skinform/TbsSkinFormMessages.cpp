@@ -49,7 +49,7 @@ void TbsSkinForm::NewWndProc(TMessage& m) {
 
 void TbsSkinForm::NcCalcSize(TMessage& m) {
     if (!Bordered()) return;
-    TRect* r = m.WParam ? &FromLParam<NCCALCSIZE_PARAMS>(m.LParam)->rgrc[0] : FromLParam<TRect>(m.LParam);
+    TRect* r = NcCalcSizeRect(m.WParam, m.LParam);
     if (!r) return;
     if (skinData_ && !skinData_->IsEmpty()) {
         ComputeFrameLayout();

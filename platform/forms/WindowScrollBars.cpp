@@ -113,7 +113,7 @@ void TWindowScrollBars::StopTracking(HWND hwnd) {
 bool TWindowScrollBars::HandleMessage(TMessage& m, HWND hwnd, bool enabled) {
     switch (m.Msg) {
     case WM_NCCALCSIZE: {
-        TRect* r = m.WParam ? &FromLParam<NCCALCSIZE_PARAMS>(m.LParam)->rgrc[0] : FromLParam<TRect>(m.LParam);
+        TRect* r = NcCalcSizeRect(m.WParam, m.LParam);
         if (!r) return false;
         *r = InflateRect(*r, -BorderWidth(), -BorderWidth());
         if (Shown(SB_VERT)) r->Right -= kBarSize;

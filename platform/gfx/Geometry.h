@@ -49,6 +49,13 @@ constexpr TRect InflateRect(const TRect& r, int dx, int dy) {
     return {r.Left - dx, r.Top - dy, r.Right + dx, r.Bottom + dy};
 }
 
+// `r` less a frame of the given widths on each side (Left, Top, Right,
+// Bottom); never narrower or lower than nothing.
+constexpr TRect InsetRect(const TRect& r, const TRect& insets) {
+    const int left = r.Left + insets.Left, top = r.Top + insets.Top;
+    return {left, top, std::max(left, r.Right - insets.Right), std::max(top, r.Bottom - insets.Bottom)};
+}
+
 // The common part of two rectangles; an empty rectangle (all zero) when they
 // do not overlap, as the platform returns it.
 constexpr TRect IntersectRect(const TRect& a, const TRect& b) {

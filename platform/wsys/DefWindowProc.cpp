@@ -176,13 +176,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_NCCALCSIZE: {
-        TRect* r = wParam ? &FromLParam<NCCALCSIZE_PARAMS>(lParam)->rgrc[0] : FromLParam<TRect>(lParam);
-        if (!r) return 0;
-        const TRect in = DefaultFrameInsets(w->style, w->exStyle);
-        r->Left += in.Left;
-        r->Top += in.Top;
-        r->Right = std::max(r->Left, r->Right - in.Right);
-        r->Bottom = std::max(r->Top, r->Bottom - in.Bottom);
+        if (TRect* r = NcCalcSizeRect(wParam, lParam)) *r = InsetRect(*r, DefaultFrameInsets(w->style, w->exStyle));
         return 0;
     }
     case WM_NCHITTEST:

@@ -100,6 +100,12 @@ struct NCCALCSIZE_PARAMS {
     WINDOWPOS* lppos = nullptr;
 };
 
+// The rectangle a WM_NCCALCSIZE hands over: the window's proposed rectangle
+// in, its client rectangle out (first of the parameters, or the lone rectangle).
+inline TRect* NcCalcSizeRect(WPARAM wParam, LPARAM lParam) {
+    return wParam ? &FromLParam<NCCALCSIZE_PARAMS>(lParam)->rgrc[0] : FromLParam<TRect>(lParam);
+}
+
 struct MINMAXINFO {
     TPoint ptReserved;
     TPoint ptMaxSize;
