@@ -28,20 +28,21 @@ enum class EventKind {
     DisplayChange,
     DesktopMinimize,  // the desktop iconified `hwnd` (task bar, window list)
     DesktopRestore,   // the desktop brought the iconified `hwnd` back
+    DesktopMove,      // the desktop placed or moved `hwnd`: its top-left is now `pos`
 };
 
 enum class MouseButton { Left, Right, Middle };
 
 struct BackendEvent {
     EventKind kind = EventKind::MouseMove;
-    TPoint pos;  // screen coordinates, pointer events only
+    TPoint pos;  // screen coordinates: pointer events, DesktopMove
     MouseButton button = MouseButton::Left;
     int wheelDelta = 0;  // multiples of WHEEL_DELTA, positive away from the user
     int vk = 0;          // virtual key code of key events
     bool repeat = false; // key auto-repeat
     bool active = false; // AppActive
     std::string text;    // Text: UTF-8
-    HWND hwnd = nullptr; // DesktopMinimize, DesktopRestore
+    HWND hwnd = nullptr; // DesktopMinimize, DesktopRestore, DesktopMove
 };
 
 struct MonitorDesc {

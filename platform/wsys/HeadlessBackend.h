@@ -50,6 +50,10 @@ public:
     // bar entry clicked), as a window manager reports them.
     void DesktopMinimize(HWND hwnd);
     void DesktopRestore(HWND hwnd);
+    // The desktop moves a shown top-level window (a window manager's drag or
+    // placement): its native window goes to `topLeft` at once, and the move
+    // is reported as a window manager reports it.
+    void DesktopMove(HWND hwnd, TPoint topLeft);
 
     // --- the clock ---------------------------------------------------------------
     // Moves the clock forward by `ms`, stopping at every timer that falls due

@@ -236,6 +236,15 @@ void SdlBackend::Translate(const SDL_Event& e) {
             ev.hwnd = hwnd;
             break;
         }
+        case SDL_WINDOWEVENT_MOVED: {
+            HWND hwnd = nullptr;
+            Native* n = ByWindowId(e.window.windowID, &hwnd);
+            if (!n || !DesktopMoved(*n, {e.window.data1, e.window.data2})) return;
+            ev.kind = EventKind::DesktopMove;
+            ev.hwnd = hwnd;
+            ev.pos = {e.window.data1, e.window.data2};
+            break;
+        }
         case SDL_WINDOWEVENT_CLOSE:
             ev.kind = EventKind::Quit;
             break;
@@ -360,7 +369,7 @@ void SdlBackend::Iconify(Native& n) {
     ApplyShape(n);
     ApplyDesktopLooks(n);
     if (!wasVisible) {
-        SDL_SetWindowPosition(n.window, n.state.rect.Left, n.state.rect.Top);
+        MoveNative(n, n.state.rect.TopLeft());
         SDL_ShowWindow(n.window);
     }
     SDL_MinimizeWindow(n.window);
@@ -389,7 +398,7 @@ void SdlBackend::SyncWindow(const NativeWindowState& state) {
     }
     ApplyShape(n);
     ApplyDesktopLooks(n);
-    SDL_SetWindowPosition(n.window, state.rect.Left, state.rect.Top);
+    MoveNative(n, state.rect.TopLeft());
     SDL_SetWindowOpacity(n.window, state.layered ? float(state.alpha) / 255.0f : 1.0f);
     if (n.iconified) {
         SDL_RestoreWindow(n.window);
@@ -405,6 +414,28 @@ void SdlBackend::SyncWindow(const NativeWindowState& state) {
         // themselves.
         if (state.noActivate && !SDL_GetKeyboardFocus()) SDL_SetWindowInputFocus(n.window);
     }
+}
+
+void SdlBackend::MoveNative(Native& n, TPoint topLeft) {
+    if (n.placedAt == topLeft) return;
+    SDL_SetWindowPosition(n.window, topLeft.X, topLeft.Y);
+    n.placedAt = topLeft;
+    // A desktop that never reports some of them must not grow the list.
+    constexpr std::size_t kMaxUnreported = 64;
+    if (n.requested.size() == kMaxUnreported) n.requested.pop_front();
+    n.requested.push_back(topLeft);
+}
+
+// Whether a reported place of the native window is the desktop's own move,
+// which the window system has to follow.
+bool SdlBackend::DesktopMoved(Native& n, TPoint topLeft) {
+    if (auto it = std::find(n.requested.begin(), n.requested.end(), topLeft); it != n.requested.end()) {
+        n.requested.erase(n.requested.begin(), it + 1);
+        return false;
+    }
+    n.requested.clear();
+    n.placedAt = topLeft;
+    return n.state.rect.TopLeft() != topLeft;
 }
 
 void SdlBackend::DestroyNativeWindow(HWND hwnd) {

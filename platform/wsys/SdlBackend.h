@@ -61,6 +61,14 @@ private:
         HICON icon = nullptr;
         HICON smallIcon = nullptr;
         bool iconsApplied = false;
+        // Where the native window was last sent or last reported to be, and
+        // the places asked of the desktop that it has not reported yet. The
+        // desktop reports each move the program asks for, late: during a
+        // drag the report of an earlier step arrives after later steps were
+        // asked. Such a report is not news; any other report is the desktop's
+        // own move (a window manager's drag or placement).
+        std::optional<TPoint> placedAt;
+        std::deque<TPoint> requested;
     };
 
     void Translate(const SDL_Event& e);
@@ -71,6 +79,8 @@ private:
     void ApplyDesktopLooks(Native& n);
     void Hide(Native& n);
     void Iconify(Native& n);
+    void MoveNative(Native& n, TPoint topLeft);
+    bool DesktopMoved(Native& n, TPoint topLeft);
 
     std::map<HWND, Native> windows_;
     // The monitors as last asked of the X server: each question is a round
