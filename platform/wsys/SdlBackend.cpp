@@ -239,10 +239,16 @@ void SdlBackend::Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_MOVED: {
             HWND hwnd = nullptr;
             Native* n = ByWindowId(e.window.windowID, &hwnd);
-            if (!n || !DesktopMoved(*n, {e.window.data1, e.window.data2})) return;
+            if (!n) return;
+            // The place the X server has for the window now, not the one
+            // reported: a window manager may pass through places on its way
+            // (a resize that keeps a corner), and only the last one holds.
+            TPoint now{e.window.data1, e.window.data2};
+            QueryWindowPosition(n->window, now);
+            if (!DesktopMoved(*n, now)) return;
             ev.kind = EventKind::DesktopMove;
             ev.hwnd = hwnd;
-            ev.pos = {e.window.data1, e.window.data2};
+            ev.pos = now;
             break;
         }
         case SDL_WINDOWEVENT_CLOSE:
@@ -394,7 +400,11 @@ void SdlBackend::SyncWindow(const NativeWindowState& state) {
     if (!n.window) {
         if (!CreateNative(n, state)) return;
     } else if (resized) {
+        // A window of fixed size is resized by changing its size limits,
+        // and window managers may move it for that; it is asked back to its
+        // place.
         SDL_SetWindowSize(n.window, w, h);
+        n.placedAt.reset();
     }
     ApplyShape(n);
     ApplyDesktopLooks(n);

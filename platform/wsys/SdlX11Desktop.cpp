@@ -124,6 +124,17 @@ bool QueryPointerPosition(SDL_Window* window, TPoint& root) {
     return true;
 }
 
+bool QueryWindowPosition(SDL_Window* window, TPoint& root) {
+    Display* display = nullptr;
+    Window xwindow = None;
+    if (!X11Of(window, display, xwindow)) return false;
+    Window child = None;
+    int x = 0, y = 0;
+    if (!XTranslateCoordinates(display, xwindow, DefaultRootWindow(display), 0, 0, &x, &y, &child)) return false;
+    root = {x, y};
+    return true;
+}
+
 unsigned long XWindowOf(SDL_Window* window) {
     Display* display = nullptr;
     Window xwindow = None;

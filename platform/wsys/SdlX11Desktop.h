@@ -39,5 +39,8 @@ void ReceiveXEvents();
 std::optional<XPointerReport> PointerReportOf(const SDL_SysWMmsg& msg);
 // The pointer's position on the screen of `window`, asked of the X server.
 bool QueryPointerPosition(SDL_Window* window, TPoint& root);
+// Where `window` stands on its screen now, asked of the X server: the
+// desktop reports moves late and passes through places it does not keep.
+bool QueryWindowPosition(SDL_Window* window, TPoint& root);
 // The X window of an SDL window; 0 when it has none.
 unsigned long XWindowOf(SDL_Window* window);
