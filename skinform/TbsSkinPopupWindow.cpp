@@ -222,7 +222,8 @@ void TbsSkinPopupWindow::SelectNext(int direction) {
         const bool wrapped = activeItem_ >= 0 && (direction > 0 ? i < activeItem_ : i > activeItem_);
         SetActiveItem(i);
         if (wrapped && scrollable_ && !items_[std::size_t(i)]->ItemVisible) ScrollTo(direction > 0 ? 0 : LastFullStart());
-        else EnsureVisible(i);
+        // Disabled items at that end can still leave the selection outside.
+        EnsureVisible(i);
         items_[std::size_t(i)]->Highlight(true);
         return;
     }
