@@ -15,6 +15,7 @@
 #include "IniFiles.h"
 #include "StartUpMemory.h"
 #include "SysUtils.h"
+#include "ShellNamespace.h"
 #include "TbsShellFolder.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
@@ -189,7 +190,11 @@ void TFrmMain::CreateComponents() {
     MySWF->SetBackgroundColor(0xFFFFFF);
 
     EdTbPath = MakeEdit(*this, "EdTbPath", 340, 278, 98, 21);
-    EdTbPath->SetText("C:\\");
+    // The path box starts at the user's home folder, written as a folder.
+    importFile_ = HomeFolder();
+    if (!importFile_.ends_with('/')) importFile_ += '/';
+    shownImportFile_ = ShellDisplayName(importFile_);
+    EdTbPath->SetText(shownImportFile_);
     EdTbPath->SetReadOnly(true);
     EdTbPath->SetSkinData(bsSkinData1);
 

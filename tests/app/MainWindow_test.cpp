@@ -26,6 +26,7 @@
 #include "HeadlessBackend.h"
 #include "LocalHttpServer.h"
 #include "MainWindowFixture.h"
+#include "ScopedProcessState.h"
 #include "ScratchFolder.h"
 #include "SqlcipherShell.h"
 #include "WindowSystem.h"
@@ -185,6 +186,15 @@ TEST_F(MainWindowTest, TranslateListsTheHitsShowsTheFirstGlossAndFocusesTheList)
     Start();
     Translate("apple");
 
+    // Stated literally too, so a fault in the lookup cannot hide behind
+    // itself: the database row first, then the built-in lines in order, the
+    // last one found by its gloss ("n.= toffee apple").
+    const std::vector<AnsiString> expectedRows = {"apple",      "apple",      "apple butter", "apple head",
+                                                  "apple juice", "apple pie",  "apple tree",   "apple-green",
+                                                  "apple-pear",  "apple-pie",  "candy apple"};
+    EXPECT_EQ(ListRows(), expectedRows);
+    EXPECT_EQ(Pane(), "apple\r\n--------------------\r\nn.苹果,苹果树");
+
     const std::vector<TWordHit> hits = LookupWords("apple");
     ASSERT_GE(hits.size(), 3u);
     EXPECT_EQ(ListRows(), Headwords(hits));
@@ -211,6 +221,8 @@ TEST_F(MainWindowTest, EveryTranslateShowsItsFirstHitAlsoForTheSameWordAgain) {
         EXPECT_EQ(ListRows(), Headwords(LookupWords(word)));
         EXPECT_EQ(Pane(), FormatGloss(LookupWords(word)[0].Index));
     }
+    EXPECT_EQ(ListRows(), std::vector<AnsiString>{"apricot"});
+    EXPECT_EQ(Pane(), "apricot\r\n--------------------\r\nn.杏子,杏树,杏黄色;adj.杏黄色的");
 }
 
 TEST_F(MainWindowTest, TranslatingAnEmptyWordBoxEmptiesListAndPane) {
@@ -232,8 +244,10 @@ TEST_F(MainWindowTest, ClickedRowsAndArrowKeysShowTheirGloss) {
 
     ClickRow(1);
     EXPECT_EQ(Pane(), FormatGloss(hits[1].Index));
+    EXPECT_EQ(Pane(), "apple\r\n--------------------\r\nn.苹果,家伙");  // the built-in line
     Key(VK_DOWN);
     EXPECT_EQ(Pane(), FormatGloss(hits[2].Index));
+    EXPECT_EQ(Pane(), "apple butter\r\n--------------------\r\nn.苹果酱");
     Key(VK_UP);
     EXPECT_EQ(Pane(), FormatGloss(hits[1].Index));
 
@@ -273,12 +287,17 @@ TEST_F(MainWindowTest, TheGlossPaneIsPaintedWithTheFirstHit) {
 // ---- the import path -------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, TheOpenDialogPutsTheChosenFileIntoThePathBoxCancelChangesNothing) {
+    // The path box starts at the user's home folder, written as a folder.
+    fs::create_directory(root_ / "home");
+    const EnvVar home("HOME", (root_ / "home").string());
     Start();
+    const AnsiString startPath = (root_ / "home").string() + "/";
+    EXPECT_EQ(form_->EdTbPath->Text(), startPath);
     fs::create_directory(root_ / "Words");
     WriteFile("Words/New.TXT", "cat|n.猫\r\n");
     WhenIdle({[this] { screen_->KeyPress(VK_ESCAPE); }});
     ClickCentre(*form_->BtOpenTbDatPath);
-    EXPECT_EQ(form_->EdTbPath->Text(), "C:\\");
+    EXPECT_EQ(form_->EdTbPath->Text(), startPath);
 
     const std::string chosen = (root_ / "Words" / "New.TXT").string();
     WhenIdle({[this, chosen] {
