@@ -4,6 +4,7 @@
 #include "DatabaseErrors.h"
 #include "DbPassword.h"
 #include "Exceptions.h"
+#include "TRowReader.h"
 
 namespace {
 
@@ -66,6 +67,20 @@ std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter) {
     }
     query.Close();
     return rows;
+}
+
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop) {
+    TRowReader rows(connection, "select eng,chs from enword");
+    std::size_t count = 0;
+    // Asking after every row would cost more than the row itself.
+    constexpr std::size_t kRowsBetweenStops = 1024;
+    while (rows.Next()) {
+        const std::size_t index = table.Length();
+        table.SetLength(index + 1);
+        table.Store(index, rows.Column(0), rows.Column(1));
+        if (++count % kRowsBetweenStops == 0 && stop()) break;
+    }
+    return count;
 }
 
 void InsertWord(TADOQuery& query, std::string_view eng, std::string_view chs) {

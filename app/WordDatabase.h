@@ -36,6 +36,12 @@ void OpenWordDatabase(TADOConnection& connection, TADOQuery& query, const AnsiSt
 // row count. When the select fails, WordTable is left as it was.
 std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter);
 
+// Reads "select eng,chs from enword" row by row into the end of `table`
+// (grown by one record a row, each value cut to its limit, NULL as empty),
+// holding no more than one row besides the table. `stop` is asked between
+// rows; when it says true, the reading ends there. Returns the rows stored.
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop);
+
 // Inserts one row. The values are bound to the statement as parameters, so
 // every byte is stored as given and no value can change the statement. The
 // compiled statement is kept on the query for the next row.

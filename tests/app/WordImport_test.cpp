@@ -72,6 +72,14 @@ protected:
                 [this](std::size_t done, std::size_t total) {
                     progress_.emplace_back(done, total);
                     return keepGoing_(done);
+                },
+                [this](std::uint64_t done, std::uint64_t total) {
+                    readProgress_.emplace_back(done, total);
+                    return keepReading_(done);
+                },
+                [this](const TEngWordTable& records) {
+                    for (std::size_t i = 0; i < records.Length(); ++i)
+                        imported_.emplace_back(records[i].Eng, records[i].Chs);
                 }};
     }
 
@@ -109,6 +117,9 @@ protected:
     std::vector<AnsiString> previews_;
     std::vector<std::pair<std::size_t, std::size_t>> progress_;
     std::function<bool(std::size_t)> keepGoing_ = [](std::size_t) { return true; };
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> readProgress_;
+    std::function<bool(std::uint64_t)> keepReading_ = [](std::uint64_t) { return true; };
+    Rows imported_;  // what the window was told went in
     int shared_ = 0;
 };
 
@@ -360,7 +371,7 @@ TEST_F(WordImportTest, AFullDiskLeavesTheDatabaseAsItWas) {
                                              shown.push_back(text);
                                              return mrYes;
                                          },
-                                         [](const AnsiString&) {}, [] {}, {}};
+                                         [](const AnsiString&) {}, [] {}, {}, {}, {}};
         std::string outcome = "imported";
         try {
             ImportWordFile(list, context);
@@ -414,7 +425,8 @@ TEST_F(WordImportTest, AProgramKilledInTheMiddleOfAnImportKeepsNoneOfIt) {
                                                  pause();
                                              }
                                              return true;
-                                         }};
+                                         },
+                                         {}, {}};
         try {
             ImportWordFile(list, context);
         } catch (...) {
