@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "DatabaseErrors.h"
 #include "Exceptions.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
@@ -26,13 +27,24 @@ std::optional<TLoadedWords> TWordDatabaseLoader::Take() {
 void TWordDatabaseLoader::Run() {
     TLoadedWords words;
     try {
-        // A connection of this thread's own: the window's connection stays
-        // the window's.
-        TADOConnection connection;
-        TADOQuery query;
-        OpenWordDatabase(connection, query, appDir_);
-        words.DatabaseRows = ReadDbRowsInto(connection, words.Table, [this] { return stop_.load(); });
-        connection.Close();
+        // A lock held by another program is waited for as long as any
+        // statement waits, but a second at a time, so that a window closing
+        // meanwhile is not kept waiting.
+        for (int waited = 1;; ++waited) {
+            try {
+                // A connection of this thread's own: the window's connection
+                // stays the window's.
+                TADOConnection connection;
+                TADOQuery query;
+                OpenWordDatabase(connection, query, appDir_);
+                connection.CommandTimeout = 1;
+                words.DatabaseRows = ReadDbRowsInto(connection, words.Table, [this] { return stop_.load(); });
+                break;
+            } catch (const EDatabaseEngineError& e) {
+                if (e.Fault != TDatabaseFault::Locked || waited >= kWordDatabaseLockWaitSeconds || stop_) throw;
+                words = TLoadedWords{};
+            }
+        }
         if (stop_) return;
         // The built-in words follow the rows, as at every start. Their text
         // lies in the program file and is only read.
