@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <exception>
+#include <cstdint>
 #include <functional>
+#include <utility>
 #include <string_view>
 
 #include "AnsiString.h"
@@ -41,6 +43,15 @@ std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter);
 // holding no more than one row besides the table. `stop` is asked between
 // rows; when it says true, the reading ends there. Returns the rows stored.
 std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop);
+
+// The same for the rows whose rowid lies in [first, last], in the same order
+// (a table's rows come in rowid order): a part of the table that another
+// connection can read at the same time as the rest.
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop,
+                           std::int64_t first, std::int64_t last);
+
+// The smallest and the largest rowid of enword; both 0 when it is empty.
+std::pair<std::int64_t, std::int64_t> DbRowIdRange(TADOConnection& connection);
 
 // Inserts one row. The values are bound to the statement as parameters, so
 // every byte is stored as given and no value can change the statement. The

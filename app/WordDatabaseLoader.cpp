@@ -1,6 +1,7 @@
 #include "WordDatabaseLoader.h"
 
 #include <exception>
+#include <thread>
 
 #include "DatabaseErrors.h"
 #include "Exceptions.h"
@@ -24,6 +25,68 @@ std::optional<TLoadedWords> TWordDatabaseLoader::Take() {
     return taken;
 }
 
+namespace {
+
+// Below this many rows one connection reads them all; above it, two read a
+// half each at the same time: taking the pages off the disk and deciphering
+// them is most of the work, and each connection does it on its own.
+constexpr std::int64_t kRowsForTwoReaders = 200000;
+
+// A connection of the reading's own: the window's connection stays the
+// window's. It waits for a lock a second at a time (see Run).
+void OpenForReading(TADOConnection& connection, const AnsiString& appDir) {
+    TADOQuery query;
+    OpenWordDatabase(connection, query, appDir);
+    connection.CommandTimeout = 1;
+    connection.Open();
+}
+
+}  // namespace
+
+TLoadedWords TWordDatabaseLoader::ReadDatabase() {
+    const auto stop = [this] { return stop_.load(); };
+    TLoadedWords words;
+    TADOConnection connection;
+    OpenForReading(connection, appDir_);
+    const auto [first, last] = DbRowIdRange(connection);
+    if (last - first < kRowsForTwoReaders) {
+        words.DatabaseRows = ReadDbRowsInto(connection, words.Table, stop);
+        return words;
+    }
+    // The second half on a thread and a connection of its own; the rows of
+    // both halves come in rowid order, as one select gives them.
+    const std::int64_t middle = first + (last - first) / 2;
+    TEngWordTable secondHalf;
+    std::exception_ptr secondError;
+    std::atomic<bool> firstHalfFailed{false};
+    std::thread second([&] {
+        try {
+            TADOConnection other;
+            OpenForReading(other, appDir_);
+            ReadDbRowsInto(other, secondHalf, [&] { return stop_ || firstHalfFailed; }, middle + 1, last);
+        } catch (...) {
+            secondError = std::current_exception();
+        }
+    });
+    try {
+        ReadDbRowsInto(connection, words.Table, stop, first, middle);
+    } catch (...) {
+        firstHalfFailed = true;
+        second.join();
+        throw;
+    }
+    second.join();
+    if (secondError) std::rethrow_exception(secondError);
+    const std::size_t firstRows = words.Table.Length();
+    words.Table.SetLength(firstRows + secondHalf.Length());
+    for (std::size_t i = 0; i < secondHalf.Length(); ++i) {
+        const TEngWord word = secondHalf[i];
+        words.Table.Store(firstRows + i, word.Eng, word.Chs);
+    }
+    words.DatabaseRows = words.Table.Length();
+    return words;
+}
+
 void TWordDatabaseLoader::Run() {
     TLoadedWords words;
     try {
@@ -32,13 +95,7 @@ void TWordDatabaseLoader::Run() {
         // meanwhile is not kept waiting.
         for (int waited = 1;; ++waited) {
             try {
-                // A connection of this thread's own: the window's connection
-                // stays the window's.
-                TADOConnection connection;
-                TADOQuery query;
-                OpenWordDatabase(connection, query, appDir_);
-                connection.CommandTimeout = 1;
-                words.DatabaseRows = ReadDbRowsInto(connection, words.Table, [this] { return stop_.load(); });
+                words = ReadDatabase();
                 break;
             } catch (const EDatabaseEngineError& e) {
                 if (e.Fault != TDatabaseFault::Locked || waited >= kWordDatabaseLockWaitSeconds || stop_) throw;

@@ -37,6 +37,8 @@ public:
 
 private:
     void Run();
+    // The database's rows, read by one connection or, for a large table, by two at once.
+    TLoadedWords ReadDatabase();
 
     const AnsiString appDir_;
     std::atomic<bool> stop_{false};
