@@ -399,6 +399,7 @@ void TFrmMain::LoadWords() {
     WordTable.SetLength(EmbeddedLines.size());
     AppendWordLines(EmbeddedLines, 0);
     databaseRows_ = 0;
+    databaseWordsRead_ = false;
     // The list has served its purpose: the table holds its own copy.
     ReleaseEmbeddedWordList(EmbeddedLines);
     StartDatabaseWords();
@@ -432,6 +433,7 @@ void TFrmMain::TakeDatabaseWords() {
     const std::size_t oldRows = databaseRows_;
     WordTable = std::move(words->Table);
     databaseRows_ = words->DatabaseRows;
+    databaseWordsRead_ = true;
     if (databaseRows_ > oldRows) MoveHitIndexes(oldRows, databaseRows_ - oldRows);
 }
 
@@ -446,9 +448,14 @@ void TFrmMain::MoveHitIndexes(std::size_t from, std::size_t by) {
 }
 
 void TFrmMain::AddImportedWords(const TEngWordTable& words) {
-    // While the database is still being read (it was stopped for the import
-    // and reads again after it), the new words come with the others.
-    if (wordLoader_ || words.Length() == 0) return;
+    // Without the database's words in the table (their reading was stopped
+    // for the import, or failed at the start), the new words come with the
+    // others when the database is read again after the import.
+    if (!databaseWordsRead_) {
+        readDatabaseAfterImport_ = true;
+        return;
+    }
+    if (words.Length() == 0) return;
     // A start would find them after the rows already there and before the
     // built-in words.
     WordTable = WithRecordsInserted(WordTable, databaseRows_, words);
@@ -576,19 +583,18 @@ void TFrmMain::BtImportTbDatClick(TObject*) {
     // A reading of the database words still under way would hold the file
     // against the import's commit: it stops now and starts again afterwards,
     // and then reads the new words with the others.
-    const bool readAgain = StopDatabaseWords();
+    readDatabaseAfterImport_ = StopDatabaseWords();
     struct ImportRunning {
         TFrmMain& form;
-        bool readAgain;
         ~ImportRunning() {
             // The progress served its time; the pane is the user's again.
             if (form.importProgressShown_) form.MemDetail->Clear();
             form.importing_ = false;
             form.BtImportTbDat->SetEnabled(true);
             form.BtOpenTbDatPath->SetEnabled(true);
-            if (readAgain && !Application->Terminated()) form.StartDatabaseWords();
+            if (form.readDatabaseAfterImport_ && !Application->Terminated()) form.StartDatabaseWords();
         }
-    } const running{*this, readAgain};
+    } const running{*this};
 
     TWordImportContext context{
         *ADOConn,

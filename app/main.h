@@ -159,6 +159,8 @@ private:
 
     std::unique_ptr<TWordDatabaseLoader> wordLoader_;
     std::size_t databaseRows_ = 0;   // records at the start of WordTable that came from the database
+    bool databaseWordsRead_ = false;       // the database's words are in WordTable
+    bool readDatabaseAfterImport_ = false; // the running import stopped (or found no) reading of them
     bool startedUp_ = false;
     bool wordsPending_ = false;
     bool importing_ = false;           // an import runs; the import button is off meanwhile

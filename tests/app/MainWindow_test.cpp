@@ -486,6 +486,25 @@ TEST_F(MainWindowTest, ImportedWordsAreFoundAtOnceInTheOrderOfTheNextStart) {
 }
 
 
+TEST_F(MainWindowTest, AnImportAfterTheDatabaseCouldNotBeReadBringsInAllOfItsWords) {
+    WithDatabase();
+    auto lock = std::make_unique<SqlcipherLock>((root_ / "dat" / "WordLib.dat").string());
+    Start();
+    ASSERT_EQ(errors_.size(), 1u);  // locked past the wait: only the built-in words
+    lock.reset();
+    const std::size_t builtIn = LoadEmbeddedWordList().size();
+    ASSERT_EQ(WordTable.Length(), builtIn);
+
+    form_->EdTbPath->SetText(WriteFile("new.txt", "zyxwv|n.新词\r\n").string());
+    WhenIdle({[this] { screen_->KeyPress(VK_RETURN); }, [this] { screen_->KeyPress(VK_ESCAPE); }});
+    ClickCentre(*form_->BtImportTbDat);
+    WaitForDatabaseWords();
+    EXPECT_EQ(errors_.size(), 1u);
+    ASSERT_EQ(WordTable.Length(), kStarterRows + 1 + builtIn);
+    EXPECT_EQ(WordTable[0].Eng, "abandon");
+    EXPECT_EQ(WordTable[kStarterRows].Eng, "zyxwv");
+}
+
 TEST_F(MainWindowTest, ALongImportKeepsTheWindowAliveShowsProgressAndRunsOnce) {
     WithDatabase();
     Start();
