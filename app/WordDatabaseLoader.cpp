@@ -5,6 +5,7 @@
 
 #include "DatabaseErrors.h"
 #include "Exceptions.h"
+#include "StartUpMemory.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
 #include "WordDatabase.h"
@@ -105,9 +106,11 @@ void TWordDatabaseLoader::Run() {
         if (stop_) return;
         // The built-in words follow the rows, as at every start. Their text
         // lies in the program file and is only read.
-        const std::vector<std::string_view> lines = LoadEmbeddedWordList();
+        std::vector<std::string_view> lines = LoadEmbeddedWordList();
         words.Table.SetLength(words.DatabaseRows + lines.size());
         AppendWordLines(words.Table, lines, words.DatabaseRows);
+        // The table holds its own copy: the list's pages may go again.
+        ReleaseEmbeddedWordList(lines);
     } catch (const EDatabaseError& e) {
         words = TLoadedWords{};
         words.Failure = WordDatabaseErrorText(WordDatabaseFileName(appDir_), e, "这次只能查到程序自带的单词。");

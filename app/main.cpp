@@ -1,5 +1,6 @@
 #include "main.h"
 
+#include <malloc.h>
 #include <time.h>
 
 #include <cstdint>
@@ -433,6 +434,9 @@ void TFrmMain::TakeDatabaseWords() {
     const std::size_t oldRows = databaseRows_;
     WordTable = std::move(words->Table);
     databaseRows_ = words->DatabaseRows;
+    words.reset();
+    // The table of the built-in words alone is gone: its memory goes back.
+    malloc_trim(0);
     databaseWordsRead_ = true;
     if (databaseRows_ > oldRows) MoveHitIndexes(oldRows, databaseRows_ - oldRows);
 }
