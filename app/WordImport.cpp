@@ -1,10 +1,11 @@
 #include "WordImport.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "Exceptions.h"
 #include "SysUtils.h"
 #include "WordDatabase.h"
-#include "WordList.h"
-#include "WordListFile.h"
 #include "WordListReader.h"
 
 bool IsWordListPath(std::string_view path) { return AnsiPos(".txt", LowerCase(path)) > 0; }
