@@ -251,6 +251,23 @@ std::vector<std::size_t> TEngWordTable::FindInOrder(std::string_view pattern, st
     return hits;
 }
 
+TEngWordTable WithRecordsInserted(const TEngWordTable& table, std::size_t at, const TEngWordTable& inserted) {
+    if (at > table.Length()) RaiseIndexError(at);
+    TEngWordTable result;
+    result.SetLength(table.Length() + inserted.Length());
+    std::size_t next = 0;
+    const auto copy = [&](const TEngWordTable& from, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i, ++next) {
+            const TEngWord word = from[i];
+            result.Store(next, word.Eng, word.Chs);
+        }
+    };
+    copy(table, 0, at);
+    copy(inserted, 0, inserted.Length());
+    copy(table, at, table.Length());
+    return result;
+}
+
 std::vector<TWordHit> LookupWords(const TEngWordTable& table, std::string_view text) {
     const std::string_view pattern = text.substr(0, kMaxChsBytes);
     const std::vector<std::size_t> indices = table.FindMatches(pattern, kMaxWordHits);

@@ -91,6 +91,11 @@ private:
     bool ordered_ = true;
 };
 
+// A table holding the records of `table` with the records of `inserted` put
+// in before record `at` (at most table.Length()), all in order. Built anew,
+// records stored in table order, so the lookup keeps its one-pass scan.
+TEngWordTable WithRecordsInserted(const TEngWordTable& table, std::size_t at, const TEngWordTable& inserted);
+
 // The program's word table (unit PubDef).
 extern TEngWordTable WordTable;
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "AppPaths.h"
+#include "CommandLine.h"
 #include "DatabaseFile.h"
 #include "DbPassword.h"
 #include "Exceptions.h"
@@ -169,6 +172,50 @@ TEST_F(MainWindowTest, ADatabaseThatCannotBeReadCostsOnlyItsOwnWords) {
         EXPECT_FALSE(ListRows().empty());
         EXPECT_EQ(errors_.size(), 1u);
     }
+}
+
+TEST_F(MainWindowTest, TheBuiltInWordsAnswerWhileTheDatabaseIsReadAndItsWordsJoinThemAfter) {
+    WithDatabase();
+    const std::size_t builtIn = LoadEmbeddedWordList().size();
+    // Another program holds the database: its words cannot be read yet.
+    SqlcipherLock lock((root_ / "dat" / "WordLib.dat").string());
+    StartShowing();
+    ASSERT_TRUE(form_->DatabaseWordsLoading());
+    EXPECT_EQ(WordTable.Length(), builtIn);
+    Translate("abandon");
+    const std::vector<AnsiString> builtInHits = ListRows();
+    ASSERT_FALSE(builtInHits.empty());
+    ClickRow(0);
+    const AnsiString firstGloss = Pane();
+
+    // Once the lock goes the database's words come in front of them, and the
+    // hit list on screen still shows its own glosses.
+    lock.Release();
+    WaitForDatabaseWords();
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    ASSERT_EQ(WordTable.Length(), kStarterRows + builtIn);
+    EXPECT_EQ(WordTable[0].Eng, "abandon");
+    EXPECT_EQ(ListRows(), builtInHits);
+    ClickRow(0);
+    EXPECT_EQ(Pane(), firstGloss);
+    Translate("abandon");
+    EXPECT_EQ(ListRows(), Headwords(LookupWords("abandon")));
+    EXPECT_EQ(form_->CmbBxWord->DataList()->Strings(0), "0");  // the database's record first
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowWhileTheDatabaseIsReadEndsTheReading) {
+    WithDatabase();
+    auto lock = std::make_unique<SqlcipherLock>((root_ / "dat" / "WordLib.dat").string());
+    StartShowing();
+    ASSERT_TRUE(form_->DatabaseWordsLoading());
+    form_->AdRefreshUrl = "http://127.0.0.1:9/adlist.htm";  // nothing answers there
+    form_->Close();
+    Pump();
+    EXPECT_FALSE(form_->DatabaseWordsLoading());
+    FreeComponent(form_);
+    lock.reset();
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    EXPECT_EQ(WordTable.Length(), LoadEmbeddedWordList().size());
 }
 
 TEST_F(MainWindowTest, TheBannerTimerStopsForGoodWithoutAds) {
@@ -382,14 +429,99 @@ TEST_F(MainWindowTest, ImportAsksThenInsertsEveryLineAndOffersToShare) {
     EXPECT_EQ(captions, (std::vector<AnsiString>{MainWindowTitle, "信息"}));
     // The question comes with the records to check in the pane.
     ASSERT_EQ(panes.size(), 2u);
-    EXPECT_EQ(panes[0], "将导入3条记录：\r\nzyxw | n.一\r\n | \r\nqwzx | n.二");
+    EXPECT_EQ(panes[0], "将导入2条记录：\r\nzyxw | n.一\r\nqwzx | n.二");  // the blank line is passed over
     EXPECT_EQ(Pane(), "");  // the progress is gone once the import is done
     EXPECT_TRUE(opened_.empty());
-    // The words are in the database (read at the next start), not in the table.
-    EXPECT_TRUE(LookupWords("zyxw").empty());
-    const std::size_t rows = AppendDbRows(*form_->ADOQryESM, 0);
-    EXPECT_EQ(rows, kStarterRows + 3);
-    EXPECT_EQ(WordTable[kStarterRows + 1].Eng, "");
+    EXPECT_EQ(SqlcipherRowCount((root_ / "dat" / "WordLib.dat").string()), long(kStarterRows + 2));
+}
+
+// What the command line prints for `word` with the database of the test's
+// program folder: one line per hit, the headword, a tab, the gloss. It runs
+// in a process of its own, as it does for the user (it fills and empties the
+// word table of the process it runs in).
+std::string CommandLineHits(const AnsiString& appDir, const char* word) {
+    int out[2];
+    if (pipe(out) != 0) return "pipe failed";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(out[0]);
+        const CommandLineOutput output =
+            RunCommandLine(ParseCommandLine(std::vector<std::string_view>{"-l", word}), appDir, "GBK");
+        const std::string text = output.Status == kExitTrouble ? "trouble: " + output.Err : output.Out;
+        for (std::size_t done = 0; done < text.size();) {
+            const ssize_t n = write(out[1], text.data() + done, text.size() - done);
+            if (n <= 0) break;
+            done += std::size_t(n);
+        }
+        _exit(0);
+    }
+    close(out[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, std::size_t(n));
+    close(out[0]);
+    waitpid(pid, nullptr, 0);
+    return text;
+}
+
+TEST_F(MainWindowTest, ImportedWordsAreFoundAtOnceInTheOrderOfTheNextStart) {
+    WithDatabase();
+    Start();
+    const auto windowHits = [this](const char* word) {
+        form_->EdWord->SetText(word);
+        ClickCentre(*form_->BtTran);
+        std::string hits;
+        for (int i = 0; i < form_->CmbBxWord->DataList()->Count(); ++i) {
+            const TEngWord w = WordTable[std::size_t(StrToInt(form_->CmbBxWord->DataList()->Strings(i)))];
+            hits += std::string(w.Eng) + "\t" + std::string(w.Chs) + "\n";
+        }
+        return hits;
+    };
+    // A hit list on screen before the import keeps showing its own glosses.
+    Translate("apple");
+    ClickRow(1);
+    const AnsiString secondGloss = Pane();
+    ASSERT_NE(secondGloss, "");
+
+    form_->EdTbPath->SetText(WriteFile("new.txt", "apple|n.导入的苹果\r\nzyxwv|n.新词\r\n").string());
+    WhenIdle({[this] { screen_->KeyPress(VK_RETURN); }, [this] { screen_->KeyPress(VK_ESCAPE); }});
+    ClickCentre(*form_->BtImportTbDat);
+    ASSERT_TRUE(errors_.empty()) << errors_.front();
+    ClickRow(1);
+    EXPECT_EQ(Pane(), secondGloss);
+
+    // The window and the command line (which reads the database anew) agree.
+    for (const char* word : {"apple", "zyxwv", "n.", "导入"}) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(windowHits(word), CommandLineHits(AppDir, word));
+    }
+    EXPECT_NE(windowHits("zyxwv"), "");
+    // And so does a new start.
+    const std::string afterImport = windowHits("apple");
+    FreeComponent(form_);
+    WordTable.Clear();
+    Start();
+    EXPECT_EQ(windowHits("apple"), afterImport);
+}
+
+
+TEST_F(MainWindowTest, AnImportAfterTheDatabaseCouldNotBeReadBringsInAllOfItsWords) {
+    WithDatabase();
+    auto lock = std::make_unique<SqlcipherLock>((root_ / "dat" / "WordLib.dat").string());
+    Start();
+    ASSERT_EQ(errors_.size(), 1u);  // locked past the wait: only the built-in words
+    lock.reset();
+    const std::size_t builtIn = LoadEmbeddedWordList().size();
+    ASSERT_EQ(WordTable.Length(), builtIn);
+
+    form_->EdTbPath->SetText(WriteFile("new.txt", "zyxwv|n.新词\r\n").string());
+    WhenIdle({[this] { screen_->KeyPress(VK_RETURN); }, [this] { screen_->KeyPress(VK_ESCAPE); }});
+    ClickCentre(*form_->BtImportTbDat);
+    WaitForDatabaseWords();
+    EXPECT_EQ(errors_.size(), 1u);
+    ASSERT_EQ(WordTable.Length(), kStarterRows + 1 + builtIn);
+    EXPECT_EQ(WordTable[0].Eng, "abandon");
+    EXPECT_EQ(WordTable[kStarterRows].Eng, "zyxwv");
 }
 
 TEST_F(MainWindowTest, ALongImportKeepsTheWindowAliveShowsProgressAndRunsOnce) {
@@ -431,6 +563,29 @@ TEST_F(MainWindowTest, ALongImportKeepsTheWindowAliveShowsProgressAndRunsOnce) {
     EXPECT_TRUE(form_->BtImportTbDat->Enabled());
     EXPECT_EQ(Pane(), "");
     EXPECT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 200000);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowWhileAWordListIsReadAbandonsTheImport) {
+    WithDatabase();
+    Start();
+    std::string text;
+    for (int i = 0; i < 400000; ++i) text += "w" + std::to_string(i) + "|n.一个相当长的释义，好让读取多花些时间\r\n";
+    form_->EdTbPath->SetText(WriteFile("long.txt", text).string());
+    // The window paints and answers while the file is read; the program is
+    // closed at the first sign of it.
+    bool closed = false;
+    Application->OnMessage = [&](MSG&, bool&) {
+        if (!closed && Pane().rfind("正在读取单词列表：", 0) == 0) {
+            closed = true;
+            Application->Terminate();
+        }
+    };
+    WhenIdle({});  // no question may come
+    ClickCentre(*form_->BtImportTbDat);
+    Application->OnMessage = nullptr;
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    EXPECT_EQ(SqlcipherRowCount((root_ / "dat" / "WordLib.dat").string()), long(kStarterRows));
 }
 
 TEST_F(MainWindowTest, ADoubleClickOnTheBackgroundWritesTheDifferenceOfTheTwoLists) {

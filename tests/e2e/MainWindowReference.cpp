@@ -20,6 +20,8 @@
 //   mainwin_reference count-rows <app-dir>
 //       Prints the number of rows of the word database.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -114,6 +116,13 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
     FrmAbout = Application->CreateForm<TFrmAbout>();
     form->SetUpAppDir = [appDir] { AppDir = appDir; };
     form->Show();
+    Application->ProcessMessages();
+    // The database's words are read behind the window: the state compared is
+    // the one with them in, handed over by the window's timer message.
+    for (int i = 0; i < 30000 && form->DatabaseWordsLoading(); ++i) {
+        SendMessage(form->Handle(), WM_TIMER, DatabaseWordsTimer, 0);
+        if (form->DatabaseWordsLoading()) usleep(1000);
+    }
     Application->ProcessMessages();
 
     auto click = [&](TPoint p) {
