@@ -14,6 +14,7 @@
 
 #include "AnsiString.h"
 #include "SysUtils.h"
+#include "TFlashMovie.h"
 #include "TStrings.h"
 
 // The web page on which the program's maintainers announce the current ads.
@@ -28,9 +29,10 @@ struct TAdTransferLimits {
     // running then is cut, and the links not reached are left for next time.
     int Deadline = 5000;
     // The index page is a short text of announcements; a banner movie a few
-    // dozen kilobytes. Larger bodies are dropped.
+    // dozen kilobytes, and the player reads none larger than
+    // kMaxMovieFileBytes. Larger bodies are dropped.
     std::int64_t MaxPageBytes = std::int64_t(1) << 20;
-    std::int64_t MaxAdBytes = std::int64_t(4) << 20;
+    std::int64_t MaxAdBytes = std::int64_t(kMaxMovieFileBytes);
 };
 
 // The ad directory under the program's directory ("dat/ad/").
