@@ -400,7 +400,8 @@ TEST_F(MainWindowTest, TheMailButtonsHandTheirLinksToTheDesktop) {
     ASSERT_EQ(opened_.size(), 2u);
     EXPECT_EQ(opened_[1].Verb, "open");
     EXPECT_EQ(opened_[1].File, std::string("mailto:") + ContactMailAddress +
-                                   "?subject=单词共享&body=\"cat|n.猫\r\ndog|n.狗\r\n\"");
+                                   "?subject=%E5%8D%95%E8%AF%8D%E5%85%B1%E4%BA%AB"
+                                   "&body=%22cat%7Cn.%E7%8C%AB%0D%0Adog%7Cn.%E7%8B%97%0D%0A%22");
 }
 
 TEST_F(MainWindowTest, ImportAsksThenInsertsEveryLineAndOffersToShare) {
