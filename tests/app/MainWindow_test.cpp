@@ -25,6 +25,7 @@
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
 #include "LocalHttpServer.h"
+#include "MeantWords.h"
 #include "MainWindowFixture.h"
 #include "ScratchFolder.h"
 #include "SqlcipherShell.h"
@@ -211,6 +212,36 @@ TEST_F(MainWindowTest, EveryTranslateShowsItsFirstHitAlsoForTheSameWordAgain) {
         EXPECT_EQ(ListRows(), Headwords(LookupWords(word)));
         EXPECT_EQ(Pane(), FormatGloss(LookupWords(word)[0].Index));
     }
+}
+
+// A form or a spelling says what it is to the typed word above its gloss;
+// a hit of the word itself shows its gloss alone.
+TEST_F(MainWindowTest, FormsAndSpellingsStateTheirRelationAboveTheGloss) {
+    WithDatabase();
+    Start();
+    struct Case {
+        const char* typed;
+        const char* first;
+        const char* relation;
+    };
+    for (const Case& c : {Case{"went", "go", "went → go"}, Case{"recieve", "receive", "recieve → receive?"},
+                          Case{"Apple", "apple", ""}}) {
+        SCOPED_TRACE(c.typed);
+        Translate(c.typed);
+        const std::vector<TMeantHit> hits = LookupMeantWords(c.typed);
+        ASSERT_FALSE(hits.empty());
+        EXPECT_EQ(ListRows(), Headwords(hits));
+        EXPECT_EQ(hits[0].Eng, c.first);
+        const AnsiString gloss = FormatGloss(hits[0].Index);
+        EXPECT_EQ(Pane(), *c.relation ? AnsiString(c.relation) + "\r\n" + gloss : gloss);
+    }
+    // Picking a later row shows that row's own relation, or none.
+    Translate("better");
+    const std::vector<TMeantHit> hits = LookupMeantWords("better");
+    const auto own = std::find_if(hits.begin(), hits.end(), [](const TMeantHit& h) { return h.Relation.empty(); });
+    ASSERT_NE(own, hits.end());
+    ClickRow(static_cast<int>(own - hits.begin()));
+    EXPECT_EQ(Pane(), FormatGloss(own->Index));
 }
 
 TEST_F(MainWindowTest, TranslatingAnEmptyWordBoxEmptiesListAndPane) {

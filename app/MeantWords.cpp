@@ -1,0 +1,146 @@
+#include "MeantWords.h"
+
+#include <algorithm>
+#include <string>
+
+#include "HeadwordIndex.h"
+#include "WordForms.h"
+
+namespace {
+
+// The right single quotation mark in program text (GBK), as text copied
+// from typeset prose writes the apostrophe.
+constexpr std::string_view kCurlyApostrophe = "\xA1\xAF";
+
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Collects hits, each record once, up to the list's limit.
+class HitList {
+public:
+    explicit HitList(const TEngWordTable& table) : table_(table) {}
+    bool Full() const { return hits_.size() >= kMaxWordHits; }
+    bool Has(std::size_t index) const {
+        return std::any_of(hits_.begin(), hits_.end(), [&](const TMeantHit& h) { return h.Index == index; });
+    }
+    void Add(std::size_t index, TMeantKind kind, const AnsiString& relation = {}) {
+        if (Full() || Has(index)) return;
+        hits_.push_back(TMeantHit{index, AnsiString(table_[index].Eng), kind, relation});
+    }
+    std::vector<TMeantHit> Take() { return std::move(hits_); }
+
+private:
+    const TEngWordTable& table_;
+    std::vector<TMeantHit> hits_;
+};
+
+// The typed word as the relation line shows it: without the blanks and the
+// punctuation around it.
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kLeading = " \t\"([{";
+    constexpr std::string_view kTrailing = " \t\".,;:!?)]}";
+    const std::size_t begin = text.find_first_not_of(kLeading);
+    if (begin == std::string_view::npos) return {};
+    text.remove_prefix(begin);
+    return text.substr(0, text.find_last_not_of(kTrailing) + 1);
+}
+
+// The dictionary forms of `key` that are headwords, best first: the forms
+// table's, else (when the key is no headword itself) a possessive's word,
+// else the first regular-ending guess that is a headword.
+std::vector<std::string> DictionaryFormsOf(const THeadwordIndex& index, std::string_view key, bool keyIsHeadword) {
+    std::vector<std::string> lemmas;
+    for (const std::string_view lemma : DictionaryFormsIn(EmbeddedWordForms(), key)) {
+        if (!index.Find(lemma).empty()) lemmas.emplace_back(lemma);
+    }
+    if (!lemmas.empty() || keyIsHeadword) return lemmas;
+
+    std::string_view base = key;
+    // A possessive: "party's" (written "party-s"), "parties'" ("parties-").
+    if (base.size() > 3 && base.ends_with("-s")) base.remove_suffix(2);
+    else if (base.size() > 2 && base.ends_with("s-")) base.remove_suffix(1);
+    if (base != key) {
+        if (!index.Find(base).empty()) return {std::string(base)};
+        for (const std::string_view lemma : DictionaryFormsIn(EmbeddedWordForms(), base)) {
+            if (!index.Find(lemma).empty()) lemmas.emplace_back(lemma);
+        }
+        if (!lemmas.empty()) return lemmas;
+    }
+    for (const std::string& guess : RegularFormGuesses(base)) {
+        if (!index.Find(guess).empty()) return {guess};
+    }
+    return lemmas;
+}
+
+}  // namespace
+
+AnsiString MeantWordKey(std::string_view text) {
+    std::string key;
+    const std::string_view word = Trimmed(text);
+    bool letter = false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c = word[i];
+        if (word.substr(i).starts_with(kCurlyApostrophe)) {
+            key += '-';
+            ++i;
+        } else if (static_cast<unsigned char>(c) >= 0x80 || static_cast<unsigned char>(c) < 0x20) {
+            return {};
+        } else {
+            key += c == '\'' ? '-' : c;
+            letter = letter || IsLetter(c);
+        }
+    }
+    if (!letter || key.size() > kMaxEngBytes) return {};
+    return FoldCase(key);
+}
+
+std::vector<TMeantHit> LookupMeantWords(const TEngWordTable& table, std::string_view text) {
+    const std::vector<TWordHit> typedHits = LookupWords(table, text);
+    HitList hits(table);
+    const AnsiString key = MeantWordKey(text);
+    if (key.empty()) {
+        for (const TWordHit& hit : typedHits) hits.Add(hit.Index, TMeantKind::Typed);
+        return hits.Take();
+    }
+    const THeadwordIndex& index = HeadwordIndexOf(table);
+    const std::string_view shown = Trimmed(text);
+
+    // Letter case: the records of the key, the exact spelling first, when
+    // any of them is spelt otherwise than typed.
+    const std::span<const std::uint32_t> same = index.Find(key);
+    const bool otherSpelling =
+        std::any_of(same.begin(), same.end(), [&](std::uint32_t r) { return table[r].Eng != text; });
+    if (otherSpelling) {
+        for (const std::uint32_t r : same)
+            if (table[r].Eng == text) hits.Add(r, TMeantKind::LetterCase);
+        for (const std::uint32_t r : same) hits.Add(r, TMeantKind::LetterCase);
+    }
+
+    // Word forms, with the relation stated.
+    const std::vector<std::string> lemmas = DictionaryFormsOf(index, key, !same.empty());
+    for (const std::string& lemma : lemmas) {
+        for (const std::uint32_t r : index.Find(lemma)) {
+            hits.Add(r, TMeantKind::WordForm, AnsiString(shown) + " → " + AnsiString(table[r].Eng));
+        }
+    }
+
+    for (const TWordHit& hit : typedHits) hits.Add(hit.Index, TMeantKind::Typed);
+
+    // Spelling, in the rows left.
+    if (same.empty() && lemmas.empty()) {
+        for (const THeadwordIndex::Suggestion& s : index.Suggest(key)) {
+            if (hits.Full()) break;
+            for (const std::uint32_t r : index.Find(s.Key)) {
+                hits.Add(r, TMeantKind::Spelling, AnsiString(shown) + " → " + AnsiString(table[r].Eng) + "?");
+            }
+        }
+    }
+    return hits.Take();
+}
+
+std::vector<TMeantHit> LookupMeantWords(std::string_view text) { return LookupMeantWords(WordTable, text); }
+
+bool MeantWordsAddNothing(std::string_view text, bool isHeadword, bool hasOtherCase) {
+    const AnsiString key = MeantWordKey(text);
+    if (key.empty()) return true;
+    return key == text && isHeadword && !hasOtherCase && DictionaryFormsIn(EmbeddedWordForms(), key).empty();
+}

@@ -1,0 +1,92 @@
+#include "WordForms.h"
+
+#include <algorithm>
+
+#include "ProgramResources.h"
+
+namespace {
+
+// The line of `table` that holds byte `pos`.
+std::string_view LineAt(std::string_view table, std::size_t pos) {
+    std::size_t begin = pos == 0 ? std::string_view::npos : table.rfind('\n', pos - 1);
+    begin = begin == std::string_view::npos ? 0 : begin + 1;
+    std::size_t end = table.find('\n', pos);
+    if (end == std::string_view::npos) end = table.size();
+    std::string_view line = table.substr(begin, end - begin);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    return line;
+}
+
+std::string_view FormOf(std::string_view line) { return line.substr(0, line.find('|')); }
+
+bool IsConsonant(char c) {
+    return c >= 'a' && c <= 'z' && c != 'a' && c != 'e' && c != 'i' && c != 'o' && c != 'u';
+}
+
+}  // namespace
+
+std::string_view EmbeddedWordForms() {
+    const std::string_view forms = FindProgramResource("TXT", "ENWORDFORMS");
+    return forms.data() == nullptr ? std::string_view() : forms;
+}
+
+std::vector<std::string_view> DictionaryFormsIn(std::string_view table, std::string_view form) {
+    std::vector<std::string_view> lemmas;
+    if (form.empty() || table.empty()) return lemmas;
+    // Binary search over byte positions: each probe reads the line around it.
+    std::size_t low = 0, high = table.size();  // the first line with form >= `form` starts in [low, high]
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        const std::string_view line = LineAt(table, mid);
+        const auto lineStart = static_cast<std::size_t>(line.data() - table.data());
+        std::size_t next = table.find('\n', lineStart);
+        next = next == std::string_view::npos ? table.size() : next + 1;
+        if (FormOf(line) < form) low = next;
+        else high = lineStart;
+    }
+    for (std::size_t at = low; at < table.size();) {
+        const std::string_view line = LineAt(table, at);
+        if (FormOf(line) != form) break;
+        const std::size_t bar = line.find('|');
+        if (bar != std::string_view::npos && bar + 1 < line.size()) lemmas.push_back(line.substr(bar + 1));
+        const std::size_t end = table.find('\n', at);
+        if (end == std::string_view::npos) break;
+        at = end + 1;
+    }
+    return lemmas;
+}
+
+std::vector<std::string> RegularFormGuesses(std::string_view form) {
+    std::vector<std::string> guesses;
+    auto add = [&](std::string_view stem, std::string_view ending = "") {
+        std::string guess = std::string(stem) + std::string(ending);
+        if (guess.size() >= 2 && guess != form && std::find(guesses.begin(), guesses.end(), guess) == guesses.end())
+            guesses.push_back(std::move(guess));
+    };
+    auto cut = [&](std::size_t n) { return form.substr(0, form.size() - n); };
+    // A stem that ends in a doubled consonant, undoubled ("stopp" -> "stop").
+    auto undouble = [](std::string_view stem) -> std::string_view {
+        const std::size_t n = stem.size();
+        if (n >= 3 && stem[n - 1] == stem[n - 2] && IsConsonant(stem[n - 1])) return stem.substr(0, n - 1);
+        return {};
+    };
+    auto stemForms = [&](std::size_t endingLength) {
+        const std::string_view stem = cut(endingLength);
+        if (stem.size() < 2) return;
+        // "stopped" is "stop", "hoped" rather "hope" than "hop", "walked" "walk".
+        if (const std::string_view single = undouble(stem); !single.empty()) add(single);
+        add(stem, "e");
+        add(stem);
+    };
+    if (form.ends_with("ies") && form.size() > 4) add(cut(3), "y");
+    if (form.ends_with("ied") && form.size() > 4) add(cut(3), "y");
+    if (form.ends_with("ier") && form.size() > 4) add(cut(3), "y");
+    if (form.ends_with("iest") && form.size() > 5) add(cut(4), "y");
+    if (form.ends_with("es") && form.size() > 3) add(cut(2));
+    if (form.ends_with("s") && !form.ends_with("ss") && form.size() > 2) add(cut(1));
+    if (form.ends_with("ed") && form.size() > 3) stemForms(2);
+    if (form.ends_with("ing") && form.size() > 4) stemForms(3);
+    if (form.ends_with("est") && form.size() > 4) stemForms(3);
+    if (form.ends_with("er") && form.size() > 3) stemForms(2);
+    return guesses;
+}
