@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -175,17 +176,22 @@ std::size_t THeadwordIndex::SkipPrefix(std::size_t k, std::size_t length) const 
     return static_cast<std::size_t>(at - keys_.begin());
 }
 
-std::vector<THeadwordIndex::Suggestion> THeadwordIndex::Suggest(std::string_view folded, int bound) const {
-    std::vector<Suggestion> found;
+void WalkSortedKeys(std::size_t count, const std::function<std::string_view(std::size_t)>& keyAt,
+                    const std::function<std::size_t(std::size_t, std::size_t)>& skipPrefix, std::string_view folded,
+                    int bound, const std::function<void(std::size_t, int)>& visit) {
     // A headword holds at most kMaxEngBytes bytes, and two edits make it
     // at most two longer or shorter.
-    if (folded.empty() || folded.size() > kMaxEngBytes + 2) return found;
+    if (folded.empty() || folded.size() > kMaxEngBytes + 2) return;
     CostRows rows(folded, kMaxEngBytes);
     std::array<int, kMaxEngBytes + 1> least{};  // least value of each filled row
     std::string_view previous;
     std::size_t filled = 0;  // rows 1..filled hold the letters of `previous`
-    for (std::size_t k = 0; k < keys_.size();) {
-        const std::string_view key = KeyText(k);
+    for (std::size_t k = 0; k < count;) {
+        const std::string_view key = keyAt(k);
+        if (key.empty() || key.size() > kMaxEngBytes) {
+            ++k;
+            continue;
+        }
         std::size_t same = 0;
         const std::size_t reusable = std::min({previous.size(), key.size(), filled});
         while (same < reusable && previous[same] == key[same]) ++same;
@@ -198,7 +204,7 @@ std::vector<THeadwordIndex::Suggestion> THeadwordIndex::Suggest(std::string_view
                 // Every key that starts with these i letters is too far.
                 filled = i - 1;
                 previous = key;
-                k = SkipPrefix(k, i);
+                k = skipPrefix(k, i);
                 skipped = true;
                 break;
             }
@@ -207,9 +213,17 @@ std::vector<THeadwordIndex::Suggestion> THeadwordIndex::Suggest(std::string_view
         filled = key.size();
         previous = key;
         const int cost = rows.Last(key.size());
-        if (cost <= bound && key != folded) found.push_back({key, cost, records_[keys_[k].first]});
+        if (cost <= bound && key != folded) visit(k, cost);
         ++k;
     }
+}
+
+std::vector<THeadwordIndex::Suggestion> THeadwordIndex::Suggest(std::string_view folded, int bound) const {
+    std::vector<Suggestion> found;
+    WalkSortedKeys(
+        keys_.size(), [this](std::size_t k) { return KeyText(k); },
+        [this](std::size_t k, std::size_t length) { return SkipPrefix(k, length); }, folded, bound,
+        [&](std::size_t k, int cost) { found.push_back({KeyText(k), cost, records_[keys_[k].first]}); });
     std::sort(found.begin(), found.end(), [](const Suggestion& a, const Suggestion& b) {
         return a.Cost != b.Cost ? a.Cost < b.Cost : a.FirstRecord < b.FirstRecord;
     });

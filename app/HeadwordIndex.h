@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,6 +36,14 @@ std::string FoldCase(std::string_view text);
 // The least cost of turning `typed` into `headword` with the edits above
 // (both already folded), or a value above `bound` when it is more than that.
 int SpellingCost(std::string_view typed, std::string_view headword, int bound = kMaxSpellingCost);
+
+// Walks keys sorted by their bytes as a trie, calling `visit(k, cost)` for
+// each key other than `folded` at most `bound` away from it. `skipPrefix(k,
+// length)` gives the first key after k that does not start with the first
+// `length` bytes of key k.
+void WalkSortedKeys(std::size_t count, const std::function<std::string_view(std::size_t)>& keyAt,
+                    const std::function<std::size_t(std::size_t, std::size_t)>& skipPrefix, std::string_view folded,
+                    int bound, const std::function<void(std::size_t, int)>& visit);
 
 class THeadwordIndex {
 public:

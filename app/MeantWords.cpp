@@ -55,20 +55,52 @@ std::vector<std::string> DictionaryFormsOf(const THeadwordIndex& index, std::str
     if (!lemmas.empty() || keyIsHeadword) return lemmas;
 
     std::string_view base = key;
-    // A possessive: "party's" (written "party-s"), "parties'" ("parties-").
+    // A possessive: "party's" (written "party-s"), "parties'" ("parties-"):
+    // the dictionary forms of the word, then the word.
     if (base.size() > 3 && base.ends_with("-s")) base.remove_suffix(2);
     else if (base.size() > 2 && base.ends_with("s-")) base.remove_suffix(1);
     if (base != key) {
-        if (!index.Find(base).empty()) return {std::string(base)};
         for (const std::string_view lemma : DictionaryFormsIn(EmbeddedWordForms(), base)) {
             if (!index.Find(lemma).empty()) lemmas.emplace_back(lemma);
         }
+        if (!index.Find(base).empty()) lemmas.emplace_back(base);
         if (!lemmas.empty()) return lemmas;
     }
-    for (const std::string& guess : RegularFormGuesses(base)) {
-        if (!index.Find(guess).empty()) return {guess};
+    for (const TFormGuess& guess : RegularFormGuesses(base)) {
+        if (index.Find(guess.Word).empty()) continue;
+        if (guess.UnlessFormsListed && HasListedForms(EmbeddedWordForms(), guess.Word)) continue;
+        return {guess.Word};
     }
     return lemmas;
+}
+
+// Headwords and the dictionary forms of forms at most two edits from the
+// key, each once at its least cost; lower cost first, at equal cost a
+// headword spelt so before a word reached through one of its forms, then
+// the more common word (the one with the earlier first record).
+std::vector<THeadwordIndex::Suggestion> SpellingSuggestions(const THeadwordIndex& index, std::string_view key) {
+    struct Ranked {
+        THeadwordIndex::Suggestion suggestion;
+        bool throughForm;
+    };
+    std::vector<Ranked> ranked;
+    for (const THeadwordIndex::Suggestion& s : index.Suggest(key)) ranked.push_back({s, false});
+    for (const TFormSuggestion& f : SuggestForms(EmbeddedWordForms(), key, kMaxSpellingCost)) {
+        const std::span<const std::uint32_t> records = index.Find(f.Lemma);
+        if (records.empty() || f.Lemma == key) continue;
+        const auto known =
+            std::find_if(ranked.begin(), ranked.end(), [&](const Ranked& r) { return r.suggestion.Key == f.Lemma; });
+        if (known == ranked.end()) ranked.push_back({{f.Lemma, f.Cost, records.front()}, true});
+        else if (f.Cost < known->suggestion.Cost) *known = {{f.Lemma, f.Cost, records.front()}, true};
+    }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+        if (a.suggestion.Cost != b.suggestion.Cost) return a.suggestion.Cost < b.suggestion.Cost;
+        if (a.throughForm != b.throughForm) return !a.throughForm;
+        return a.suggestion.FirstRecord < b.suggestion.FirstRecord;
+    });
+    std::vector<THeadwordIndex::Suggestion> found;
+    for (const Ranked& r : ranked) found.push_back(r.suggestion);
+    return found;
 }
 
 }  // namespace
@@ -125,9 +157,11 @@ std::vector<TMeantHit> LookupMeantWords(const TEngWordTable& table, std::string_
 
     for (const TWordHit& hit : typedHits) hits.Add(hit.Index, TMeantKind::Typed);
 
-    // Spelling, in the rows left.
+    // Spelling, in the rows left: headwords spelt nearly like the word, and
+    // the dictionary forms of forms spelt nearly like it ("occured" is
+    // "occurred", a form of "occur"), best first.
     if (same.empty() && lemmas.empty()) {
-        for (const THeadwordIndex::Suggestion& s : index.Suggest(key)) {
+        for (const THeadwordIndex::Suggestion& s : SpellingSuggestions(index, key)) {
             if (hits.Full()) break;
             for (const std::uint32_t r : index.Find(s.Key)) {
                 hits.Add(r, TMeantKind::Spelling, AnsiString(shown) + " → " + AnsiString(table[r].Eng) + "?");

@@ -1,7 +1,10 @@
 #include "WordForms.h"
 
+#include <string.h>
+
 #include <algorithm>
 
+#include "HeadwordIndex.h"
 #include "ProgramResources.h"
 
 namespace {
@@ -56,12 +59,13 @@ std::vector<std::string_view> DictionaryFormsIn(std::string_view table, std::str
     return lemmas;
 }
 
-std::vector<std::string> RegularFormGuesses(std::string_view form) {
-    std::vector<std::string> guesses;
+std::vector<TFormGuess> RegularFormGuesses(std::string_view form) {
+    std::vector<TFormGuess> guesses;
+    bool strict = false;  // what the guesses added next are
     auto add = [&](std::string_view stem, std::string_view ending = "") {
         std::string guess = std::string(stem) + std::string(ending);
-        if (guess.size() >= 2 && guess != form && std::find(guesses.begin(), guesses.end(), guess) == guesses.end())
-            guesses.push_back(std::move(guess));
+        const bool known = std::any_of(guesses.begin(), guesses.end(), [&](const TFormGuess& g) { return g.Word == guess; });
+        if (guess.size() >= 2 && guess != form && !known) guesses.push_back({std::move(guess), strict});
     };
     auto cut = [&](std::size_t n) { return form.substr(0, form.size() - n); };
     // A stem that ends in a doubled consonant, undoubled ("stopp" -> "stop").
@@ -79,14 +83,69 @@ std::vector<std::string> RegularFormGuesses(std::string_view form) {
         add(stem);
     };
     if (form.ends_with("ies") && form.size() > 4) add(cut(3), "y");
+    if (form.ends_with("es") && form.size() > 3) add(cut(2));
+    if (form.ends_with("s") && !form.ends_with("ss") && form.size() > 2) add(cut(1));
+    strict = true;
     if (form.ends_with("ied") && form.size() > 4) add(cut(3), "y");
     if (form.ends_with("ier") && form.size() > 4) add(cut(3), "y");
     if (form.ends_with("iest") && form.size() > 5) add(cut(4), "y");
-    if (form.ends_with("es") && form.size() > 3) add(cut(2));
-    if (form.ends_with("s") && !form.ends_with("ss") && form.size() > 2) add(cut(1));
     if (form.ends_with("ed") && form.size() > 3) stemForms(2);
     if (form.ends_with("ing") && form.size() > 4) stemForms(3);
     if (form.ends_with("est") && form.size() > 4) stemForms(3);
     if (form.ends_with("er") && form.size() > 3) stemForms(2);
     return guesses;
+}
+
+bool HasListedForms(std::string_view table, std::string_view lemma) {
+    if (lemma.empty() || table.empty()) return false;
+    const std::string field = "|" + std::string(lemma);
+    for (std::size_t from = 0; from < table.size();) {
+        const void* found = memmem(table.data() + from, table.size() - from, field.data(), field.size());
+        if (found == nullptr) return false;
+        const auto end = static_cast<std::size_t>(static_cast<const char*>(found) - table.data()) + field.size();
+        if (end == table.size() || table[end] == '\r' || table[end] == '\n') return true;
+        from = end;
+    }
+    return false;
+}
+
+std::vector<TFormSuggestion> SuggestForms(std::string_view table, std::string_view typed, int bound) {
+    // Where each line starts, found once per table: the walk needs the k-th
+    // line and a binary search over lines.
+    static const char* indexed = nullptr;
+    static std::size_t indexedSize = 0;
+    static std::vector<std::uint32_t> starts;
+    if (indexed != table.data() || indexedSize != table.size()) {
+        starts.clear();
+        for (std::size_t at = 0; at < table.size();) {
+            starts.push_back(static_cast<std::uint32_t>(at));
+            const std::size_t end = table.find('\n', at);
+            if (end == std::string_view::npos) break;
+            at = end + 1;
+        }
+        indexed = table.data();
+        indexedSize = table.size();
+    }
+    auto lineAt = [&](std::size_t k) { return LineAt(table, starts[k]); };
+    auto formAt = [&](std::size_t k) { return FormOf(lineAt(k)); };
+    std::vector<TFormSuggestion> found;
+    WalkSortedKeys(
+        starts.size(), formAt,
+        [&](std::size_t k, std::size_t length) {
+            const std::string_view prefix = formAt(k).substr(0, length);
+            std::size_t low = k + 1, high = starts.size();
+            while (low < high) {
+                const std::size_t mid = low + (high - low) / 2;
+                if (formAt(mid).starts_with(prefix)) low = mid + 1;
+                else high = mid;
+            }
+            return low;
+        },
+        typed, bound,
+        [&](std::size_t k, int cost) {
+            const std::string_view line = lineAt(k);
+            const std::size_t bar = line.find('|');
+            if (bar != std::string_view::npos) found.push_back({line.substr(0, bar), line.substr(bar + 1), cost});
+        });
+    return found;
 }

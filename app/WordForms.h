@@ -21,4 +21,24 @@ std::vector<std::string_view> DictionaryFormsIn(std::string_view table, std::str
 // -s, -es, -ies, -ed, -ied, a doubled consonant before -ed or -ing, a dropped
 // e before -ed or -ing, -er and -est with the same changes. The word itself
 // is never among them.
-std::vector<std::string> RegularFormGuesses(std::string_view form);
+struct TFormGuess {
+    std::string Word;
+    // An ending that changes how a word is spelt (-ed, -ing, -er, -est) is
+    // believed only of a word whose forms the table does not list: "occured"
+    // is no form of "occur", whose listed past is "occurred".
+    bool UnlessFormsListed;
+};
+std::vector<TFormGuess> RegularFormGuesses(std::string_view form);
+
+// Whether `table` lists any form of the dictionary form `lemma`.
+bool HasListedForms(std::string_view table, std::string_view lemma);
+
+// The forms in `table` spelt at most `bound` (see HeadwordIndex.h) away from
+// the folded word `typed`, each with its dictionary form and the cost, in
+// table order.
+struct TFormSuggestion {
+    std::string_view Form;
+    std::string_view Lemma;
+    int Cost;
+};
+std::vector<TFormSuggestion> SuggestForms(std::string_view table, std::string_view typed, int bound);

@@ -282,6 +282,7 @@ TEST_F(CommandLineLookup, KeepsTheDatabaseKeyAndPassesOverABadOne) {
 
     // The kept key opens the file on its own (it is the key the engine derives).
     TADOConnection raw;
+    raw.LoginPrompt = false;
     raw.SetConnectionString("Provider=SQLCipher;Data Source=" + AnsiString(file) +
                             ";Jet OLEDB:Database Password=" + key);
     TADOQuery query;
