@@ -11,7 +11,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,14 +35,6 @@ std::string FoldCase(std::string_view text);
 // The least cost of turning `typed` into `headword` with the edits above
 // (both already folded), or a value above `bound` when it is more than that.
 int SpellingCost(std::string_view typed, std::string_view headword, int bound = kMaxSpellingCost);
-
-// Walks keys sorted by their bytes as a trie, calling `visit(k, cost)` for
-// each key other than `folded` at most `bound` away from it. `skipPrefix(k,
-// length)` gives the first key after k that does not start with the first
-// `length` bytes of key k.
-void WalkSortedKeys(std::size_t count, const std::function<std::string_view(std::size_t)>& keyAt,
-                    const std::function<std::size_t(std::size_t, std::size_t)>& skipPrefix, std::string_view folded,
-                    int bound, const std::function<void(std::size_t, int)>& visit);
 
 class THeadwordIndex {
 public:
@@ -73,8 +64,6 @@ private:
     };
     std::string_view KeyText(std::size_t k) const { return {text_.data() + keys_[k].offset, keys_[k].length}; }
     std::size_t RecordsEnd(std::size_t k) const { return k + 1 < keys_.size() ? keys_[k + 1].first : records_.size(); }
-    // The first key after `k` that does not start with the first `length` bytes of key k.
-    std::size_t SkipPrefix(std::size_t k, std::size_t length) const;
 
     std::string text_;
     std::vector<Key> keys_;

@@ -3,9 +3,10 @@
 #include <string.h>
 
 #include <algorithm>
+#include <cstdint>
 
-#include "HeadwordIndex.h"
 #include "ProgramResources.h"
+#include "SpellingWalk.h"
 
 namespace {
 
@@ -110,15 +111,24 @@ bool HasListedForms(std::string_view table, std::string_view lemma) {
 }
 
 std::vector<TFormSuggestion> SuggestForms(std::string_view table, std::string_view typed, int bound) {
-    // Where each line starts, found once per table: the walk needs the k-th
-    // line and a binary search over lines.
+    // Where each line's form and dictionary form lie, found once per table:
+    // the walk reads the k-th form many times.
+    struct Line {
+        std::uint32_t start;
+        std::uint8_t formLength;
+        std::uint8_t lemmaLength;
+    };
     static const char* indexed = nullptr;
     static std::size_t indexedSize = 0;
-    static std::vector<std::uint32_t> starts;
+    static std::vector<Line> lines;
     if (indexed != table.data() || indexedSize != table.size()) {
-        starts.clear();
+        lines.clear();
         for (std::size_t at = 0; at < table.size();) {
-            starts.push_back(static_cast<std::uint32_t>(at));
+            const std::string_view line = LineAt(table, at);
+            const std::size_t bar = line.find('|');
+            if (bar != std::string_view::npos && bar <= 255 && line.size() - bar - 1 <= 255)
+                lines.push_back({static_cast<std::uint32_t>(at), static_cast<std::uint8_t>(bar),
+                                 static_cast<std::uint8_t>(line.size() - bar - 1)});
             const std::size_t end = table.find('\n', at);
             if (end == std::string_view::npos) break;
             at = end + 1;
@@ -126,26 +136,11 @@ std::vector<TFormSuggestion> SuggestForms(std::string_view table, std::string_vi
         indexed = table.data();
         indexedSize = table.size();
     }
-    auto lineAt = [&](std::size_t k) { return LineAt(table, starts[k]); };
-    auto formAt = [&](std::size_t k) { return FormOf(lineAt(k)); };
+    const auto formAt = [&](std::size_t k) { return table.substr(lines[k].start, lines[k].formLength); };
     std::vector<TFormSuggestion> found;
-    WalkSortedKeys(
-        starts.size(), formAt,
-        [&](std::size_t k, std::size_t length) {
-            const std::string_view prefix = formAt(k).substr(0, length);
-            std::size_t low = k + 1, high = starts.size();
-            while (low < high) {
-                const std::size_t mid = low + (high - low) / 2;
-                if (formAt(mid).starts_with(prefix)) low = mid + 1;
-                else high = mid;
-            }
-            return low;
-        },
-        typed, bound,
-        [&](std::size_t k, int cost) {
-            const std::string_view line = lineAt(k);
-            const std::size_t bar = line.find('|');
-            if (bar != std::string_view::npos) found.push_back({line.substr(0, bar), line.substr(bar + 1), cost});
-        });
+    spelling_walk::WalkSortedKeys(lines.size(), formAt, typed, bound, [&](std::size_t k, int cost) {
+        const Line& l = lines[k];
+        found.push_back({formAt(k), table.substr(l.start + l.formLength + 1u, l.lemmaLength), cost});
+    });
     return found;
 }
