@@ -184,15 +184,23 @@ void ReadDatabaseRows(const AnsiString& appDir) {
     RememberDatabaseKey(cache, salt, DeriveDatabaseKey(MakeDbPassword(DbPasswordSeed), salt));
 }
 
-// Whether the embedded word list has a line with exactly this headword.
-bool EmbeddedListHasHeadword(std::string_view headword) {
+// The line of the embedded word list whose headword is exactly this one.
+std::optional<std::string_view> EmbeddedHeadwordLine(std::string_view headword) {
     std::string_view text = FindProgramResource("TXT", "ENWORDLIB");
-    if (text.data() == nullptr || headword.empty()) return false;
+    if (text.data() == nullptr || headword.empty()) return std::nullopt;
     text = text.substr(0, text.find('\0'));
-    const std::string line = std::string(headword) + "|";
-    if (text.starts_with(line)) return true;
-    const std::string inside = "\n" + line;
-    return memmem(text.data(), text.size(), inside.data(), inside.size()) != nullptr;
+    const std::string start = std::string(headword) + "|";
+    std::size_t at = std::string_view::npos;
+    if (text.starts_with(start)) {
+        at = 0;
+    } else {
+        const std::string inside = "\n" + start;
+        if (const void* found = memmem(text.data(), text.size(), inside.data(), inside.size()))
+            at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) + 1;
+    }
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::size_t end = text.find_first_of("\r\n", at);
+    return text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
 }
 
 // Whether the typed word may find more than its literal hits (a word in
@@ -211,7 +219,7 @@ bool MayMeanOtherWords(std::string_view pattern) {
             headword = true;
             otherCase = otherCase || eng != pattern;
         }
-        headword = headword || EmbeddedListHasHeadword(key);
+        headword = headword || EmbeddedHeadwordLine(key).has_value();
     }
     return !MeantWordsAddNothing(pattern, headword, otherCase);
 }
@@ -257,6 +265,18 @@ std::vector<PrintedHit> LookupLikeTheWindow(std::string_view pattern, bool withD
         WordTable.Clear();
         return hits;
     }
+    // The records whose headword is the word as typed come first, the
+    // database's, then the list's; the literal hits follow without them.
+    std::vector<PrintedHit> exact;
+    if (!MeantWordKey(pattern).empty()) {
+        for (std::size_t r = 0; r < WordTable.Length(); ++r) {
+            if (WordTable[r].Eng == pattern) exact.push_back({AnsiString(WordTable[r].Eng), AnsiString(WordTable[r].Chs)});
+        }
+        if (const std::optional<std::string_view> line = EmbeddedHeadwordLine(pattern)) {
+            const TWordLineParts parts = SplitWordLine(*line);
+            exact.push_back({AnsiString(parts.Headword.substr(0, kMaxEngBytes)), AnsiString(parts.Gloss.substr(0, kMaxChsBytes))});
+        }
+    }
     TakeHits(WordTable, pattern, hits);
     WordTable.Clear();
     EmbeddedWordRuns runs;
@@ -269,7 +289,12 @@ std::vector<PrintedHit> LookupLikeTheWindow(std::string_view pattern, bool withD
         AppendWordLines(table, candidates, 0);
         TakeHits(table, pattern, hits);
     }
-    return hits;
+    if (exact.empty()) return hits;
+    for (PrintedHit& hit : hits) {
+        if (exact.size() == kMaxWordHits) break;
+        if (hit.Eng != pattern) exact.push_back(std::move(hit));
+    }
+    return exact;
 }
 
 // The line on standard error that says the hits are not all the typed word's

@@ -1,6 +1,7 @@
 #include "MeantWords.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "HeadwordIndex.h"
@@ -52,6 +53,10 @@ std::vector<std::string> DictionaryFormsOf(const THeadwordIndex& index, std::str
     for (const std::string_view lemma : DictionaryFormsIn(EmbeddedWordForms(), key)) {
         if (!index.Find(lemma).empty()) lemmas.emplace_back(lemma);
     }
+    // Of several ("does": "do", "doe"), the more common word first.
+    std::stable_sort(lemmas.begin(), lemmas.end(), [&](const std::string& a, const std::string& b) {
+        return index.Find(a).front() < index.Find(b).front();
+    });
     if (!lemmas.empty() || keyIsHeadword) return lemmas;
 
     std::string_view base = key;
@@ -136,24 +141,30 @@ std::vector<TMeantHit> LookupMeantWords(const TEngWordTable& table, std::string_
     const THeadwordIndex& index = HeadwordIndexOf(table);
     const std::string_view shown = Trimmed(text);
 
-    // Letter case: the records of the key, the exact spelling first, when
-    // any of them is spelt otherwise than typed.
+    // The word itself, when it is a headword in any letter case, and its
+    // dictionary forms. A dictionary form goes before the word ("good" for
+    // "better", "be" for "was") unless it is a far rarer word, which goes
+    // after it ("numb" after "number", "doe" after "does"). The table runs
+    // from common to rare words, though not strictly (its head brings words
+    // of common starts forward), so only a wide gap counts.
     const std::span<const std::uint32_t> same = index.Find(key);
-    const bool otherSpelling =
-        std::any_of(same.begin(), same.end(), [&](std::uint32_t r) { return table[r].Eng != text; });
-    if (otherSpelling) {
-        for (const std::uint32_t r : same)
-            if (table[r].Eng == text) hits.Add(r, TMeantKind::LetterCase);
-        for (const std::uint32_t r : same) hits.Add(r, TMeantKind::LetterCase);
-    }
-
-    // Word forms, with the relation stated.
     const std::vector<std::string> lemmas = DictionaryFormsOf(index, key, !same.empty());
-    for (const std::string& lemma : lemmas) {
-        for (const std::uint32_t r : index.Find(lemma)) {
-            hits.Add(r, TMeantKind::WordForm, AnsiString(shown) + " → " + AnsiString(table[r].Eng));
+    const std::uint64_t ownFirst = same.empty() ? UINT64_MAX / 8 : same.front();
+    auto addForms = [&](bool first) {
+        for (const std::string& lemma : lemmas) {
+            const std::span<const std::uint32_t> records = index.Find(lemma);
+            const bool farRarer = records.front() > 4 * ownFirst + 1000;
+            if (farRarer == first) continue;
+            for (const std::uint32_t r : records)
+                hits.Add(r, TMeantKind::WordForm, AnsiString(shown) + " → " + AnsiString(table[r].Eng));
         }
-    }
+    };
+    addForms(true);
+    // The exact spelling first, then other letter case.
+    for (const std::uint32_t r : same)
+        if (table[r].Eng == text) hits.Add(r, TMeantKind::Typed);
+    for (const std::uint32_t r : same) hits.Add(r, TMeantKind::LetterCase);
+    addForms(false);
 
     for (const TWordHit& hit : typedHits) hits.Add(hit.Index, TMeantKind::Typed);
 

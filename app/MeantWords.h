@@ -1,18 +1,23 @@
 #pragma once
 // The lookup a user runs (the translate button, `mirvodict -l`): the hits of
-// LookupWords, with the words the user most likely meant put before them
-// when the typed text is not literally a headword:
+// LookupWords, with the words the user most likely means put before them:
 //
+//   the word      a headword spelt as typed comes first (the literal lookup
+//                 lists records in table order, and an English word inside
+//                 a gloss can put another headword before it);
 //   letter case   "Also" finds "also"; where both cases are headwords the
 //                 exact one comes first;
 //   word forms    "went" finds "go", "mice" "mouse", "party's" "party":
 //                 from the forms table built into the program, else from
 //                 rules for regular endings, kept only when they yield a
-//                 headword;
+//                 headword; a dictionary form comes before the word itself
+//                 when that is a headword too, unless it is a far rarer
+//                 word ("good" before "better", "numb" after "number");
 //   spelling      when none of that and no record has the typed word as its
-//                 headword, the headwords at most two edits away, common
-//                 slips first, then the more common word; they fill the rows
-//                 LookupWords leaves, after its hits.
+//                 headword, the headwords at most two edits away (and the
+//                 dictionary forms of forms that near), common slips first,
+//                 then the more common word; they fill the rows LookupWords
+//                 leaves, after its hits.
 //
 // Every hit of LookupWords stays, in its order, after the added ones (a
 // record already added is not listed twice); database records come before
@@ -54,10 +59,11 @@ std::vector<TMeantHit> LookupMeantWords(const TEngWordTable& table, std::string_
 // The same over WordTable.
 std::vector<TMeantHit> LookupMeantWords(std::string_view text);
 
-// Whether the hits of `text` over a table are exactly those of LookupWords,
-// told without the table's index: true when the key is empty, or when the
-// text is its own key, that key is a headword of the table (`isHeadword`
-// says so for the folded key), no other record carries it in other letter
-// case (`hasOtherCase`), and the forms table names no dictionary form of it.
+// Whether the hits of `text` over a table are those of LookupWords with the
+// records whose headword is the text exactly moved to the front, told
+// without the table's index: true when the key is empty (LookupWords alone
+// then), or when the text is its own key, that key is a headword of the
+// table (`isHeadword`), no other record carries it in other letter case
+// (`hasOtherCase`), and the forms table names no dictionary form of it.
 // The command line asks this before it reads the whole word list.
 bool MeantWordsAddNothing(std::string_view text, bool isHeadword, bool hasOtherCase);
