@@ -99,13 +99,38 @@ const FindPairFunction FindPair = ChooseFindPair();
 }  // namespace
 
 TEngWordTable::TEngWordTable() = default;
+
+void TEngWordTable::Touch() {
+    // One counter for all tables, so that a table moved into another brings
+    // a stamp no earlier content of that other table had.
+    static std::uint64_t changes = 0;
+    stamp_ = ++changes;
+}
 TEngWordTable::~TEngWordTable() = default;
-TEngWordTable::TEngWordTable(TEngWordTable&&) noexcept = default;
-TEngWordTable& TEngWordTable::operator=(TEngWordTable&&) noexcept = default;
+// The table left behind by a move holds other content than before, so it
+// takes a new stamp.
+TEngWordTable::TEngWordTable(TEngWordTable&& other) noexcept
+    : records_(std::move(other.records_)), blocks_(std::move(other.blocks_)), inOrder_(other.inOrder_),
+      ordered_(other.ordered_), stamp_(other.stamp_) {
+    other.Clear();
+}
+
+TEngWordTable& TEngWordTable::operator=(TEngWordTable&& other) noexcept {
+    if (this != &other) {
+        records_ = std::move(other.records_);
+        blocks_ = std::move(other.blocks_);
+        inOrder_ = other.inOrder_;
+        ordered_ = other.ordered_;
+        stamp_ = other.stamp_;
+        other.Clear();
+    }
+    return *this;
+}
 
 void TEngWordTable::SetLength(std::size_t count) {
     records_.resize(count);
     inOrder_ = std::min(inOrder_, count);
+    Touch();
 }
 
 void TEngWordTable::Clear() {
@@ -113,6 +138,7 @@ void TEngWordTable::Clear() {
     blocks_ = std::vector<Block>();
     inOrder_ = 0;
     ordered_ = true;
+    Touch();
 }
 
 std::uint32_t TEngWordTable::AppendText(std::string_view eng, std::string_view chs) {
@@ -150,6 +176,7 @@ void TEngWordTable::Store(std::size_t index, std::string_view eng, std::string_v
         ordered_ = false;
     }
     records_[index] = Record{offset, static_cast<std::uint8_t>(eng.size()), static_cast<std::uint8_t>(chs.size())};
+    Touch();
 }
 
 const char* TEngWordTable::TextAt(std::uint32_t offset) const {

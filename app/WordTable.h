@@ -57,6 +57,11 @@ public:
     // Bytes the table holds on the heap: text blocks and record array.
     std::size_t MemoryBytes() const;
 
+    // A number that changes with every change of the table's records and is
+    // never shared by two different contents of any tables of the process:
+    // indexes built from a table tell by it whether they still describe it.
+    std::uint64_t Stamp() const { return stamp_; }
+
     // Indices of the first `maxHits` records, in table order, whose Eng
     // starts with `pattern` or whose Chs contains it (plain byte comparison;
     // an empty pattern matches nothing). The caller cuts the pattern.
@@ -89,6 +94,8 @@ private:
     // good; the lookup then tests record by record.
     std::size_t inOrder_ = 0;
     bool ordered_ = true;
+    std::uint64_t stamp_ = 0;  // 0: empty since it was made
+    void Touch();
 };
 
 // A table holding the records of `table` with the records of `inserted` put

@@ -14,6 +14,7 @@
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "IniFiles.h"
+#include "MeantWords.h"
 #include "StartUpMemory.h"
 #include "SysUtils.h"
 #include "ShellNamespace.h"
@@ -490,16 +491,20 @@ void TFrmMain::BtTranClick(TObject*) {
     if (data) data->Clear();
     MemDetail->Clear();
     LVWord->Items().Clear();
+    HitRelations.clear();
 
     // Without the data list (start-up stopped before making it) there is
     // nowhere to keep the record indexes, so no hit is listed.
     if (data) {
-        const std::vector<TWordHit> hits = LookupWords(EdWord->Text());
+        // The hits of the typed text, with the words it most likely means
+        // (other letter case, dictionary forms, spellings) before them.
+        const std::vector<TMeantHit> hits = LookupMeantWords(EdWord->Text());
         LVWord->Items().BeginUpdate();
-        for (const TWordHit& hit : hits) {
+        for (const TMeantHit& hit : hits) {
             CmbBxWord->Items().Add(hit.Eng);
             data->Add(IntToStr(static_cast<std::int64_t>(hit.Index)));
             LVWord->Items().Add()->SetCaption(hit.Eng);
+            HitRelations.push_back(hit.Relation);
         }
         LVWord->Items().EndUpdate();
     }
@@ -521,7 +526,10 @@ void TFrmMain::CmbBxWordChange(TObject*) {
         MemDetail->Clear();
         return;
     }
-    MemDetail->SetText(FormatGloss(static_cast<std::size_t>(record)));
+    // A form or a spelling says what it is to the typed word above its gloss.
+    const AnsiString relation = i < static_cast<int>(HitRelations.size()) ? HitRelations[i] : AnsiString();
+    const AnsiString gloss = FormatGloss(static_cast<std::size_t>(record));
+    MemDetail->SetText(relation.empty() ? gloss : relation + "\r\n" + gloss);
 }
 
 void TFrmMain::LVWordClick(TObject*) {

@@ -91,6 +91,8 @@ public:
     std::vector<std::string_view> EmbeddedLines;
     // The parallel data list of the hit-list store.
     std::unique_ptr<TStringList> HitDataList;
+    // For each listed hit, what it is to the typed word ("went → go"), or empty.
+    std::vector<AnsiString> HitRelations;
 
     // ---- handlers ----
     void FormShow(TObject* Sender);

@@ -163,7 +163,8 @@ protected:
         for (int i = 0; i < form_->LVWord->Items().Count(); ++i) rows.push_back(form_->LVWord->Items()[i]->Caption());
         return rows;
     }
-    static std::vector<AnsiString> Headwords(const std::vector<TWordHit>& hits) {
+    template <typename Hit>
+    static std::vector<AnsiString> Headwords(const std::vector<Hit>& hits) {
         std::vector<AnsiString> words;
         for (const auto& h : hits) words.push_back(h.Eng);
         return words;

@@ -28,6 +28,7 @@
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
 #include "LocalHttpServer.h"
+#include "MeantWords.h"
 #include "MainWindowFixture.h"
 #include "ScopedProcessState.h"
 #include "ScratchFolder.h"
@@ -270,6 +271,36 @@ TEST_F(MainWindowTest, EveryTranslateShowsItsFirstHitAlsoForTheSameWordAgain) {
     }
     EXPECT_EQ(ListRows(), std::vector<AnsiString>{"apricot"});
     EXPECT_EQ(Pane(), "apricot\r\n--------------------\r\nn.杏子,杏树,杏黄色;adj.杏黄色的");
+}
+
+// A form or a spelling says what it is to the typed word above its gloss;
+// a hit of the word itself shows its gloss alone.
+TEST_F(MainWindowTest, FormsAndSpellingsStateTheirRelationAboveTheGloss) {
+    WithDatabase();
+    Start();
+    struct Case {
+        const char* typed;
+        const char* first;
+        const char* relation;
+    };
+    for (const Case& c : {Case{"went", "go", "went → go"}, Case{"recieve", "receive", "recieve → receive?"},
+                          Case{"Apple", "apple", ""}}) {
+        SCOPED_TRACE(c.typed);
+        Translate(c.typed);
+        const std::vector<TMeantHit> hits = LookupMeantWords(c.typed);
+        ASSERT_FALSE(hits.empty());
+        EXPECT_EQ(ListRows(), Headwords(hits));
+        EXPECT_EQ(hits[0].Eng, c.first);
+        const AnsiString gloss = FormatGloss(hits[0].Index);
+        EXPECT_EQ(Pane(), *c.relation ? AnsiString(c.relation) + "\r\n" + gloss : gloss);
+    }
+    // Picking a later row shows that row's own relation, or none.
+    Translate("better");
+    const std::vector<TMeantHit> hits = LookupMeantWords("better");
+    const auto own = std::find_if(hits.begin(), hits.end(), [](const TMeantHit& h) { return h.Relation.empty(); });
+    ASSERT_NE(own, hits.end());
+    ClickRow(static_cast<int>(own - hits.begin()));
+    EXPECT_EQ(Pane(), FormatGloss(own->Index));
 }
 
 TEST_F(MainWindowTest, TranslatingAnEmptyWordBoxEmptiesListAndPane) {
