@@ -1,6 +1,7 @@
 #include "WordTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -102,8 +103,9 @@ TEngWordTable::TEngWordTable() = default;
 
 void TEngWordTable::Touch() {
     // One counter for all tables, so that a table moved into another brings
-    // a stamp no earlier content of that other table had.
-    static std::uint64_t changes = 0;
+    // a stamp no earlier content of that other table had. Tables are built
+    // on the database reader's thread too.
+    static std::atomic<std::uint64_t> changes{0};
     stamp_ = ++changes;
 }
 TEngWordTable::~TEngWordTable() = default;
