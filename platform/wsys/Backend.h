@@ -28,20 +28,21 @@ enum class EventKind {
     DisplayChange,
     DesktopMinimize,  // the desktop iconified `hwnd` (task bar, window list)
     DesktopRestore,   // the desktop brought the iconified `hwnd` back
+    DesktopMove,      // the desktop placed or moved `hwnd`: its top-left is now `pos`
 };
 
 enum class MouseButton { Left, Right, Middle };
 
 struct BackendEvent {
     EventKind kind = EventKind::MouseMove;
-    TPoint pos;  // screen coordinates, pointer events only
+    TPoint pos;  // screen coordinates: pointer events, DesktopMove
     MouseButton button = MouseButton::Left;
     int wheelDelta = 0;  // multiples of WHEEL_DELTA, positive away from the user
     int vk = 0;          // virtual key code of key events
     bool repeat = false; // key auto-repeat
     bool active = false; // AppActive
     std::string text;    // Text: UTF-8
-    HWND hwnd = nullptr; // DesktopMinimize, DesktopRestore
+    HWND hwnd = nullptr; // DesktopMinimize, DesktopRestore, DesktopMove
 };
 
 struct MonitorDesc {
@@ -107,6 +108,11 @@ public:
 
     virtual std::string ClipboardUtf8() = 0;
     virtual void SetClipboardUtf8(const std::string& text) = 0;
+    // The desktop's primary selection: the text last selected in any program
+    // (X11's PRIMARY). Empty when there is none or its owner does not answer.
+    virtual std::string PrimarySelectionUtf8() = 0;
+    // Makes `text` the primary selection, as selecting it does.
+    virtual void SetPrimarySelectionUtf8(const std::string& text) = 0;
 
     // Where typed text goes on the screen (the caret), so that the desktop's
     // input method can place its candidate window; an empty rect: no place.

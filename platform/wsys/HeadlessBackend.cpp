@@ -148,6 +148,18 @@ void HeadlessBackend::DesktopRestore(HWND hwnd) {
     Push(ev);
 }
 
+void HeadlessBackend::DesktopMove(HWND hwnd, TPoint topLeft) {
+    if (auto it = windows_.find(hwnd); it != windows_.end()) {
+        TRect& r = it->second.state.rect;
+        r = OffsetRect(r, topLeft.X - r.Left, topLeft.Y - r.Top);
+    }
+    BackendEvent ev;
+    ev.kind = EventKind::DesktopMove;
+    ev.hwnd = hwnd;
+    ev.pos = topLeft;
+    Push(ev);
+}
+
 void HeadlessBackend::WarpPointer(TPoint screen) { MouseMove(screen.X, screen.Y); }
 
 bool HeadlessBackend::PollEvent(BackendEvent& event) {

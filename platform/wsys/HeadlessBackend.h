@@ -50,6 +50,10 @@ public:
     // bar entry clicked), as a window manager reports them.
     void DesktopMinimize(HWND hwnd);
     void DesktopRestore(HWND hwnd);
+    // The desktop moves a shown top-level window (a window manager's drag or
+    // placement): its native window goes to `topLeft` at once, and the move
+    // is reported as a window manager reports it.
+    void DesktopMove(HWND hwnd, TPoint topLeft);
 
     // --- the clock ---------------------------------------------------------------
     // Moves the clock forward by `ms`, stopping at every timer that falls due
@@ -95,6 +99,8 @@ public:
     void WarpPointer(TPoint screen) override;
     std::string ClipboardUtf8() override { return clipboard_; }
     void SetClipboardUtf8(const std::string& text) override { clipboard_ = text; }
+    std::string PrimarySelectionUtf8() override { return primary_; }
+    void SetPrimarySelectionUtf8(const std::string& text) override { primary_ = text; }
     void SetTextInputArea(const TRect& screenRect) override { textArea_ = screenRect; }
 
 private:
@@ -118,5 +124,6 @@ private:
     int pointerShape_ = 0;
     bool captured_ = false;
     std::string clipboard_;
+    std::string primary_;
     TRect textArea_;
 };

@@ -129,6 +129,9 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
         else if (IsVisible(w)) MinimizeFromDesktop(w);
         break;
     }
+    case EventKind::DesktopMove:
+        FollowDesktopMove(Find(ev.hwnd), ev.pos);
+        break;
     case EventKind::DisplayChange: {
         TRect all;
         for (const auto& m : backend_->Monitors()) all = UnionRect(all, m.bounds);

@@ -495,6 +495,15 @@ std::string SdlBackend::ClipboardUtf8() {
 
 void SdlBackend::SetClipboardUtf8(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
 
+std::string SdlBackend::PrimarySelectionUtf8() {
+    char* text = SDL_GetPrimarySelectionText();
+    std::string out = text ? text : "";
+    SDL_free(text);
+    return out;
+}
+
+void SdlBackend::SetPrimarySelectionUtf8(const std::string& text) { SDL_SetPrimarySelectionText(text.c_str()); }
+
 void SdlBackend::SetTextInputArea(const TRect& screenRect) {
     if (IsRectEmpty(screenRect)) return;
     for (auto& [h, n] : windows_) {

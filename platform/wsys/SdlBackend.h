@@ -46,6 +46,8 @@ public:
     bool PointerElsewhere(TPoint& screen) override;
     std::string ClipboardUtf8() override;
     void SetClipboardUtf8(const std::string& text) override;
+    std::string PrimarySelectionUtf8() override;
+    void SetPrimarySelectionUtf8(const std::string& text) override;
     void SetTextInputArea(const TRect& screenRect) override;
 
 private:

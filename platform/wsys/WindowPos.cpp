@@ -274,6 +274,13 @@ void WindowSystem::RestoreFromDesktop(Window* w) {
     if ((w = Find(h)) && (w->style & WS_MINIMIZE)) MarkNativeStale(w);
 }
 
+void WindowSystem::FollowDesktopMove(Window* w, TPoint topLeft) {
+    if (!w || !IsTopLevel(w) || (w->style & WS_MINIMIZE) || w->rect.TopLeft() == topLeft) return;
+    const HWND h = w->handle;
+    SetPos(w, nullptr, topLeft.X, topLeft.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if ((w = Find(h)) && w->rect.TopLeft() != topLeft) MarkNativeStale(w);
+}
+
 // --- the platform calls ---------------------------------------------------------------
 
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {

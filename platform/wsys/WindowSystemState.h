@@ -181,6 +181,12 @@ public:
     // window or one already in that state.
     void MinimizeFromDesktop(Window* w);
     void RestoreFromDesktop(Window* w);
+    // The desktop placed or moved a top-level window to `topLeft` (a window
+    // manager's placement or move, a restore, another monitor): the window
+    // follows as if the program had moved it, so input is found where the
+    // window really is. When its procedure holds it elsewhere, the desktop is
+    // told the window's place again.
+    void FollowDesktopMove(Window* w, TPoint topLeft);
     TRect CalcClient(Window* w, const TRect& windowRectInParent, WINDOWPOS* pos);
     MINMAXINFO QueryMinMax(Window* w);
     void MarkNativeStale(Window* w);
