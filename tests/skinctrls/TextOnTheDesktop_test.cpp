@@ -16,7 +16,7 @@
 #include "DesktopSession.h"
 #include "Forms.h"
 #include "ScratchFolder.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TbsSkinData.h"
 #include "TbsSkinEdit.h"
 #include "TbsSkinMemo2.h"
@@ -101,7 +101,7 @@ protected:
         ASSERT_TRUE(desktop_.Start(true, false)) << desktop_.error();
         ASSERT_EQ(desktop_.Run("command -v xdotool >/dev/null && command -v xclip >/dev/null"), 0)
             << "xdotool or xclip is missing";
-        session_ = std::make_unique<WindowSystemSession>(std::make_unique<SdlBackend>());
+        session_ = std::make_unique<WindowSystemSession>(OpenDesktopBackend());
         app_ = std::make_unique<ApplicationSession>();
         form_ = Application->CreateForm<TForm>();
         form_->SetBounds(100, 100, 420, 260);

@@ -12,7 +12,7 @@
 
 #include <cstdlib>
 
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 
 extern char** environ;
 
@@ -115,7 +115,7 @@ TEST(SkinnedWindowOnX, LooksLikeTheHeadlessRendering) {
 
     TBitmap onX;
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ApplicationSession app;
         TbsSkinData* skin = nullptr;
         ShowSkinnedForm(skin);

@@ -14,7 +14,7 @@
 
 #include "DesktopSession.h"
 #include "Forms.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
 #include "TbsSkinMenu.h"
@@ -43,7 +43,7 @@ TEST(WindowBehaviourOnX, DragSnapRollUpSystemMenuAndMinimise) {
     ASSERT_TRUE(desktop.Start(true, false)) << desktop.error();
     const std::string shots = ::testing::TempDir();
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ApplicationSession app;
         TForm* form = Application->CreateForm<TForm>();
         form->SetBounds(200, 150, 400, 300);

@@ -22,7 +22,7 @@
 #include "ImgList.h"
 #include "MenuGallery.h"
 #include "PngFile.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "SkinBinding.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
@@ -296,7 +296,7 @@ int RunGallery(const std::string& png, const std::string& skinIni) {
 }
 
 int RunDesktop(const std::string& skinIni) {
-    WindowSystemSession windowSystem(std::make_unique<SdlBackend>());
+    WindowSystemSession windowSystem(OpenDesktopBackend());
     ApplicationSession session;
     TForm* main = MakeForm(nullptr, {}, 80, 80);
     main->SetBounds(80, 80, 551, 391);

@@ -11,7 +11,7 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TButton.h"
 #include "TComboBox.h"
 #include "TCustomEdit.h"
@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
             screen = h.get();
             backend = std::move(h);
         } else {
-            backend = std::make_unique<SdlBackend>();
+            backend = OpenDesktopBackend();
         }
         WindowSystemSession windowSystem(std::move(backend));
         ApplicationSession session;

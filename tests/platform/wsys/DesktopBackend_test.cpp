@@ -1,4 +1,4 @@
-// The SDL backend on a private Xvfb server: a shaped window with a drawing on
+// The desktop backend on a private Xvfb server: a shaped window with a drawing on
 // it must look on the real X screen exactly as the headless backend composes it.
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@
 #include "HeadlessBackend.h"
 #include "ScratchFolder.h"
 #include "DesktopSession.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TBitmap.h"
 #include "TCanvas.h"
 #include "WindowSystem.h"
@@ -73,7 +73,7 @@ void ShowShapedWindow() {
     ShowWindow(w, SW_SHOWNORMAL);
 }
 
-TEST(SdlBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
+TEST(DesktopBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
     // A private server on a display number it picks itself; no window
     // manager, so the window lands exactly where it was asked.
     DesktopSession xvfb;
@@ -83,7 +83,7 @@ TEST(SdlBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
 
     TBitmap onX;
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ShowShapedWindow();
         for (int i = 0; i < 20; ++i) {
             PumpMessages();
@@ -151,10 +151,10 @@ HWND ShowNavyPopup(const char* className, const char* title, WNDPROC proc) {
 // reports each move relative to where the window stood when it happened, and
 // the program moves the window between reading one move and the next. The
 // window must end where the pointer put it, not further.
-TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
+TEST(DesktopBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
     DesktopSession xvfb;
     ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     const HWND w = ShowNavyPopup("Dragged", "Mirvo drag", CaptionProc);
     const auto pumpFor = [&](double seconds) {
         const double end = DesktopSession::Seconds() + seconds;
@@ -193,10 +193,10 @@ TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
 // Once the window under the pointer is hidden (a minimise), the pointer
 // moves on without telling the program; the cursor position must still be
 // where the pointer is, or a frame button long left stays lit.
-TEST(SdlBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
+TEST(DesktopBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
     DesktopSession xvfb;
     ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     const HWND w = ShowNavyPopup("Left", "Mirvo left", DefWindowProc);
     const auto pumpUntil = [&](const std::function<bool()>& done, double seconds = 5) {
         const double end = DesktopSession::Seconds() + seconds;
