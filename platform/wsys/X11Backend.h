@@ -77,6 +77,7 @@ private:
         bool iconified = false; // minimised through the window manager (as far as we know)
         TSize size;             // the X window's size, at the screen's scale
         std::optional<TRegion> appliedShape;
+        std::optional<TRegion> keyShape;    // a colour-keyed window: where its pixels are not the key
         bool shapeApplied = false;
         TSize shapedSize;
         std::string title;
@@ -136,6 +137,7 @@ private:
     bool EnsureImage(Native& n);
     void FreeImage(Image& image);
     void PutImage(Native& n, const TRect& scaledRect);
+    void ShapeByColorKey(Native& n, const TBitmap& surface);
 
     // --- X11Input.cpp: pointer, keys, input method -------------------------------
     void OnPointer(const XEvent& e);

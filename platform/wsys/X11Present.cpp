@@ -122,6 +122,7 @@ void X11Backend::Present(HWND hwnd, const TBitmap& surface, const TRegion& dirty
         XSync(display_, False);
         shmPending_ = false;
     }
+    if (n.state.colorKeyed || n.keyShape) ShapeByColorKey(n, surface);
     XImage* image = n.pixels.image;
     const TRect bounds = IntersectRect(surface.BoundsRect(), {0, 0, Down(n.pixels.width), Down(n.pixels.height)});
     const int s = scale_;
@@ -147,4 +148,32 @@ void X11Backend::Present(HWND hwnd, const TBitmap& surface, const TRegion& dirty
         PutImage(n, {r.Left * s, r.Top * s, r.Right * s, r.Bottom * s});
     }
     XFlush(display_);
+}
+
+// A colour-keyed window shows the desktop where its pixels have the key
+// colour: with no compositing to rely on, those pixels are cut from its
+// shape, clicks included, as the window system's own hit tests treat them.
+void X11Backend::ShapeByColorKey(Native& n, const TBitmap& surface) {
+    if (!n.state.colorKeyed) {
+        n.keyShape.reset();
+        n.shapeApplied = false;
+        ApplyShape(n);
+        return;
+    }
+    const std::uint32_t key = (n.state.colorKey & 0xFF) << 16 | (n.state.colorKey & 0xFF00) | ((n.state.colorKey >> 16) & 0xFF);
+    std::vector<TRect> runs;
+    for (int y = 0; y < surface.Height(); ++y) {
+        const std::uint32_t* row = surface.ScanLine(y);
+        for (int x = 0; x < surface.Width();) {
+            while (x < surface.Width() && (row[x] & 0xFFFFFFu) == key) ++x;
+            const int start = x;
+            while (x < surface.Width() && (row[x] & 0xFFFFFFu) != key) ++x;
+            if (x > start) runs.push_back({start, y, x, y + 1});
+        }
+    }
+    TRegion shape = TRegion::FromRects(runs);
+    if (n.keyShape && *n.keyShape == shape) return;
+    n.keyShape = std::move(shape);
+    n.shapeApplied = false;
+    ApplyShape(n);
 }

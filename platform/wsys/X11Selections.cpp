@@ -58,9 +58,16 @@ std::string Latin1ToUtf8(const std::string& s) {
 
 void X11Backend::Own(Atom selection, const std::string& text) {
     owned_[selection] = text;
-    const Time when = lastTime_ ? lastTime_ : CurrentTime;
-    ownedSince_[selection] = when;
+    // The time of the user's action that copied, as the conventions ask;
+    // a copy made without one (or after another program's later copy)
+    // takes the selection as of now.
+    Time when = lastTime_ ? lastTime_ : CurrentTime;
     XSetSelectionOwner(display_, selection, selectionWindow_, when);
+    if (when != CurrentTime && XGetSelectionOwner(display_, selection) != selectionWindow_) {
+        when = CurrentTime;
+        XSetSelectionOwner(display_, selection, selectionWindow_, when);
+    }
+    ownedSince_[selection] = when;
     if (XGetSelectionOwner(display_, selection) != selectionWindow_) owned_.erase(selection);
 }
 

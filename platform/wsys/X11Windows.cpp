@@ -99,11 +99,12 @@ void X11Backend::ApplyShape(Native& n) {
     const TSize size{n.state.rect.Width(), n.state.rect.Height()};
     if (size.cx <= 0 || size.cy <= 0) return;
     if (n.shapeApplied && n.shapedSize == size && n.appliedShape == n.state.shape) return;
-    if (!n.state.shape) {
+    if (!n.state.shape && !n.keyShape) {
         XShapeCombineMask(display_, n.window, ShapeBounding, 0, 0, None, ShapeSet);
     } else {
         TRegion shape(TRect{0, 0, size.cx, size.cy});
-        shape.Combine(shape, *n.state.shape, RGN_AND);
+        if (n.state.shape) shape.Combine(shape, *n.state.shape, RGN_AND);
+        if (n.keyShape) shape.Combine(shape, *n.keyShape, RGN_AND);
         std::vector<XRectangle> rects;
         for (const TRect& r : shape.Rects())
             rects.push_back({short(Up(r.Left)), short(Up(r.Top)), static_cast<unsigned short>(Up(r.Width())),
@@ -365,14 +366,11 @@ void X11Backend::OnConfigure(const XConfigureEvent& e) {
     if (XTranslateCoordinates(display_, e.window, root_, 0, 0, &x, &y, &child)) ReportPosition(hwnd, *n, {x, y});
 }
 
+// A window manager framing the window (or, ending, handing it back to the
+// root) says nothing yet about where the window is: a new frame may stand
+// anywhere until the window manager places it and reports that.
 void X11Backend::OnReparent(const XReparentEvent& e) {
-    HWND hwnd = nullptr;
-    Native* n = ByXWindow(e.window, &hwnd);
-    if (!n) return;
-    n->parentIsRoot = e.parent == root_;
-    int x = 0, y = 0;
-    ::Window child = None;
-    if (XTranslateCoordinates(display_, e.window, root_, 0, 0, &x, &y, &child)) ReportPosition(hwnd, *n, {x, y});
+    if (Native* n = ByXWindow(e.window)) n->parentIsRoot = e.parent == root_;
 }
 
 // A position the program asked for coming back is not news (it and every

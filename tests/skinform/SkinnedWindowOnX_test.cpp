@@ -16,9 +16,9 @@
 
 extern char** environ;
 
-// X11 and SDL keep some allocations for the life of the process.
+// Xlib keeps some allocations for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libX11\nleak:libSDL2\nleak:libxcb\nleak:libdbus\nleak:libXext\nleak:libXi\nleak:libXcursor\n";
+    return "leak:libX11\nleak:libxcb\nleak:libXext\nleak:libXrandr\n";
 }
 
 namespace {

@@ -20,7 +20,7 @@
 #include "TbsSkinMenu.h"
 #include "WindowSystem.h"
 
-// (The leak suppressions for X11 and SDL are given once for this program,
+// (The leak suppressions for Xlib are given once for this program,
 // in the other desktop test.)
 
 namespace {

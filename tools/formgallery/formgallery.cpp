@@ -1,7 +1,7 @@
 // Shows skinned window frames, so that their look can be checked by eye
 // against the skin's contact sheet.
 //
-//   formgallery [skin.ini]                  on the desktop (SDL, needs $DISPLAY):
+//   formgallery [skin.ini]                  on the desktop (X11, needs $DISPLAY):
 //                                           a skinned form and a built-in one to
 //                                           move, resize and click
 //   formgallery --png out.png [skin.ini]    on the headless screen: every state

@@ -1,7 +1,7 @@
 // Shows one form with every standard control of the platform layer, filled
 // with Latin and Chinese text, so that their look can be checked by eye.
 //
-//   gallery                 on the desktop (SDL, needs $DISPLAY)
+//   gallery                 on the desktop (X11, needs $DISPLAY)
 //   gallery --png out.png   on the headless screen: writes the screen to a PNG
 
 #include <cstdio>

@@ -27,9 +27,9 @@
 
 extern char** environ;
 
-// X11 and SDL keep some allocations for the life of the process.
+// Xlib keeps some allocations for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libX11\nleak:libSDL2\nleak:libxcb\nleak:libdbus\nleak:libXext\nleak:libXi\nleak:libXcursor\n";
+    return "leak:libX11\nleak:libxcb\nleak:libXext\nleak:libXrandr\n";
 }
 
 namespace {
@@ -222,3 +222,74 @@ TEST(DesktopBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow
 }
 
 }  // namespace
+
+namespace {
+
+// The screen area `area` of the X screen, as shown after the window system
+// had a moment to present the shaped window.
+void CaptureShapedWindow(const TRect& area, TBitmap& out) {
+    WindowSystemSession session(OpenDesktopBackend());
+    ShowShapedWindow();
+    for (int i = 0; i < 20; ++i) {
+        PumpMessages();
+        session.backend().WaitForEvent(25);
+    }
+    const ScratchFolder scratch;
+    const std::string shot = (scratch / "xvfb_shot.bmp").string();
+    ASSERT_EQ(std::system(("import -window root BMP3:" + shot + " 2>/dev/null").c_str()), 0);
+    TBitmap root;
+    root.LoadFromFile(shot);
+    out.SetSize(area.Width(), area.Height());
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x) out.ScanLine(y)[x] = root.ScanLine(area.Top + y)[area.Left + x] & 0x00FFFFFFu;
+}
+
+}  // namespace
+
+// On a sharp screen every window is composed at its normal size and shown
+// enlarged pixel by pixel: at scale 2 the screen shows the 1x rendering
+// doubled, shape and place included, and pointer positions come back in
+// 1x coordinates.
+TEST(DesktopBackendTest, AtScaleTwoTheWindowShowsTheNormalRenderingDoubled) {
+    const TRect area{80, 60, 340, 260};
+    TBitmap normal, doubled;
+    {
+        DesktopSession xvfb;
+        ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+        setenv("MIRVO_SCALE", "1", 1);
+        CaptureShapedWindow(area, normal);
+    }
+    {
+        DesktopSession xvfb;
+        ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+        setenv("MIRVO_SCALE", "2", 1);
+        CaptureShapedWindow({area.Left * 2, area.Top * 2, area.Right * 2, area.Bottom * 2}, doubled);
+
+        WindowSystemSession session(OpenDesktopBackend());
+        const HWND w = ShowNavyPopup("ScaledClicks", "Mirvo scaled", DefWindowProc);
+        for (int i = 0; i < 20; ++i) {
+            PumpMessages();
+            session.backend().WaitForEvent(25);
+        }
+        EXPECT_EQ(xvfb.Output("xdotool search --name 'Mirvo scaled' getwindowgeometry --shell | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\\n' ' '"),
+                  "X=200 Y=160 WIDTH=480 HEIGHT=320");
+        xvfb.Run("xdotool mousemove 300 250");
+        TPoint p;
+        for (int i = 0; i < 100 && p != TPoint{150, 125}; ++i) {
+            PumpMessages();
+            session.backend().WaitForEvent(20);
+            GetCursorPos(p);
+        }
+        EXPECT_EQ(p.X, 150);
+        EXPECT_EQ(p.Y, 125);
+        DestroyWindow(w);
+    }
+    unsetenv("MIRVO_SCALE");
+    int differing = 0;
+    for (int y = 0; y < doubled.Height(); ++y)
+        for (int x = 0; x < doubled.Width(); ++x)
+            if (doubled.ScanLine(y)[x] != normal.ScanLine(y / 2)[x / 2]) ++differing;
+    EXPECT_EQ(differing, 0);
+    // The window's inside at its doubled place.
+    EXPECT_EQ(doubled.ScanLine(2 * (80 + 50 - area.Top))[2 * (100 + 50 - area.Left)], 0xF0C814u);
+}
