@@ -202,8 +202,12 @@ void X11Backend::Handle(XEvent& e) {
     case FocusOut:
         if (e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab) return;
         if (Native* n = ByXWindow(e.xfocus.window); n && n->ic) {
-            if (e.type == FocusIn) XSetICFocus(n->ic);
-            else XUnsetICFocus(n->ic);
+            if (e.type == FocusIn) {
+                XSetICFocus(n->ic);
+                ApplyTextInputArea();
+            } else {
+                XUnsetICFocus(n->ic);
+            }
         }
         focusDirty_ = true;
         return;

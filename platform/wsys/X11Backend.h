@@ -143,7 +143,10 @@ private:
     void OnPointer(const XEvent& e);
     void OnKey(XKeyEvent& e);
     void OpenInputMethod();
+    static void InputMethodEnded(XIM im, XPointer self, XPointer);
+    static void InputMethodStarted(Display* display, XPointer self, XPointer);
     void CreateInputContext(Native& n);
+    void ApplyTextInputArea();
 
     // --- X11Selections.cpp: clipboard and primary selection ----------------------
     void Own(Atom selection, const std::string& text);

@@ -194,7 +194,9 @@ void X11Backend::OnKey(XKeyEvent& e) {
 // The desktop's input method, if one serves this locale (XMODIFIERS names
 // fcitx or ibus), otherwise Xlib's own (dead keys and compose sequences).
 // The locale is the user's only while the method opens, as the rest of the
-// program relies on the C locale's rules.
+// program relies on the C locale's rules. An input method that ends (it is
+// restarted, the user switches) is dropped at once, or keys would go on
+// being sent to it and be lost, and the next one to start is taken up.
 void X11Backend::OpenInputMethod() {
     const char* current = std::setlocale(LC_CTYPE, nullptr);
     const std::string previous = current ? current : "C";
@@ -206,6 +208,38 @@ void X11Backend::OpenInputMethod() {
             im_ = XOpenIM(display_, nullptr, nullptr, nullptr);
         }
     }
+    if (im_) {
+        XIMCallback destroyed{reinterpret_cast<XPointer>(this), &X11Backend::InputMethodEnded};
+        XSetIMValues(im_, XNDestroyCallback, &destroyed, nullptr);
+        for (auto& [h, n] : windows_)
+            if (n.window) CreateInputContext(n);
+    }
+    std::setlocale(LC_CTYPE, previous.c_str());
+}
+
+void X11Backend::InputMethodEnded(XIM, XPointer self, XPointer) {
+    auto* backend = reinterpret_cast<X11Backend*>(self);
+    // The contexts went with the method.
+    backend->im_ = nullptr;
+    for (auto& [h, n] : backend->windows_) n.ic = nullptr;
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current ? current : "C";
+    std::setlocale(LC_CTYPE, "");
+    XSetLocaleModifiers("");
+    XRegisterIMInstantiateCallback(backend->display_, nullptr, nullptr, nullptr, &X11Backend::InputMethodStarted,
+                                   self);
+    std::setlocale(LC_CTYPE, previous.c_str());
+}
+
+void X11Backend::InputMethodStarted(Display* display, XPointer self, XPointer) {
+    auto* backend = reinterpret_cast<X11Backend*>(self);
+    if (backend->im_) return;
+    backend->OpenInputMethod();
+    if (!backend->im_) return;
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string previous = current ? current : "C";
+    std::setlocale(LC_CTYPE, "");
+    XUnregisterIMInstantiateCallback(display, nullptr, nullptr, nullptr, &X11Backend::InputMethodStarted, self);
     std::setlocale(LC_CTYPE, previous.c_str());
 }
 
@@ -227,12 +261,19 @@ void X11Backend::CreateInputContext(Native& n) {
     }
 }
 
+// The candidate window's place goes to the input context of the window the
+// caret is in; the caret may be placed before that window is shown or has
+// the focus, so it is given again when either happens.
 void X11Backend::SetTextInputArea(const TRect& screenRect) {
     textArea_ = screenRect;
-    if (IsRectEmpty(screenRect)) return;
+    ApplyTextInputArea();
+}
+
+void X11Backend::ApplyTextInputArea() {
+    if (IsRectEmpty(textArea_)) return;
     for (auto& [h, n] : windows_) {
-        if (!n.visible || !n.ic || !PtInRect(n.state.rect, screenRect.TopLeft())) continue;
-        XPoint spot{short(Up(screenRect.Left - n.state.rect.Left)), short(Up(screenRect.Bottom - n.state.rect.Top))};
+        if (!n.visible || !n.ic || !PtInRect(n.state.rect, textArea_.TopLeft())) continue;
+        XPoint spot{short(Up(textArea_.Left - n.state.rect.Left)), short(Up(textArea_.Bottom - n.state.rect.Top))};
         XVaNestedList attrs = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
         XSetICValues(n.ic, XNPreeditAttributes, attrs, nullptr);
         XFree(attrs);
