@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "X11RandR.h"
 
 class X11Backend : public Backend {
 public:
@@ -177,7 +178,7 @@ private:
     bool shm_ = false;
     bool shmPending_ = false;  // a shared-memory put the server may not have read yet
     int shmCompletion_ = -1;
-    int randrEvent_ = -1;
+    RandRConnection randr_;
     ::Window selectionWindow_ = 0;  // owns our selections and receives their transfers
     Time lastTime_ = CurrentTime;   // the server time of the latest user event
     std::uint64_t start_ = 0;
@@ -197,6 +198,7 @@ private:
 
     // Input.
     XIM im_ = nullptr;
+    bool inputMethodPending_ = true;
     std::set<unsigned> keysDown_;  // key codes held, to tell auto-repeat from presses
     bool pointerInside_ = false;
     TPoint lastPointer_;
