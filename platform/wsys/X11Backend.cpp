@@ -75,6 +75,7 @@ X11Backend::X11Backend() : start_(MonotonicMs()) {
     depth_ = DefaultDepth(display_, screen_);
     InternAtoms();
     ReadScale();
+    openScale_ = scale_;
 
     int major = 0, minor = 0;
     Bool pixmaps = False;
@@ -100,6 +101,7 @@ X11Backend::X11Backend() : start_(MonotonicMs()) {
 }
 
 X11Backend::~X11Backend() {
+    openScale_ = 1;
     for (auto& [h, n] : windows_) {
         if (n.ic) XDestroyIC(n.ic);
         FreeImage(n.pixels);

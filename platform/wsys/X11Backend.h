@@ -58,6 +58,8 @@ public:
     void SetTextInputArea(const TRect& screenRect) override;
 
     int Scale() const { return scale_; }
+    // The scale of the backend that is open, 1 when none is.
+    static int OpenScale() { return openScale_; }
 
 private:
     // The pixels of one window as last presented, at the screen's scale, in
@@ -175,6 +177,7 @@ private:
     Visual* visual_ = nullptr;
     int depth_ = 24;
     int scale_ = 1;
+    static inline int openScale_ = 1;
     bool shm_ = false;
     bool shmPending_ = false;  // a shared-memory put the server may not have read yet
     int shmCompletion_ = -1;
