@@ -78,6 +78,8 @@ private:
         bool visible = false;   // mapped by us and not iconified
         bool mapped = false;    // the server says it is viewable
         bool iconified = false; // minimised through the window manager (as far as we know)
+        long requestedState = 0;        // the WM_STATE asked of the window manager and not yet reported
+        std::uint64_t requestedAt = 0;
         TSize size;             // the X window's size, at the screen's scale
         std::optional<TRegion> appliedShape;
         std::optional<TRegion> keyShape;    // a colour-keyed window: where its pixels are not the key
