@@ -25,7 +25,7 @@ TFrmAbout::TFrmAbout(TComponent* AOwner) : TForm(AOwner) {
     Font().SetName("MS Sans Serif");
     Font().SetHeight(11);
 
-    Label1 = MakeLabel("Label1", "Mirvo Mini Dictionary v1.20 For Windows 2000/XP/Vista", 28, 13, 269, 13);
+    Label1 = MakeLabel("Label1", "Mirvo Mini Dictionary v1.20 for Linux", 28, 13, 269, 13);
     Label2 = MakeLabel("Label2", "Programming:", 28, 33, 64, 13);
     Label3 = MakeLabel("Label3", "Graphics Design:", 28, 48, 81, 13);
     Label5 = MakeLabel("Label5", "Mirvo", 142, 33, 39, 13);

@@ -9,6 +9,7 @@
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "Streams.h"
+#include "TFlashMovie.h"
 #include "THttpClient.h"
 
 namespace {
@@ -72,6 +73,14 @@ bool DropThrough(AnsiString& text, std::string_view what) {
     if (pos == 0) return false;
     text.erase(0, pos - 1 + what.size());
     return true;
+}
+
+// True when the banner's player opens the file as a movie with at least
+// one frame to show.
+bool IsPlayableAd(const AnsiString& fileName) {
+    TFlashMovie movie;
+    movie.LoadFromFile(fileName);
+    return movie.Valid() && movie.FrameCount() > 0;
 }
 
 }  // namespace
@@ -155,8 +164,10 @@ bool DownloadAd(const AnsiString& adDir, const AnsiString& link, int n, const TA
     }
 
     // Only a complete, non-empty body becomes an ad: a part of a movie is a
-    // damaged movie, whatever its size.
-    if (complete && size > 0 && MoveFileReplace(transferName, adDir + IntToStr(n) + ".swf")) {
+    // damaged movie, whatever its size. And only a movie: a server that
+    // answers with an error page or a login form must not put a blank
+    // banner in place of a working ad.
+    if (complete && size > 0 && IsPlayableAd(transferName) && MoveFileReplace(transferName, adDir + IntToStr(n) + ".swf")) {
         FileSetAttr(adDir, faHidden);
         return true;
     }

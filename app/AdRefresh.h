@@ -7,13 +7,14 @@
 // Everything blocks, so everything is bounded: the whole refresh has one
 // deadline of a few seconds, the page and each ad a size no banner needs,
 // and a transfer cut by either is dropped like a failed one. An old ad is
-// never deleted before a new one has arrived whole to take its place, so a
-// broken server leaves the banner as it was.
+// never deleted before a new one has arrived whole, as a movie the player
+// opens, to take its place, so a broken server leaves the banner as it was.
 
 #include <cstdint>
 
 #include "AnsiString.h"
 #include "SysUtils.h"
+#include "TFlashMovie.h"
 #include "TStrings.h"
 
 // The web page on which the program's maintainers announce the current ads.
@@ -28,9 +29,10 @@ struct TAdTransferLimits {
     // running then is cut, and the links not reached are left for next time.
     int Deadline = 5000;
     // The index page is a short text of announcements; a banner movie a few
-    // dozen kilobytes. Larger bodies are dropped.
+    // dozen kilobytes, and the player reads none larger than
+    // kMaxMovieFileBytes. Larger bodies are dropped.
     std::int64_t MaxPageBytes = std::int64_t(1) << 20;
-    std::int64_t MaxAdBytes = std::int64_t(4) << 20;
+    std::int64_t MaxAdBytes = std::int64_t(kMaxMovieFileBytes);
 };
 
 // The ad directory under the program's directory ("dat/ad/").
@@ -50,9 +52,11 @@ AnsiString FetchPageText(const AnsiString& url, const TAdTransferLimits& limits 
 void ParseAdLinks(const TStrings& lines, TStrings& links);
 
 // Downloads `link` through the transfer file temp.dat in `adDir` and keeps
-// it as <n>.swf when the whole body arrived and is not empty. A failed or
-// empty transfer, or one past limits.TotalTimeout or limits.MaxAdBytes,
-// leaves neither the transfer file nor an ad file, and returns false.
+// it as <n>.swf when the whole body arrived and the banner's player opens it
+// as a movie with a frame to show. A failed or empty transfer, one past
+// limits.TotalTimeout or limits.MaxAdBytes, or a body that is no movie (an
+// HTML page, say) leaves neither the transfer file nor an ad file, and
+// returns false; an old ad of that number stays.
 // Raises EFCreateError only when the transfer file cannot be created at all.
 bool DownloadAd(const AnsiString& adDir, const AnsiString& link, int n, const TAdTransferLimits& limits = {});
 

@@ -10,6 +10,12 @@
 #include <vector>
 
 #include "AppPaths.h"
+#include "ConnectionString.h"
+#include "DatabaseErrors.h"
+#include "DbKeyCache.h"
+#include "DbPassword.h"
+#include "HeadwordIndex.h"
+#include "MeantWords.h"
 #include "ProgramResources.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
@@ -33,7 +39,10 @@ constexpr std::string_view kHelp =
     "first, then those of the word list built into the program, at most eleven.\n"
     "Each hit is printed on a line of its own: the headword, a tab, the gloss.\n"
     "WORD may be the start of an English word or some Chinese text; case and\n"
-    "blanks count.\n"
+    "blanks count. When WORD is not literally a headword, the words it most\n"
+    "likely means come first: the headword in other letter case, the dictionary\n"
+    "form of an inflected word (went: go), or, failing both, headwords spelt\n"
+    "nearly like it after its own hits; standard error then says so.\n"
     "\n"
     "  -l, --lookup WORD   look WORD up and print the hits, without a window\n"
     "      --builtin       use only the built-in word list, not the word database\n"
@@ -64,10 +73,12 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
-// One hit as printed: headword and gloss, still in program text.
+// One hit as printed: headword and gloss, still in program text, and what
+// it is to the typed word.
 struct PrintedHit {
     AnsiString Eng;
     AnsiString Chs;
+    TMeantKind Kind = TMeantKind::Typed;
 };
 
 // Appends the hits of `pattern` in `table`, in table order, until `hits`
@@ -139,32 +150,135 @@ std::vector<std::string_view> CandidateLines(std::string_view run, std::string_v
     return candidates;
 }
 
+// Reads the word database's rows into WordTable as the window does. The
+// file's key comes from the user's key cache when it holds one for this
+// file, which spares the key derivation; a cached key that does not open
+// the file is passed over for the password, and the key the password gives
+// is kept for the next time.
+void ReadDatabaseRows(const AnsiString& appDir) {
+    TADOConnection connection;
+    TADOQuery query;
+    OpenWordDatabase(connection, query, appDir);
+    const AnsiString file = WordDatabaseFileName(appDir);
+    const std::string salt = DatabaseSalt(AnsiToUtf8(file));
+    if (salt.empty()) {
+        AppendDbRows(query, 0);  // no file, or too short to be one: the usual error
+        return;
+    }
+    const std::string cache = DbKeyCacheFile();
+    if (const std::optional<AnsiString> key = CachedDatabaseKey(cache, salt)) {
+        connection.SetConnectionString("Provider=SQLCipher;Data Source=" + QuoteConnectionValue(file) +
+                                       ";Persist Security Info=False;Jet OLEDB:Database Password=" +
+                                       QuoteConnectionValue(*key));
+        try {
+            AppendDbRows(query, 0);
+            return;
+        } catch (const EDatabaseError& e) {
+            // A file held by another program stays held whatever the key.
+            const auto* engine = dynamic_cast<const EDatabaseEngineError*>(&e);
+            if (engine != nullptr && engine->Fault == TDatabaseFault::Locked) throw;
+        }
+        OpenWordDatabase(connection, query, appDir);
+    }
+    AppendDbRows(query, 0);
+    RememberDatabaseKey(cache, salt, DeriveDatabaseKey(MakeDbPassword(DbPasswordSeed), salt));
+}
+
+// The line of the embedded word list whose headword is exactly this one.
+std::optional<std::string_view> EmbeddedHeadwordLine(std::string_view headword) {
+    std::string_view text = FindProgramResource("TXT", "ENWORDLIB");
+    if (text.data() == nullptr || headword.empty()) return std::nullopt;
+    text = text.substr(0, text.find('\0'));
+    const std::string start = std::string(headword) + "|";
+    std::size_t at = std::string_view::npos;
+    if (text.starts_with(start)) {
+        at = 0;
+    } else {
+        const std::string inside = "\n" + start;
+        if (const void* found = memmem(text.data(), text.size(), inside.data(), inside.size()))
+            at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data()) + 1;
+    }
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::size_t end = text.find_first_of("\r\n", at);
+    return text.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+}
+
+// Whether the typed word may find more than its literal hits (a word in
+// other letter case, a dictionary form, a spelling). Most words looked up
+// are headwords as typed, and for them this is told from the database rows
+// in WordTable and two searches in the built-in texts, without reading the
+// whole list.
+bool MayMeanOtherWords(std::string_view pattern) {
+    const AnsiString key = MeantWordKey(pattern);
+    bool headword = false;
+    bool otherCase = false;
+    if (!key.empty()) {
+        for (std::size_t r = 0; r < WordTable.Length(); ++r) {
+            const std::string_view eng = WordTable[r].Eng;
+            if (eng.size() != key.size() || FoldCase(eng) != key) continue;
+            headword = true;
+            otherCase = otherCase || eng != pattern;
+        }
+        headword = headword || EmbeddedHeadwordLine(key).has_value();
+    }
+    return !MeantWordsAddNothing(pattern, headword, otherCase);
+}
+
+// The hits of the translate button over the whole table as the window holds
+// it: the database rows already in WordTable, then every line of the list.
+void TakeMeantHits(std::string_view pattern, std::vector<PrintedHit>& hits) {
+    const std::size_t rows = WordTable.Length();
+    const std::vector<std::string_view> lines = LoadEmbeddedWordList();
+    WordTable.SetLength(rows + lines.size());
+    AppendWordLines(lines, rows);
+    for (const TMeantHit& hit : LookupMeantWords(WordTable, pattern)) {
+        hits.push_back({hit.Eng, AnsiString(WordTable[hit.Index].Chs), hit.Kind});
+    }
+}
+
 // The hits the translate button lists: the word database's rows first (read
 // into WordTable as the window reads them), then the embedded list's lines.
 // A lookup walks the table in order and stops at the eleventh hit, so the
 // embedded list is read a run at a time and a common word never pays for the
 // rest of it; of each run, the lines that can be hits are stored into a
-// table of their own and looked up there, in their order.
+// table of their own and looked up there, in their order. A word that may
+// mean other words than its literal hits is looked up over the whole table
+// instead, exactly as the window does.
 std::vector<PrintedHit> LookupLikeTheWindow(std::string_view pattern, bool withDatabase, const AnsiString& appDir,
                                             std::string& databaseError) {
     std::vector<PrintedHit> hits;
     // An empty word finds nothing; the window does not read its words for it
     // either (they were read at start-up).
     if (pattern.empty()) return hits;
+    WordTable.Clear();
     if (withDatabase) {
         try {
-            TADOConnection connection;
-            TADOQuery query;
-            OpenWordDatabase(connection, query, appDir);
-            AppendDbRows(query, 0);
-            TakeHits(WordTable, pattern, hits);
+            ReadDatabaseRows(appDir);
         } catch (const std::exception& e) {
             // The built-in words still answer.
             databaseError = e.what();
-            hits.clear();
+            WordTable.Clear();
         }
-        WordTable.Clear();
     }
+    if (MayMeanOtherWords(pattern)) {
+        TakeMeantHits(pattern, hits);
+        WordTable.Clear();
+        return hits;
+    }
+    // The records whose headword is the word as typed come first, the
+    // database's, then the list's; the literal hits follow without them.
+    std::vector<PrintedHit> exact;
+    if (!MeantWordKey(pattern).empty()) {
+        for (std::size_t r = 0; r < WordTable.Length(); ++r) {
+            if (WordTable[r].Eng == pattern) exact.push_back({AnsiString(WordTable[r].Eng), AnsiString(WordTable[r].Chs)});
+        }
+        if (const std::optional<std::string_view> line = EmbeddedHeadwordLine(pattern)) {
+            const TWordLineParts parts = SplitWordLine(*line);
+            exact.push_back({AnsiString(parts.Headword.substr(0, kMaxEngBytes)), AnsiString(parts.Gloss.substr(0, kMaxChsBytes))});
+        }
+    }
+    TakeHits(WordTable, pattern, hits);
+    WordTable.Clear();
     EmbeddedWordRuns runs;
     while (hits.size() < kMaxWordHits && runs.Next()) {
         // The lookup searches with the first 255 bytes of the word only.
@@ -175,7 +289,34 @@ std::vector<PrintedHit> LookupLikeTheWindow(std::string_view pattern, bool withD
         AppendWordLines(table, candidates, 0);
         TakeHits(table, pattern, hits);
     }
-    return hits;
+    if (exact.empty()) return hits;
+    for (PrintedHit& hit : hits) {
+        if (exact.size() == kMaxWordHits) break;
+        if (hit.Eng != pattern) exact.push_back(std::move(hit));
+    }
+    return exact;
+}
+
+// The line on standard error that says the hits are not all the typed word's
+// own: which are its dictionary forms, or that they are spelling suggestions.
+// Empty when there are none of either. `typed` is the word as given.
+std::string MeantHitsNote(const std::vector<PrintedHit>& hits, std::string_view typed, std::string_view charset) {
+    const std::string word = OneLine(typed);
+    std::vector<std::string> lemmas;  // each dictionary form once, as listed
+    bool spelling = false;
+    for (const PrintedHit& hit : hits) {
+        if (hit.Kind == TMeantKind::Spelling) spelling = true;
+        if (hit.Kind != TMeantKind::WordForm) continue;
+        const std::string lemma = AnsiToTerminal(OneLine(hit.Eng), charset);
+        if (std::find(lemmas.begin(), lemmas.end(), lemma) == lemmas.end()) lemmas.push_back(lemma);
+    }
+    std::string forms;
+    for (const std::string& lemma : lemmas) forms += (forms.empty() ? "" : ", ") + lemma;
+    if (!forms.empty())
+        return std::string(kProgramName) + ": \"" + word + "\" is a form of " + forms + "; the first hits are its dictionary forms\n";
+    if (spelling)
+        return std::string(kProgramName) + ": \"" + word + "\" is not a headword; the hits include spelling suggestions\n";
+    return {};
 }
 
 CommandLineOutput RunLookup(const CommandLineRequest& request, const AnsiString& appDir, std::string_view charset) {
@@ -196,10 +337,11 @@ CommandLineOutput RunLookup(const CommandLineRequest& request, const AnsiString&
         output.Out += '\n';
     }
     output.Status = hits.empty() ? kExitNothingFound : kExitFound;
+    output.Err = MeantHitsNote(hits, request.Word, charset);
     if (!databaseError.empty()) {
         output.Status = kExitTrouble;
-        output.Err = std::string(kProgramName) + ": cannot read the word database: " +
-                     AnsiToTerminal(OneLine(databaseError), charset) + "\n";
+        output.Err += std::string(kProgramName) + ": cannot read the word database: " +
+                      AnsiToTerminal(OneLine(databaseError), charset) + "\n";
     }
     return output;
 }

@@ -39,8 +39,11 @@ struct CommandLineOutput {
 
 // Carries out any request but OpenWindow. The word database is the one under
 // `appDir` (ending in "/"); text is read and written in `charset`. A lookup
-// prints one line per hit: the headword, a tab, the gloss. It reads the
-// database rows into WordTable as the window does and empties it again.
+// prints one line per hit, the hits the translate button lists (the words
+// the typed text most likely means among them): the headword, a tab, the
+// gloss; when some are dictionary forms or spelling suggestions, one line
+// on standard error says so. It reads the database rows into WordTable as
+// the window does and empties it again.
 CommandLineOutput RunCommandLine(const CommandLineRequest& request, const AnsiString& appDir, std::string_view charset);
 
 // The program's entry when it is given arguments: runs them against the

@@ -4,6 +4,8 @@
 #include "DatabaseErrors.h"
 #include "DbPassword.h"
 #include "Exceptions.h"
+#include "SysUtils.h"
+#include "TRowReader.h"
 
 namespace {
 
@@ -66,6 +68,41 @@ std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter) {
     }
     query.Close();
     return rows;
+}
+
+namespace {
+
+std::size_t ReadRowsInto(TADOConnection& connection, std::string_view sql, TEngWordTable& table,
+                         const std::function<bool()>& stop) {
+    TRowReader rows(connection, sql);
+    std::size_t count = 0;
+    // Asking after every row would cost more than the row itself.
+    constexpr std::size_t kRowsBetweenStops = 1024;
+    while (rows.Next()) {
+        const std::size_t index = table.Length();
+        table.SetLength(index + 1);
+        table.Store(index, rows.Column(0), rows.Column(1));
+        if (++count % kRowsBetweenStops == 0 && stop()) break;
+    }
+    return count;
+}
+
+}  // namespace
+
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop) {
+    return ReadRowsInto(connection, "select eng,chs from enword", table, stop);
+}
+
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop,
+                           std::int64_t first, std::int64_t last) {
+    const AnsiString sql = "select eng,chs from enword where rowid between " + IntToStr(first) + " and " + IntToStr(last);
+    return ReadRowsInto(connection, sql, table, stop);
+}
+
+std::pair<std::int64_t, std::int64_t> DbRowIdRange(TADOConnection& connection) {
+    TRowReader range(connection, "select ifnull(min(rowid),0),ifnull(max(rowid),0) from enword");
+    if (!range.Next()) return {0, 0};
+    return {std::stoll(std::string(range.Column(0))), std::stoll(std::string(range.Column(1)))};
 }
 
 void InsertWord(TADOQuery& query, std::string_view eng, std::string_view chs) {

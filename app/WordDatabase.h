@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <exception>
+#include <cstdint>
 #include <functional>
+#include <utility>
 #include <string_view>
 
 #include "AnsiString.h"
@@ -35,6 +37,21 @@ void OpenWordDatabase(TADOConnection& connection, TADOQuery& query, const AnsiSt
 // row r into record r, each value cut to its limit, NULL as empty. Returns the
 // row count. When the select fails, WordTable is left as it was.
 std::size_t AppendDbRows(TADOQuery& query, std::size_t recordsAfter);
+
+// Reads "select eng,chs from enword" row by row into the end of `table`
+// (grown by one record a row, each value cut to its limit, NULL as empty),
+// holding no more than one row besides the table. `stop` is asked between
+// rows; when it says true, the reading ends there. Returns the rows stored.
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop);
+
+// The same for the rows whose rowid lies in [first, last], in the same order
+// (a table's rows come in rowid order): a part of the table that another
+// connection can read at the same time as the rest.
+std::size_t ReadDbRowsInto(TADOConnection& connection, TEngWordTable& table, const std::function<bool()>& stop,
+                           std::int64_t first, std::int64_t last);
+
+// The smallest and the largest rowid of enword; both 0 when it is empty.
+std::pair<std::int64_t, std::int64_t> DbRowIdRange(TADOConnection& connection);
 
 // Inserts one row. The values are bound to the statement as parameters, so
 // every byte is stored as given and no value can change the statement. The

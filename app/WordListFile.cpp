@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 
@@ -78,21 +79,6 @@ TWordListText ConvertUtf8(std::string_view utf8) {
     throw EFOpenError("“" + fileName + "”不是普通文件（它是文件夹、管道或设备），不能作为单词列表读取。");
 }
 
-// Closes the descriptor when the read ends, however it ends.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -123,7 +109,32 @@ TWordListText DecodeWordListText(std::string bytes) {
     return result;
 }
 
-std::string ReadRegularFile(const AnsiString& fileName) {
+AnsiString FormatFileSize(std::uint64_t bytes) {
+    char text[64];
+    constexpr std::uint64_t kKB = 1024;
+    if (bytes < kKB) {
+        std::snprintf(text, sizeof text, "%llu ", static_cast<unsigned long long>(bytes));
+        return AnsiString(text) + "字节";
+    }
+    const char* unit = "KB";
+    double value = static_cast<double>(bytes) / kKB;
+    if (bytes >= kKB * kKB * kKB) {
+        unit = "GB";
+        value = static_cast<double>(bytes) / static_cast<double>(kKB * kKB * kKB);
+    } else if (bytes >= kKB * kKB) {
+        unit = "MB";
+        value = static_cast<double>(bytes) / static_cast<double>(kKB * kKB);
+    }
+    std::snprintf(text, sizeof text, "%.1f %s", value, unit);
+    return text;
+}
+
+void RaiseWordListTooLarge(const AnsiString& fileName, std::uint64_t size) {
+    throw EReadError("“" + fileName + "”有 " + FormatFileSize(size) + "，超过了单词列表文件的上限 " +
+                     FormatFileSize(kMaxWordListFileBytes) + "，没有读取。");
+}
+
+TRegularFile::TRegularFile(const AnsiString& fileName) : fileName_(fileName) {
     // The kind of file is looked at before it is opened: opening a pipe for
     // reading would wait for a writer, and opening a device may act on it.
     struct stat st {};
@@ -131,25 +142,49 @@ std::string ReadRegularFile(const AnsiString& fileName) {
     if (!S_ISREG(st.st_mode)) RaiseNotAFile(fileName);
     // Opened without blocking and looked at again, in case the name was
     // replaced by something else in between.
-    int fd = -1;
     do {
-        fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) RaiseOpenError(fileName, errno);
-    const FileDescriptor file(fd);
-    if (::fstat(fd, &st) != 0) RaiseOpenError(fileName, errno);
-    if (!S_ISREG(st.st_mode)) RaiseNotAFile(fileName);
+        fd_ = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) RaiseOpenError(fileName, errno);
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const int error = errno;
+        ::close(fd_);
+        if (!S_ISREG(st.st_mode)) RaiseNotAFile(fileName);
+        RaiseOpenError(fileName, error);
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+}
 
+TRegularFile::~TRegularFile() { ::close(fd_); }
+
+std::size_t TRegularFile::Read(char* buffer, std::size_t count) {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, count);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) throw EReadError("读取文件“" + fileName_ + "”时出错。\r\n(" + std::strerror(errno) + ")");
+    }
+}
+
+void TRegularFile::Rewind() {
+    if (::lseek(fd_, 0, SEEK_SET) != 0)
+        throw EReadError("读取文件“" + fileName_ + "”时出错。\r\n(" + std::strerror(errno) + ")");
+}
+
+std::string ReadRegularFile(const AnsiString& fileName) {
+    TRegularFile file(fileName);
+    if (file.Size() > kMaxWordListFileBytes) RaiseWordListTooLarge(fileName, file.Size());
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    bytes.resize(static_cast<std::size_t>(file.Size()));
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew since it was looked at
-        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw EReadError("读取文件“" + fileName + "”时出错。\r\n(" + std::strerror(errno) + ")");
+        if (used == bytes.size()) {
+            // The file grew since it was looked at.
+            if (used >= kMaxWordListFileBytes) RaiseWordListTooLarge(fileName, used);
+            bytes.resize(bytes.size() + 65536);
+        }
+        const std::size_t n = file.Read(bytes.data() + used, bytes.size() - used);
         if (n == 0) break;
-        used += static_cast<std::size_t>(n);
+        used += n;
     }
     bytes.resize(used);
     return bytes;

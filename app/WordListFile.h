@@ -5,6 +5,7 @@
 // rather than as garbled bytes.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,10 +29,47 @@ bool IsValidUtf8(std::string_view bytes);
 // so two-byte characters alone do not make a text UTF-8.)
 TWordListText DecodeWordListText(std::string bytes);
 
+// The largest word list file read (the built-in list of 85,000 words takes
+// 2.5 MB): anything larger is refused before it is read, as is a file that
+// grows past it while it is read.
+inline constexpr std::uint64_t kMaxWordListFileBytes = std::uint64_t{256} << 20;
+
+// A size for a message: "3.0 GB", "256.0 MB", "12.5 KB", "100 字节".
+AnsiString FormatFileSize(std::uint64_t bytes);
+
+// Raises EReadError saying that the file, of `size` bytes, is over the limit.
+[[noreturn]] void RaiseWordListTooLarge(const AnsiString& fileName, std::uint64_t size);
+
+// A regular file (or a link to one) open for reading. A folder, a pipe or a
+// device named like a word list is refused at once with EFOpenError, without
+// waiting on it; a file that cannot be opened raises EFOpenError too. Both
+// messages name the file.
+class TRegularFile {
+public:
+    explicit TRegularFile(const AnsiString& fileName);
+    ~TRegularFile();
+    TRegularFile(const TRegularFile&) = delete;
+    TRegularFile& operator=(const TRegularFile&) = delete;
+
+    // The size when the file was opened.
+    std::uint64_t Size() const { return size_; }
+    // Up to `count` bytes from the current position; 0 at the end. A read
+    // error raises EReadError naming the file.
+    std::size_t Read(char* buffer, std::size_t count);
+    // Back to the first byte.
+    void Rewind();
+
+private:
+    AnsiString fileName_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
 // The bytes of a file, unchanged. Only a regular file (or a link to one) is
 // read: a folder, a pipe or a device named like a word list is refused at
 // once with EFOpenError, without waiting on it. A file that cannot be opened
-// raises EFOpenError too. Both messages name the file.
+// raises EFOpenError too. Both messages name the file. A file larger than
+// kMaxWordListFileBytes raises EReadError naming its size.
 std::string ReadRegularFile(const AnsiString& fileName);
 
 // ReadRegularFile, decoded by DecodeWordListText.

@@ -1,6 +1,7 @@
 #include "WordTable.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -99,13 +100,39 @@ const FindPairFunction FindPair = ChooseFindPair();
 }  // namespace
 
 TEngWordTable::TEngWordTable() = default;
+
+void TEngWordTable::Touch() {
+    // One counter for all tables, so that a table moved into another brings
+    // a stamp no earlier content of that other table had. Tables are built
+    // on the database reader's thread too.
+    static std::atomic<std::uint64_t> changes{0};
+    stamp_ = ++changes;
+}
 TEngWordTable::~TEngWordTable() = default;
-TEngWordTable::TEngWordTable(TEngWordTable&&) noexcept = default;
-TEngWordTable& TEngWordTable::operator=(TEngWordTable&&) noexcept = default;
+// The table left behind by a move holds other content than before, so it
+// takes a new stamp.
+TEngWordTable::TEngWordTable(TEngWordTable&& other) noexcept
+    : records_(std::move(other.records_)), blocks_(std::move(other.blocks_)), inOrder_(other.inOrder_),
+      ordered_(other.ordered_), stamp_(other.stamp_) {
+    other.Clear();
+}
+
+TEngWordTable& TEngWordTable::operator=(TEngWordTable&& other) noexcept {
+    if (this != &other) {
+        records_ = std::move(other.records_);
+        blocks_ = std::move(other.blocks_);
+        inOrder_ = other.inOrder_;
+        ordered_ = other.ordered_;
+        stamp_ = other.stamp_;
+        other.Clear();
+    }
+    return *this;
+}
 
 void TEngWordTable::SetLength(std::size_t count) {
     records_.resize(count);
     inOrder_ = std::min(inOrder_, count);
+    Touch();
 }
 
 void TEngWordTable::Clear() {
@@ -113,6 +140,7 @@ void TEngWordTable::Clear() {
     blocks_ = std::vector<Block>();
     inOrder_ = 0;
     ordered_ = true;
+    Touch();
 }
 
 std::uint32_t TEngWordTable::AppendText(std::string_view eng, std::string_view chs) {
@@ -150,6 +178,7 @@ void TEngWordTable::Store(std::size_t index, std::string_view eng, std::string_v
         ordered_ = false;
     }
     records_[index] = Record{offset, static_cast<std::uint8_t>(eng.size()), static_cast<std::uint8_t>(chs.size())};
+    Touch();
 }
 
 const char* TEngWordTable::TextAt(std::uint32_t offset) const {
@@ -249,6 +278,23 @@ std::vector<std::size_t> TEngWordTable::FindInOrder(std::string_view pattern, st
         }
     }
     return hits;
+}
+
+TEngWordTable WithRecordsInserted(const TEngWordTable& table, std::size_t at, const TEngWordTable& inserted) {
+    if (at > table.Length()) RaiseIndexError(at);
+    TEngWordTable result;
+    result.SetLength(table.Length() + inserted.Length());
+    std::size_t next = 0;
+    const auto copy = [&](const TEngWordTable& from, std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i, ++next) {
+            const TEngWord word = from[i];
+            result.Store(next, word.Eng, word.Chs);
+        }
+    };
+    copy(table, 0, at);
+    copy(inserted, 0, inserted.Length());
+    copy(table, at, table.Length());
+    return result;
 }
 
 std::vector<TWordHit> LookupWords(const TEngWordTable& table, std::string_view text) {

@@ -57,6 +57,11 @@ public:
     // Bytes the table holds on the heap: text blocks and record array.
     std::size_t MemoryBytes() const;
 
+    // A number that changes with every change of the table's records and is
+    // never shared by two different contents of any tables of the process:
+    // indexes built from a table tell by it whether they still describe it.
+    std::uint64_t Stamp() const { return stamp_; }
+
     // Indices of the first `maxHits` records, in table order, whose Eng
     // starts with `pattern` or whose Chs contains it (plain byte comparison;
     // an empty pattern matches nothing). The caller cuts the pattern.
@@ -89,7 +94,14 @@ private:
     // good; the lookup then tests record by record.
     std::size_t inOrder_ = 0;
     bool ordered_ = true;
+    std::uint64_t stamp_ = 0;  // 0: empty since it was made
+    void Touch();
 };
+
+// A table holding the records of `table` with the records of `inserted` put
+// in before record `at` (at most table.Length()), all in order. Built anew,
+// records stored in table order, so the lookup keeps its one-pass scan.
+TEngWordTable WithRecordsInserted(const TEngWordTable& table, std::size_t at, const TEngWordTable& inserted);
 
 // The program's word table (unit PubDef).
 extern TEngWordTable WordTable;

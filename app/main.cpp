@@ -1,5 +1,6 @@
 #include "main.h"
 
+#include <malloc.h>
 #include <time.h>
 
 #include <cstdint>
@@ -13,8 +14,10 @@
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "IniFiles.h"
+#include "MeantWords.h"
 #include "StartUpMemory.h"
 #include "SysUtils.h"
+#include "ShellNamespace.h"
 #include "TbsShellFolder.h"
 #include "WindowSystem.h"
 #include "WordDatabase.h"
@@ -94,6 +97,8 @@ TFrmMain::TFrmMain(TComponent* AOwner)
 }
 
 TFrmMain::~TFrmMain() {
+    // The reading thread stops between two rows and is waited for.
+    wordLoader_.reset();
     // The query detaches from the connection before the connection goes.
     ADOQryESM.reset();
     ADOConn.reset();
@@ -189,7 +194,11 @@ void TFrmMain::CreateComponents() {
     MySWF->SetBackgroundColor(0xFFFFFF);
 
     EdTbPath = MakeEdit(*this, "EdTbPath", 340, 278, 98, 21);
-    EdTbPath->SetText("C:\\");
+    // The path box starts at the user's home folder, written as a folder.
+    importFile_ = HomeFolder();
+    if (!importFile_.ends_with('/')) importFile_ += '/';
+    shownImportFile_ = ShellDisplayName(importFile_);
+    EdTbPath->SetText(shownImportFile_);
     EdTbPath->SetReadOnly(true);
     EdTbPath->SetSkinData(bsSkinData1);
 
@@ -314,6 +323,9 @@ int TFrmMain::ShowMessage(const AnsiString& text, int kind, int buttons) {
 namespace {
 // Posted by FormShow: the word sources are read once the window is on screen.
 constexpr UINT WM_LOADWORDS = WM_APP + 1;
+// How often the window looks for the database words read behind it. The
+// reading thread never touches a window: the window asks it.
+constexpr UINT kDatabaseWordsPollMs = 20;
 }  // namespace
 
 void TFrmMain::FormShow(TObject*) {
@@ -336,6 +348,10 @@ void TFrmMain::FormShow(TObject*) {
 }
 
 void TFrmMain::WndProc(TMessage& Message) {
+    if (Message.Msg == WM_TIMER && Message.WParam == DatabaseWordsTimer) {
+        TakeDatabaseWords();
+        return;
+    }
     if (Message.Msg != WM_LOADWORDS) {
         TForm::WndProc(Message);
         return;
@@ -382,28 +398,79 @@ void TFrmMain::PrepareWindow() {
 }
 
 void TFrmMain::LoadWords() {
+    // The built-in words answer as soon as the window does; the database's
+    // words, however many, are read behind the window and put in front of
+    // them once read (TakeDatabaseWords).
     EmbeddedLines = LoadEmbeddedWordList();
-
-    // The database rows come first in the table, the embedded words after
-    // them. A database that cannot be read (missing, damaged, another key,
-    // locked past the wait) costs only its own words: the built-in ones are
-    // stored all the same, and the error is reported once they are.
-    std::size_t rows = 0;
-    AnsiString failure;
-    try {
-        OpenWordDatabase(*ADOConn, *ADOQryESM, AppDir);
-        rows = AppendDbRows(*ADOQryESM, EmbeddedLines.size());
-    } catch (const EDatabaseError& e) {
-        ADOConn->Close();
-        failure = WordDatabaseErrorText(WordDatabaseFileName(AppDir), e, "这次只能查到程序自带的单词。");
-        WordTable.Clear();
-        WordTable.SetLength(EmbeddedLines.size());
-    }
-    AppendWordLines(EmbeddedLines, rows);
-
+    WordTable.Clear();
+    WordTable.SetLength(EmbeddedLines.size());
+    AppendWordLines(EmbeddedLines, 0);
+    databaseRows_ = 0;
+    databaseWordsRead_ = false;
     // The list has served its purpose: the table holds its own copy.
     ReleaseEmbeddedWordList(EmbeddedLines);
-    if (!failure.empty()) throw EDatabaseError(failure);
+    StartDatabaseWords();
+}
+
+void TFrmMain::StartDatabaseWords() {
+    wordLoader_ = std::make_unique<TWordDatabaseLoader>(AppDir);
+    SetTimer(Handle(), DatabaseWordsTimer, kDatabaseWordsPollMs, nullptr);
+}
+
+bool TFrmMain::StopDatabaseWords() {
+    if (!wordLoader_) return false;
+    KillTimer(Handle(), DatabaseWordsTimer);
+    wordLoader_.reset();
+    return true;
+}
+
+void TFrmMain::TakeDatabaseWords() {
+    if (!wordLoader_) return;
+    std::optional<TLoadedWords> words = wordLoader_->Take();
+    if (!words) return;
+    StopDatabaseWords();
+    // A database that cannot be read (missing, damaged, another key, locked
+    // past the wait) costs only its own words: the built-in ones stay.
+    if (!words->Failure.empty()) {
+        Application->Guard(this, [&] { throw EDatabaseError(words->Failure); });
+        return;
+    }
+    // The built-in words move behind the database's: the hits on screen
+    // follow them, so that picking one still shows its own gloss.
+    const std::size_t oldRows = databaseRows_;
+    WordTable = std::move(words->Table);
+    databaseRows_ = words->DatabaseRows;
+    words.reset();
+    // The table of the built-in words alone is gone: its memory goes back.
+    malloc_trim(0);
+    databaseWordsRead_ = true;
+    if (databaseRows_ > oldRows) MoveHitIndexes(oldRows, databaseRows_ - oldRows);
+}
+
+void TFrmMain::MoveHitIndexes(std::size_t from, std::size_t by) {
+    TStrings* data = CmbBxWord->DataList();
+    if (!data) return;
+    for (int i = 0; i < data->Count(); ++i) {
+        const std::int64_t index = StrToIntDef(data->Strings(i), -1);
+        if (index >= 0 && static_cast<std::size_t>(index) >= from)
+            data->Put(i, IntToStr(index + static_cast<std::int64_t>(by)));
+    }
+}
+
+void TFrmMain::AddImportedWords(const TEngWordTable& words) {
+    // Without the database's words in the table (their reading was stopped
+    // for the import, or failed at the start), the new words come with the
+    // others when the database is read again after the import.
+    if (!databaseWordsRead_) {
+        readDatabaseAfterImport_ = true;
+        return;
+    }
+    if (words.Length() == 0) return;
+    // A start would find them after the rows already there and before the
+    // built-in words.
+    WordTable = WithRecordsInserted(WordTable, databaseRows_, words);
+    MoveHitIndexes(databaseRows_, words.Length());
+    databaseRows_ += words.Length();
 }
 
 void TFrmMain::FormClose(TObject*, TCloseAction&) {
@@ -411,6 +478,8 @@ void TFrmMain::FormClose(TObject*, TCloseAction&) {
     // are renewed behind it rather than in a frozen window.
     Hide();
     PresentChanges();
+    // Words still being read are of no use any more.
+    StopDatabaseWords();
     RefreshAds(AppDir, AdFiles.get(), AdPageLines.get(), AdLinks.get(), AdRefreshUrl);
 }
 
@@ -422,16 +491,20 @@ void TFrmMain::BtTranClick(TObject*) {
     if (data) data->Clear();
     MemDetail->Clear();
     LVWord->Items().Clear();
+    HitRelations.clear();
 
     // Without the data list (start-up stopped before making it) there is
     // nowhere to keep the record indexes, so no hit is listed.
     if (data) {
-        const std::vector<TWordHit> hits = LookupWords(EdWord->Text());
+        // The hits of the typed text, with the words it most likely means
+        // (other letter case, dictionary forms, spellings) before them.
+        const std::vector<TMeantHit> hits = LookupMeantWords(EdWord->Text());
         LVWord->Items().BeginUpdate();
-        for (const TWordHit& hit : hits) {
+        for (const TMeantHit& hit : hits) {
             CmbBxWord->Items().Add(hit.Eng);
             data->Add(IntToStr(static_cast<std::int64_t>(hit.Index)));
             LVWord->Items().Add()->SetCaption(hit.Eng);
+            HitRelations.push_back(hit.Relation);
         }
         LVWord->Items().EndUpdate();
     }
@@ -453,7 +526,10 @@ void TFrmMain::CmbBxWordChange(TObject*) {
         MemDetail->Clear();
         return;
     }
-    MemDetail->SetText(FormatGloss(static_cast<std::size_t>(record)));
+    // A form or a spelling says what it is to the typed word above its gloss.
+    const AnsiString relation = i < static_cast<int>(HitRelations.size()) ? HitRelations[i] : AnsiString();
+    const AnsiString gloss = FormatGloss(static_cast<std::size_t>(record));
+    MemDetail->SetText(relation.empty() ? gloss : relation + "\r\n" + gloss);
 }
 
 void TFrmMain::LVWordClick(TObject*) {
@@ -521,6 +597,10 @@ void TFrmMain::BtImportTbDatClick(TObject*) {
     importing_ = true;
     BtImportTbDat->SetEnabled(false);
     BtOpenTbDatPath->SetEnabled(false);
+    // A reading of the database words still under way would hold the file
+    // against the import's commit: it stops now and starts again afterwards,
+    // and then reads the new words with the others.
+    readDatabaseAfterImport_ = StopDatabaseWords();
     struct ImportRunning {
         TFrmMain& form;
         ~ImportRunning() {
@@ -529,6 +609,7 @@ void TFrmMain::BtImportTbDatClick(TObject*) {
             form.importing_ = false;
             form.BtImportTbDat->SetEnabled(true);
             form.BtOpenTbDatPath->SetEnabled(true);
+            if (form.readDatabaseAfterImport_ && !Application->Terminated()) form.StartDatabaseWords();
         }
     } const running{*this};
 
@@ -537,13 +618,33 @@ void TFrmMain::BtImportTbDatClick(TObject*) {
         *ADOQryESM,
         AppDir,
         [this](const AnsiString& text, int kind, int buttons) { return ShowMessage(text, kind, buttons); },
-        [this](const AnsiString& preview) { MemDetail->SetText(preview); },
+        [this](const AnsiString& preview) {
+            // The preview replaces the reading's progress and stays for the user to check.
+            importProgressShown_ = false;
+            MemDetail->SetText(preview);
+        },
         [this] { btShareWdMailClick(btShareWdMail); },
         [this](std::size_t done, std::size_t total) { return ImportProgress(done, total); },
+        [this](std::uint64_t done, std::uint64_t total) { return ReadProgress(done, total); },
+        [this](const TEngWordTable& words) { AddImportedWords(words); },
     };
     lastImportPump_ = 0;
     importProgressShown_ = false;
     ImportWordList(EdTbPath->Text(), ImportFileName(), context);
+}
+
+bool TFrmMain::ReadProgress(std::uint64_t done, std::uint64_t total) {
+    const std::int64_t now = MonotonicMilliseconds();
+    if (done != 0 && now - lastImportPump_ < kImportPumpMilliseconds) return !Application->Terminated();
+    constexpr std::uint64_t kMB = 1 << 20;
+    const auto percent = total == 0 ? 100 : static_cast<std::int64_t>(done * 100 / total);
+    importProgressShown_ = true;
+    MemDetail->SetText("正在读取单词列表：" + IntToStr(static_cast<std::int64_t>(done / kMB)) + " / " +
+                       IntToStr(static_cast<std::int64_t>((total + kMB - 1) / kMB)) + " MB（" + IntToStr(percent) + "%）");
+    Application->ProcessMessages();
+    lastImportPump_ = MonotonicMilliseconds();
+    // Closing the window abandons the reading, as it abandons an import.
+    return !Application->Terminated();
 }
 
 bool TFrmMain::ImportProgress(std::size_t done, std::size_t total) {

@@ -39,12 +39,17 @@
 #include "TbsSkinOpenDialog.h"
 #include "TbsSkinPanel.h"
 #include "TbsSkinPopupMenu.h"
+#include "WordDatabaseLoader.h"
 #include "WordShare.h"
 #include "bsMessages.h"
 
 // The program's title: the main window's caption and the caption of
 // messages of the custom kind.
 inline constexpr char MainWindowTitle[] = "Mirvo英语小词典";
+
+// The id of the window's timer that looks for the database words read
+// behind the window.
+inline constexpr UINT_PTR DatabaseWordsTimer = 0x5744;
 
 class TFrmMain : public TForm {
 public:
@@ -86,6 +91,8 @@ public:
     std::vector<std::string_view> EmbeddedLines;
     // The parallel data list of the hit-list store.
     std::unique_ptr<TStringList> HitDataList;
+    // For each listed hit, what it is to the typed word ("went → go"), or empty.
+    std::vector<AnsiString> HitRelations;
 
     // ---- handlers ----
     void FormShow(TObject* Sender);
@@ -115,6 +122,10 @@ public:
 
     void WndProc(TMessage& Message) override;
 
+    // True while the database words are being read behind the window; the
+    // built-in words answer meanwhile.
+    bool DatabaseWordsLoading() const { return wordLoader_ != nullptr; }
+
 private:
     void CreateComponents();
     void CreateSkinComponents();
@@ -124,11 +135,23 @@ private:
     void LoadSkin();
     // Steps 6 to 10: the embedded word list and the database into WordTable.
     void LoadWords();
+    // Starts reading the database words behind the window.
+    void StartDatabaseWords();
+    // Stops that reading (the words read so far are dropped). True when it was running.
+    bool StopDatabaseWords();
+    // Swaps in the words the reading built, once it has finished.
+    void TakeDatabaseWords();
+    // Puts words just imported into the table, after the database's words.
+    void AddImportedWords(const TEngWordTable& words);
+    // The hit list keeps record indexes: records from `from` on moved by `by`.
+    void MoveHitIndexes(std::size_t from, std::size_t by);
     // ShowSkinMessage with help context 0, as the dictionary's tools use it.
     int ShowMessage(const AnsiString& text, int kind, int buttons);
     // Between chunks of an import: shows how far it got and lets the window
     // paint and answer. False once the program is closing.
     bool ImportProgress(std::size_t done, std::size_t total);
+    // The same while the import reads its file.
+    bool ReadProgress(std::uint64_t done, std::uint64_t total);
 
     // The file the path box names, by its name on disk, and the text the box
     // shows for it; the box's own text when it shows anything else.
@@ -136,6 +159,10 @@ private:
     std::string importFile_;
     AnsiString shownImportFile_;
 
+    std::unique_ptr<TWordDatabaseLoader> wordLoader_;
+    std::size_t databaseRows_ = 0;   // records at the start of WordTable that came from the database
+    bool databaseWordsRead_ = false;       // the database's words are in WordTable
+    bool readDatabaseAfterImport_ = false; // the running import stopped (or found no) reading of them
     bool startedUp_ = false;
     bool wordsPending_ = false;
     bool importing_ = false;           // an import runs; the import button is off meanwhile

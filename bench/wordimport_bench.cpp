@@ -132,7 +132,7 @@ void BM_ImportWordFile(benchmark::State& state) {
                                              // Yes to the question, No to the offer to share.
                                              return ++questions == 1 ? mrYes : mrNo;
                                          },
-                                         [](const AnsiString&) {}, [] {}, {}};
+                                         [](const AnsiString&) {}, [] {}, {}, {}, {}};
         state.ResumeTiming();
         ImportWordFile(Files().List(), context);
         state.PauseTiming();

@@ -5,6 +5,7 @@
 #include "IniFiles.h"
 #include "SkinIniValues.h"
 #include "SkinLoadLimits.h"
+#include "SkinPictureFiles.h"
 #include "SysUtils.h"
 
 namespace {
@@ -73,14 +74,6 @@ void WritePictureEntry(TStream& out, const TBitmap& bitmap) {
     if (!empty) WriteBitmap(out, bitmap);
 }
 
-void LoadPictureOrEmpty(TBitmap& bitmap, SkinPictureBudget& budget, const AnsiString& dir, const AnsiString& name) {
-    if (name.empty()) {
-        bitmap.SetSize(0, 0);
-    } else {
-        budget.LoadFile(bitmap, dir + name);
-    }
-}
-
 }  // namespace
 
 void ReadSkinPayload(std::span<const char> payload, TbsSkinPayload& out, const AnsiString& skinName) {
@@ -145,17 +138,16 @@ bool BuildSkinPayload(const AnsiString& path, TbsSkinPayload& out) {
     const TMemIniFile ini(lines);
     if (!HasRequiredSkinSections(ini)) return false;
 
-    const AnsiString dir = ExtractFilePath(path);
     const SkinPictureNames names = ReadSkinPictureNames(ini);
     // Everything is loaded before `out` changes, so a missing picture leaves it as it was.
     TbsSkinPayload built;
-    SkinPictureBudget budget(path);
-    LoadPictureOrEmpty(built.Picture, budget, dir, names.picture);
-    LoadPictureOrEmpty(built.InactivePicture, budget, dir, names.inactivepicture);
-    LoadPictureOrEmpty(built.Mask, budget, dir, names.mask);
-    for (const AnsiString& name : names.activepictures) {
+    SkinPictureFiles pictures(path, ini);
+    pictures.LoadFramePicture(built.Picture, "picture", names.picture);
+    pictures.LoadFramePicture(built.InactivePicture, "inactivepicture", names.inactivepicture);
+    pictures.LoadFramePicture(built.Mask, "mask", names.mask);
+    for (std::size_t i = 0; i < names.activepictures.size(); ++i) {
         auto bitmap = std::make_unique<TBitmap>();
-        budget.LoadFile(*bitmap, dir + name);
+        pictures.LoadListPicture(*bitmap, static_cast<int>(i), names.activepictures[i]);
         built.ActivePictures.push_back(std::move(bitmap));
     }
 

@@ -6,6 +6,7 @@
 #include "FileUtils.h"
 #include "Forms.h"
 #include "SkinLoadLimits.h"
+#include "SkinPictureFiles.h"
 #include "ZlibStreams.h"
 
 namespace {
@@ -40,22 +41,14 @@ void TbsSkinData::LoadIniSkin(const AnsiString& fileName) {
     BeginLoad();
     std::exception_ptr failure;
     try {
-        const AnsiString dir = ExtractFilePath(fileName);
         ReadSkinNames(ini);
-        SkinPictureBudget budget(fileName);
-        auto loadFramePicture = [&dir, &budget](TBitmap& bitmap, const AnsiString& name) {
-            if (name.empty()) {
-                bitmap.SetSize(0, 0);
-            } else {
-                budget.LoadFile(bitmap, dir + name);
-            }
-        };
-        loadFramePicture(mainBitmap_, pictureFiles_.picture);
-        loadFramePicture(inactiveBitmap_, pictureFiles_.inactivepicture);
-        loadFramePicture(maskBitmap_, pictureFiles_.mask);
+        SkinPictureFiles pictures(fileName, ini);
+        pictures.LoadFramePicture(mainBitmap_, "picture", pictureFiles_.picture);
+        pictures.LoadFramePicture(inactiveBitmap_, "inactivepicture", pictureFiles_.inactivepicture);
+        pictures.LoadFramePicture(maskBitmap_, "mask", pictureFiles_.mask);
         for (int i = 0; i < activeBitmapNames_.Count(); ++i) {
             activeBitmaps_.push_back(std::make_unique<TBitmap>());
-            budget.LoadFile(*activeBitmaps_.back(), dir + activeBitmapNames_.Strings(i));
+            pictures.LoadListPicture(*activeBitmaps_.back(), i, activeBitmapNames_.Strings(i));
         }
         ReadSkinSections(ini);
     } catch (...) {

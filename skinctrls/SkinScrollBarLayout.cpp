@@ -78,17 +78,19 @@ ScrollBarLayout LayoutSkinnedScrollBar(int W, int H, bool vertical, const TbsDat
     l.Track = rec.trackarea;
     l.IncButton = rec.upbuttonrect;
     l.DecButton = rec.downbuttonrect;
-    // The parts in the far end piece of the image move with the bar's length.
+    // A button that starts beyond the far corner point lies in the far end
+    // piece of the image and moves with the bar's length; one that starts on
+    // the point stays where the skin has it.
     if (!vertical) {
         const int grow = W - WidthOf(rec.skinrect);
         l.Track.Right += grow;
         for (TRect* b : {&l.IncButton, &l.DecButton})
-            if (b->Left >= rec.righttoppoint.X) *b = OffsetRect(*b, grow, 0);
+            if (b->Left > rec.righttoppoint.X) *b = OffsetRect(*b, grow, 0);
     } else {
         const int grow = H - HeightOf(rec.skinrect);
         l.Track.Bottom += grow;
         for (TRect* b : {&l.IncButton, &l.DecButton})
-            if (b->Top >= rec.leftbottompoint.Y) *b = OffsetRect(*b, 0, grow);
+            if (b->Top > rec.leftbottompoint.Y) *b = OffsetRect(*b, 0, grow);
     }
     const int alongSkin = vertical ? HeightOf(rec.thumbrect) : WidthOf(rec.thumbrect);
     const int acrossSkin = vertical ? WidthOf(rec.thumbrect) : HeightOf(rec.thumbrect);

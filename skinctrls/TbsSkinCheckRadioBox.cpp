@@ -9,7 +9,9 @@
 #include "VirtualKeys.h"
 
 TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomControl(AOwner) {
-    SetSkinDataName("checkbox");
+    // The record kind "checkradio" holds the check box's pictures; skins
+    // name their record after it.
+    SetSkinDataName("checkradio");
     SetTabStop(true);
     SetDefaultWidth(120);
     SetDefaultHeight(20);
@@ -17,14 +19,14 @@ TbsSkinCheckRadioBox::TbsSkinCheckRadioBox(TComponent* AOwner) : TbsSkinCustomCo
 
 TbsSkinCheckRadioBox::~TbsSkinCheckRadioBox() = default;
 
-void TbsSkinCheckRadioBox::SetChecked(bool value) {
-    if (checked_ == value) return;
-    checked_ = value;
+void TbsSkinCheckRadioBox::SetState(TCheckBoxState value) {
+    if (state_ == value) return;
+    state_ = value;
     Invalidate();
     if (OnClick) OnClick(this);
 }
 
-void TbsSkinCheckRadioBox::Toggle() { SetChecked(!checked_); }
+void TbsSkinCheckRadioBox::Toggle() { SetChecked(!Checked()); }
 
 void TbsSkinCheckRadioBox::BindSkinRecord() {
     TbsSkinCustomControl::BindSkinRecord();
@@ -35,11 +37,45 @@ void TbsSkinCheckRadioBox::BindSkinRecord() {
     fontHeight_ = r->fontheight;
     fontStyle_ = r->fontstyle;
     fontColor_ = r->fontcolor;
+    activeFontColor_ = r->activefontcolor;
     unenabledFontColor_ = r->unenabledfontcolor;
+    activeSkinRect_ = r->activeskinrect;
     checkImageArea_ = r->checkimagearea;
     textArea_ = r->textarea;
     checkImageRect_ = r->checkimagerect;
     uncheckImageRect_ = r->uncheckimagerect;
+    activeCheckImageRect_ = r->activecheckimagerect;
+    activeUncheckImageRect_ = r->activeuncheckimagerect;
+    unenabledCheckImageRect_ = r->unenabledcheckimagerect;
+    unenabledUncheckImageRect_ = r->unenableduncheckimagerect;
+    grayedCheckImageRect_ = r->grayedcheckimagerect;
+    activeGrayedCheckImageRect_ = r->activegrayedcheckimagerect;
+}
+
+const TRect& TbsSkinCheckRadioBox::MarkPicture() const {
+    const TRect& normal = state_ == cbChecked ? checkImageRect_ : state_ == cbGrayed ? grayedCheckImageRect_ : uncheckImageRect_;
+    // The record has no picture of a disabled third state: it keeps its own.
+    const TRect& special = !Enabled() ? (state_ == cbChecked     ? unenabledCheckImageRect_
+                                         : state_ == cbUnchecked ? unenabledUncheckImageRect_
+                                                                 : grayedCheckImageRect_)
+                           : Hot()    ? (state_ == cbChecked     ? activeCheckImageRect_
+                                         : state_ == cbUnchecked ? activeUncheckImageRect_
+                                                                 : activeGrayedCheckImageRect_)
+                                      : normal;
+    // An empty picture of a state falls back to the normal one.
+    return RectIsEmpty(special) ? normal : special;
+}
+
+void TbsSkinCheckRadioBox::MouseEntered() {
+    TbsSkinCustomControl::MouseEntered();
+    mouseIn_ = true;
+    Invalidate();
+}
+
+void TbsSkinCheckRadioBox::MouseLeft() {
+    TbsSkinCustomControl::MouseLeft();
+    mouseIn_ = false;
+    Invalidate();
 }
 
 void TbsSkinCheckRadioBox::DrawCaption(TCanvas& canvas, const TRect& area, TColor color) const {
@@ -59,8 +95,14 @@ void TbsSkinCheckRadioBox::PaintDefaultImage(TBitmap& bitmap) {
     PaintParentBackground(*this, c);
     const int midY = Height() / 2;
     const TRect box{2, midY - 7, 16, midY + 7};
-    DrawDefaultBox(c, box, pressed_ ? DefaultBoxState::Pressed : DefaultBoxState::Normal);
-    if (checked_) DrawCheckMark(c, box.Left + 3, box.Top + 3, Enabled() ? clBtnText : clGrayText);
+    DrawDefaultBox(c, box, pressed_ ? DefaultBoxState::Pressed : Hot() ? DefaultBoxState::Hot : DefaultBoxState::Normal);
+    const TColor mark = Enabled() ? clBtnText : clGrayText;
+    if (state_ == cbChecked) {
+        DrawCheckMark(c, box.Left + 3, box.Top + 3, mark);
+    } else if (state_ == cbGrayed) {
+        c.Brush.Color = mark;
+        c.FillRect({box.Left + 4, box.Top + 4, box.Right - 4, box.Bottom - 4});
+    }
     c.Font.Assign(DefaultFont());
     DrawCaption(c, {box.Right + 5, 0, Width(), Height()}, Enabled() ? clBtnText : clGrayText);
     if (Focused()) c.DrawFocusRect({box.Right + 3, 1, Width() - 1, Height() - 1});
@@ -71,20 +113,23 @@ void TbsSkinCheckRadioBox::PaintSkinImage(TBitmap& bitmap) {
         PaintDefaultImage(bitmap);
         return;
     }
-    PaintSkinImageFrom(bitmap, geometry_.skinrect);
+    PaintSkinImageFrom(bitmap, Hot() && !RectIsEmpty(activeSkinRect_) ? activeSkinRect_ : geometry_.skinrect);
     TCanvas& c = bitmap.Canvas();
     // The areas are given inside skinrect; the text area keeps its distance
-    // from the right edge as the control grows.
+    // from the right edge as the control grows. The mark is centred in its
+    // area.
     const int rightGap = WidthOf(geometry_.skinrect) - textArea_.Right;
-    const TRect& mark = checked_ ? checkImageRect_ : uncheckImageRect_;
+    const TRect& mark = MarkPicture();
     if (!RectIsEmpty(mark)) {
         TBitmap piece(WidthOf(mark), HeightOf(mark));
         CopySkinPiece(piece, 0, 0, *geometry_.SkinPicture, mark);
         piece.SetTransparent(true);
-        c.Draw(checkImageArea_.Left, (Height() - HeightOf(mark)) / 2, piece);
+        const TRect& area = RectIsEmpty(checkImageArea_) ? TRect{0, 0, Height(), Height()} : checkImageArea_;
+        c.Draw(area.Left + (WidthOf(area) - WidthOf(mark)) / 2, area.Top + (HeightOf(area) - HeightOf(mark)) / 2, piece);
     }
     ApplyRecordFont(c.Font, fontName_, fontHeight_, fontStyle_);
-    DrawCaption(c, {textArea_.Left, 0, Width() - rightGap, Height()}, Enabled() ? fontColor_ : unenabledFontColor_);
+    const TColor text = !Enabled() ? unenabledFontColor_ : Hot() ? activeFontColor_ : fontColor_;
+    DrawCaption(c, {textArea_.Left, 0, Width() - rightGap, Height()}, text);
 }
 
 void TbsSkinCheckRadioBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -79,6 +79,11 @@ void TbsSkinCustomComboBox::SetHideSelection(bool value) {
     if (edit_) edit_->SetHideSelection(value);
 }
 
+void TbsSkinCustomComboBox::SetCharCase(TEditCharCase value) {
+    charCase_ = value;
+    if (edit_) edit_->SetCharCase(value);
+}
+
 void TbsSkinCustomComboBox::SetDefaultColor(TColor value) {
     defaultColor_ = value;
     if (edit_ && !Skinned()) edit_->SetColor(value);
@@ -269,6 +274,7 @@ void TbsSkinCustomComboBox::CreateInnerEdit() {
     edit_ = CreateComponent<TbsCustomEdit>(this);
     edit_->SetColor(defaultColor_);
     edit_->SetHideSelection(hideSelection_);
+    edit_->SetCharCase(charCase_);
     edit_->SetFont(Skinned() ? Font() : DefaultFont());
     edit_->SetTransparentEdit(Skinned());
     edit_->SetParent(this);

@@ -43,6 +43,9 @@ public:
     void SetAutoComplete(bool value) { autoComplete_ = value; }
     bool HideSelection() const { return hideSelection_; }
     void SetHideSelection(bool value);
+    // Passed to the edit of the edit style, now and whenever it is made.
+    TEditCharCase CharCase() const { return charCase_; }
+    void SetCharCase(TEditCharCase value);
     TColor DefaultColor() const { return defaultColor_; }
     void SetDefaultColor(TColor value);
     bool UseSkinSize() const { return useSkinSize_; }
@@ -166,6 +169,7 @@ private:
     int listBoxWidth_ = 0;
     bool autoComplete_ = true;
     bool hideSelection_ = true;
+    TEditCharCase charCase_ = ecNormal;
     TColor defaultColor_ = clWindow;
     bool useSkinSize_ = true;
     bool toolButtonStyle_ = false;

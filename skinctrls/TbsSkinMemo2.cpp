@@ -223,7 +223,8 @@ void TbsSkinMemo2::PaintDisabled(TCanvas& c) {
     }
     c.Font.SetColor(Bound() ? disabledFontColor_ : clGrayText);
     const int lineHeight = std::max(1, c.TextHeight("Wq"));
-    const int fitting = ClientHeight() / lineHeight;
+    // One line fewer than fit: the last, possibly cut, line is left out.
+    const int fitting = ClientHeight() / lineHeight - 1;
     const TRect fr = FormatRect();
     const AnsiString& text = buffer_.Text();
     c.Brush.Style = bsClear;

@@ -8,6 +8,7 @@
 #include "Exceptions.h"
 #include "FileUtils.h"
 #include "OpenDialogChoice.h"
+#include "ProgramResources.h"
 #include "ShellNamespace.h"
 #include "SkinDialogText.h"
 #include "SysUtils.h"
@@ -47,21 +48,11 @@ constexpr ViewEntry kViews[] = {
     {"MSG_LV_DETAILS", "详细信息", vsReport},
 };
 
-// The view button's picture: three rows of a small icon and a line of text,
-// on magenta. The bottom row stays magenta: a glyph's bottom-left pixel gives
-// its transparent colour.
-void MakeViewStyleGlyph(TBitmap& glyph) {
-    glyph.SetSize(12, 12);
-    TCanvas& c = glyph.Canvas();
-    c.Brush.Style = bsSolid;
-    c.Brush.Color = clFuchsia;
-    c.FillRect(glyph.BoundsRect());
-    c.Brush.Color = TColor(0x404040);
-    for (int row = 0; row < 3; ++row) {
-        const int y = row * 4;
-        c.FillRect({0, y, 3, y + 3});
-        c.FillRect({5, y + 1, 12, y + 2});
-    }
+// A tool button's picture: the program's bitmap of that name (drawn in the
+// delivered skin's colours). A program built without it shows no picture.
+void LoadProgramGlyph(TBitmap& glyph, const char* name) {
+    const std::string_view bytes = FindProgramResource("BITMAP", name);
+    if (bytes.data()) glyph.LoadFromBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
 }
 
 }  // namespace
@@ -147,31 +138,32 @@ void TbsOpenDlgForm::BuildToolBar(const TbsOpenDlgSettings& s) {
     // From the right edge: the view button, a spacer, New folder, Up, Back.
     int x = width - kViewButtonWidth;
     const auto makeButton = [&]<class Button = TbsSkinSpeedButton>(int left, int w, const char* record,
-                                                                  const char* caption, const char* hintKey,
+                                                                  const char* glyph, const char* hintKey,
                                                                   const char* hint) {
         auto* b = CreateComponent<Button>(this);
         b->SetSkinDataName(record);
         b->SetParent(toolBar_);
         b->SetBounds(left, 0, w, kToolBarHeight);
         b->SetAnchors(akTop | akRight);
-        b->SetCaption(caption);
+        TBitmap picture;
+        LoadProgramGlyph(picture, glyph);
+        b->SetGlyph(picture);
         b->SetHint(SkinResourceText(s.CtrlSkinData, hintKey, hint));
         b->SetShowHint(true);
         if (s.ToolButtonsTransparent) b->SetFlat(true);
         if (s.DefaultFont) b->SetDefaultFont(*s.DefaultFont);
         return b;
     };
-    viewButton_ = makeButton.operator()<TbsSkinMenuSpeedButton>(x, kViewButtonWidth, "toolmenubutton", "",
+    viewButton_ = makeButton.operator()<TbsSkinMenuSpeedButton>(x, kViewButtonWidth, "toolmenubutton", "BS_LVSTYLE",
                                                                 "MSG_BTN_VIEWMENU_HINT", "显示菜单");
-    TBitmap viewGlyph;
-    MakeViewStyleGlyph(viewGlyph);
-    viewButton_->SetGlyph(viewGlyph);
     x -= kSpacer + kToolButtonWidth;
-    newFolderButton_ = makeButton(x, kToolButtonWidth, "toolbutton", "+", "MSG_BTN_NEWFOLDER_HINT", "创建新文件夹");
+    newFolderButton_ =
+        makeButton(x, kToolButtonWidth, "toolbutton", "BS_NEWFOLDER", "MSG_BTN_NEWFOLDER_HINT", "创建新文件夹");
     x -= kToolButtonWidth;
-    upButton_ = makeButton(x, kToolButtonWidth, "toolbutton", "↑", "MSG_BTN_UP_HINT", "向上一级");
+    upButton_ = makeButton(x, kToolButtonWidth, "toolbutton", "BS_UP", "MSG_BTN_UP_HINT", "向上一级");
     x -= kToolButtonWidth;
-    backButton_ = makeButton(x, kToolButtonWidth, "toolbutton", "←", "MSG_BTN_BACK_HINT", "转到访问的上一个文件夹");
+    backButton_ =
+        makeButton(x, kToolButtonWidth, "toolbutton", "BS_BACK", "MSG_BTN_BACK_HINT", "转到访问的上一个文件夹");
     backButton_->OnClick = [this](TObject*) { GoBack(); };
     upButton_->OnClick = [this](TObject*) { GoUp(); };
     newFolderButton_->OnClick = [this](TObject*) { NewFolder(); };
@@ -185,6 +177,7 @@ void TbsOpenDlgForm::BuildToolBar(const TbsOpenDlgSettings& s) {
     folderBox_->SetDropDownCount(10);
     folderBox_->SetAlphaBlend(s.CtrlAlphaBlend);
     folderBox_->SetAlphaBlendValue(s.CtrlAlphaBlendValue);
+    folderBox_->SetAlphaBlendAnimation(s.CtrlAlphaBlendAnimation);
     if (s.DefaultFont) folderBox_->SetDefaultFont(*s.DefaultFont);
 
     viewMenu_ = CreateComponent<TbsSkinPopupMenu>(this);
@@ -236,6 +229,7 @@ void TbsOpenDlgForm::BuildBottom(const TbsOpenDlgSettings& s) {
     filterBox_->SetAnchors(akLeft | akTop | akRight);
     filterBox_->SetAlphaBlend(s.CtrlAlphaBlend);
     filterBox_->SetAlphaBlendValue(s.CtrlAlphaBlendValue);
+    filterBox_->SetAlphaBlendAnimation(s.CtrlAlphaBlendAnimation);
 
     const auto makeButton = [&](int top, const char* key, const char* caption) {
         auto* b = CreateComponent<TbsSkinButton>(this);

@@ -213,6 +213,12 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
             RepaintFrame();
         }
         return false;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+        // Skinned or not: a captured frame object always hears the release.
+        CallOldWndProc(m);
+        ReleaseObject(m.Msg == WM_LBUTTONUP ? mbLeft : mbRight, {-1, -1});
+        return true;
     case WM_GETMINMAXINFO:
         if (auto* info = FromLParam<MINMAXINFO>(m.LParam)) {
             info->ptMinTrackSize = {MinFrameWidth(), MinFrameHeight()};
@@ -329,11 +335,6 @@ bool TbsSkinForm::HandleMessage(TMessage& m) {
     case WM_NCRBUTTONUP:
         CallOldWndProc(m);
         ReleaseObject(mbRight, ToWindowPoint(ScreenPointOf(m.LParam)));
-        return true;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-        CallOldWndProc(m);
-        ReleaseObject(m.Msg == WM_LBUTTONUP ? mbLeft : mbRight, {-1, -1});
         return true;
     default:
         return false;

@@ -219,7 +219,11 @@ void TbsSkinMenuItem::DrawGlyphOrMark(TCanvas& c, int x, int yMid, bool active, 
         }
         return;
     }
-    const TColor color = item_->Enabled ? clWindowText : clBtnShadow;
+    // The built-in glyphs and marks take the record's image colours when it
+    // asks for them.
+    const TColor color = record_ && record_->useimagecolor ? (active ? record_->activeimagecolor : record_->imagecolor)
+                         : item_->Enabled                 ? clWindowText
+                                                          : clBtnShadow;
     if (record_ && item_->Checked) {
         TRect piece = item_->RadioItem ? (active ? record_->activeradioimagerect : record_->radioimagerect)
                                        : (active ? record_->activecheckimagerect : record_->checkimagerect);

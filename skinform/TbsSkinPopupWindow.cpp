@@ -218,11 +218,36 @@ void TbsSkinPopupWindow::SelectNext(int direction) {
         i = i < 0 ? (direction > 0 ? 0 : n - 1) : (i + direction + n) % n;
         if (!items_[std::size_t(i)]->Selectable()) continue;
         if (i == activeItem_) return;
+        // Passing an end of the list wraps the window to the other end too.
+        const bool wrapped = activeItem_ >= 0 && (direction > 0 ? i < activeItem_ : i > activeItem_);
         SetActiveItem(i);
+        if (wrapped && scrollable_ && !items_[std::size_t(i)]->ItemVisible) ScrollTo(direction > 0 ? 0 : LastFullStart());
+        // Disabled items at that end can still leave the selection outside.
         EnsureVisible(i);
         items_[std::size_t(i)]->Highlight(true);
         return;
     }
+}
+
+int TbsSkinPopupWindow::LastFullStart() const {
+    // From the last item back, as many as the items area holds.
+    const int band = scrollable_ ? kScrollBand : 0;
+    int room = (itemsArea_.Bottom - band) - (itemsArea_.Top + band);
+    int start = int(items_.size());
+    while (start > 0) {
+        const int ih = items_[std::size_t(start - 1)]->Height(engine_.DefaultMenuItemHeight);
+        if (ih > room) break;
+        room -= ih;
+        --start;
+    }
+    return std::min(start, std::max(0, int(items_.size()) - 1));
+}
+
+void TbsSkinPopupWindow::ScrollTo(int start) {
+    if (start == visibleStart_) return;
+    visibleStart_ = start;
+    LayoutItems();
+    if (HandleAllocated()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TbsSkinPopupWindow::EnsureVisible(int index) {

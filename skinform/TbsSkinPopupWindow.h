@@ -103,6 +103,10 @@ private:
     void StopScroll();
     int ItemAt(TPoint client) const;
     void EnsureVisible(int index);
+    // The largest start that still fills the window: the last items that fit.
+    int LastFullStart() const;
+    // Shows the items from `start` on.
+    void ScrollTo(int start);
 
     TbsSkinMenu& engine_;
     TMenuItem* tree_ = nullptr;

@@ -655,7 +655,22 @@ void TCustomEdit::DefaultHandler(TMessage& m) {
         m.Result = 0;
         return;
     case WM_PASTE:
-        if (IsClipboardFormatAvailable(CF_TEXT)) InsertText(GetClipboardText());
+        if (IsClipboardFormatAvailable(CF_TEXT)) {
+            // A one-line box without a limit of its own takes the platform's
+            // default one for a paste; the buffer cuts at a character.
+            // The limit is lifted again even when a change handler raises.
+            struct PasteLimit {
+                TEditBuffer& buffer;
+                const bool set = buffer.MaxLength() == 0 && !buffer.MultiLine();
+                explicit PasteLimit(TEditBuffer& b) : buffer(b) {
+                    if (set) buffer.SetMaxLength(kEditDefaultPasteLimit);
+                }
+                ~PasteLimit() {
+                    if (set) buffer.SetMaxLength(0);
+                }
+            } limit(buffer_);
+            InsertText(GetClipboardText());
+        }
         m.Result = 0;
         return;
     case WM_CLEAR:

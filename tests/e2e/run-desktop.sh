@@ -20,6 +20,18 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Pixels that differ between two pictures. An ImageMagick error (a picture
+# missing or unreadable) is no count of pixels: it ends the test, also from
+# inside a command substitution assigned to a variable.
+pixels_differing() {
+  local out status=0
+  out=$(compare -metric AE "$1" "$2" null: 2>&1) || status=$?
+  if [ "$status" -gt 1 ] || ! [[ $out =~ ^[0-9]+$ ]]; then
+    echo "FAIL: ImageMagick could not compare $1 with $2: $out" >&2
+    exit 1
+  fi
+  echo "$out"
+}
 
 mkdir -p "$work/app"
 cp "$program" "$work/app/mirvodict"
@@ -63,14 +75,14 @@ xprop -id "$main" WM_STATE | grep -q Iconic || fail "the main window was not ico
 xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$main")" || fail "the iconified window left the window list"
 sleep 1
 import -window root -crop "$crop" +repage "$work/minimised.png"
-[ "$(compare -metric AE "$work/before.png" "$work/minimised.png" null: 2>&1 || true)" != 0 ] \
-  || fail "the main window still shows while minimised"
+changed=$(pixels_differing "$work/before.png" "$work/minimised.png")
+[ "$changed" -gt 0 ] || fail "the main window still shows while minimised"
 
 xdotool windowactivate "$main" 2>/dev/null || true
 for _ in $(seq 100); do xprop -id "$main" WM_STATE | grep -q Normal && break; sleep 0.1; done
 sleep 2
 import -window root -crop "$crop" +repage "$work/after.png"
-diff=$(compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1 || true)
+diff=$(pixels_differing "$work/before.png" "$work/after.png")
 if [ "$diff" != 0 ]; then
   # Only the word box's blinking caret may differ: one thin column.
   compare "$work/before.png" "$work/after.png" -compose src "$work/diff.png" 2>/dev/null || true

@@ -169,11 +169,19 @@ caption_point() {
 rest_pointer() { xdotool mousemove 1000 740; }
 shoot() { import -window root "$work/$1.png"; }
 # Pixels that differ between a region of a screenshot and a region (of the
-# same size) of a reference picture.
+# same size) of a reference picture. An ImageMagick error (a picture missing
+# or unreadable) is no count of pixels: it ends the test, also from inside a
+# command substitution assigned to a variable.
 difference() {
-  convert "$work/$1.png" -crop "$2" +repage "$work/cut-a.png"
-  convert "$3" -crop "$4" +repage "$work/cut-b.png"
-  compare -metric AE "$work/cut-a.png" "$work/cut-b.png" null: 2>&1 || true
+  local out status=0
+  convert "$work/$1.png" -crop "$2" +repage "$work/cut-a.png" || { echo "FAIL: cannot cut $work/$1.png" >&2; exit 1; }
+  convert "$3" -crop "$4" +repage "$work/cut-b.png" || { echo "FAIL: cannot cut $3" >&2; exit 1; }
+  out=$(compare -metric AE "$work/cut-a.png" "$work/cut-b.png" null: 2>&1) || status=$?
+  if [ "$status" -gt 1 ] || ! [[ $out =~ ^[0-9]+$ ]]; then
+    echo "FAIL: ImageMagick could not compare $work/$1.png with $3: $out" >&2
+    exit 1
+  fi
+  echo "$out"
 }
 # Shoots the screen until the window (at $RECT) looks as in the reference
 # window of the picture $1, for up to $2 seconds; saves the shot as $3.
@@ -354,7 +362,8 @@ wait_until 5 'xprop -id "$xid" WM_STATE | grep -q Iconic' || fail "the minimise 
 xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$xid")" || fail "the iconified window left the window list"
 rest_pointer
 shoot 7-minimised
-[ "$(difference 7-minimised "$RECT" "$work/reference.png" "$REF_WINDOW")" != 0 ] || fail "the window still shows while minimised"
+changed=$(difference 7-minimised "$RECT" "$work/reference.png" "$REF_WINDOW")
+[ "$changed" -gt 0 ] || fail "the window still shows while minimised"
 ok "the minimise button iconifies the window (WM_STATE Iconic, still in the window list)"
 xdotool windowactivate "$xid" 2>/dev/null || true
 wait_until 5 'xprop -id "$xid" WM_STATE | grep -q Normal' || fail "activating the window did not bring it back"

@@ -185,6 +185,13 @@ AnsiString PictureErrorOf(const std::string& path) {
     return ErrorOf([&] { TBitmap().LoadFromFile(path); });
 }
 
+// The error of a skin whose [PICTURES] entry `key`=`name` names a file that
+// is not there: the description, the key and the file, in the program's words.
+AnsiString MissingPictureError(const ScratchDir& d, const std::string& key, const std::string& name) {
+    return "皮肤 " + d.File("skin.ini") + " 的图片打不开：[PICTURES] 的 " + key + "=" + name + " 指向的文件 " +
+           d.File(name) + " 不存在。";
+}
+
 }  // namespace
 
 TEST_F(SkinDataTest, StartsEmptyWithItsDefaults) {
@@ -318,15 +325,32 @@ TEST_F(SkinDataTest, FailedLoadCompletesAsAnEmptySkinAndReportsTheError) {
         std::function<AnsiString(const ScratchDir&)> error;
     } cases[] = {
         {"missing frame picture", [](std::string& t) { ReplaceOnce(t, "picture=frame.bmp", "picture=none.bmp"); },
-         nullptr, [](const ScratchDir& d) { return PictureErrorOf(d.File("none.bmp")); }},
+         nullptr, [](const ScratchDir& d) { return MissingPictureError(d, "picture", "none.bmp"); }},
         {"missing list picture", [](std::string&) {},
          [](const ScratchDir& d) { std::filesystem::remove(d.File("controls.bmp")); },
-         [](const ScratchDir& d) { return PictureErrorOf(d.File("controls.bmp")); }},
+         [](const ScratchDir& d) { return MissingPictureError(d, "1", "controls.bmp"); }},
+        {"list picture that is a folder", [](std::string&) {},
+         [](const ScratchDir& d) {
+             std::filesystem::remove(d.File("controls.bmp"));
+             std::filesystem::create_directory(d.File("controls.bmp"));
+         },
+         [](const ScratchDir& d) {
+             return "皮肤 " + d.File("skin.ini") + " 的图片打不开：[PICTURES] 的 1=controls.bmp 指向的文件 " +
+                    d.File("controls.bmp") + " 是一个文件夹，不是图片文件。";
+         }},
         {"unreadable picture", [](std::string&) {}, [](const ScratchDir& d) { WriteFile(d.File("glyphs.bmp"), "BM"); },
          [](const ScratchDir& d) { return PictureErrorOf(d.File("glyphs.bmp")); }},
         {"list entry without a name",
          [](std::string& t) { ReplaceOnce(t, "activepicturescount=3", "activepicturescount=4\r\n3="); }, nullptr,
-         [](const ScratchDir& d) { return PictureErrorOf(d.Path()); }},
+         [](const ScratchDir& d) {
+             return "皮肤 " + d.File("skin.ini") + " 的图片列表有误：[PICTURES] 的 activepicturescount 为 4，但键 3 没有图片文件名。";
+         }},
+        {"absurd picture count",
+         [](std::string& t) { ReplaceOnce(t, "activepicturescount=3", "activepicturescount=2000000000"); }, nullptr,
+         [](const ScratchDir& d) {
+             return "皮肤 " + d.File("skin.ini") +
+                    " 的图片列表有误：[PICTURES] 的 activepicturescount 为 2000000000，但键 3 没有图片文件名。";
+         }},
         {"malformed rect", [](std::string& t) { ReplaceOnce(t, "thumbrect=2,2,7,7", "thumbrect=2,,7,7"); }, nullptr,
          [](const ScratchDir&) { return ValueErrorOf("vscrollbar", "thumbrect", "thumbrect=2,,7,7", false); }},
         {"malformed point", [](std::string& t) { ReplaceOnce(t, "lefttoppoint=4,20", "lefttoppoint=4;20"); }, nullptr,
@@ -360,7 +384,7 @@ TEST_F(SkinDataTest, AFailedLoadGoesToOnExceptionWhenTheApplicationHasOne) {
     Application->OnException = [&](TObject* sender, const Exception& e) { reported.emplace_back(sender, e.Message()); };
     ScratchDir dir;
     data->LoadIniSkin(dir.CopyFixture([](std::string& t) { ReplaceOnce(t, "picture=frame.bmp", "picture=none.bmp"); }));
-    const std::vector<std::pair<TObject*, AnsiString>> expected = {{data, PictureErrorOf(dir.File("none.bmp"))}};
+    const std::vector<std::pair<TObject*, AnsiString>> expected = {{data, MissingPictureError(dir, "picture", "none.bmp")}};
     EXPECT_EQ(reported, expected);
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(data->IsEmpty());

@@ -279,6 +279,32 @@ TEST_F(SkinComboBoxTest, InEditStyleTypedTextCompletesFromTheList) {
     EXPECT_EQ(combo->Text(), "cherry");
 }
 
+// CharCase is the edit's: set before the edit exists or while it does, it
+// changes what typing puts into the field and the combo's text.
+TEST_F(SkinComboBoxTest, CharCaseIsPassedToTheEdit) {
+    TForm* form = ShowForm();
+    TbsSkinComboBox* combo = ShownCombo(form, 0);
+    EXPECT_EQ(combo->CharCase(), ecNormal);
+    combo->SetCharCase(ecUpperCase);
+    combo->SetStyle(bscbEditStyle);
+    ASSERT_NE(combo->Edit(), nullptr);
+    EXPECT_EQ(combo->Edit()->CharCase(), ecUpperCase);
+    combo->Edit()->SetFocus();
+    Pump();
+    screen().Text("ab");
+    Pump();
+    EXPECT_EQ(combo->Edit()->Text(), "AB");
+    EXPECT_EQ(combo->Text(), "AB");
+    // Set while the edit is there: the text already in it follows too.
+    combo->SetCharCase(ecLowerCase);
+    EXPECT_EQ(combo->Edit()->CharCase(), ecLowerCase);
+    EXPECT_EQ(combo->Text(), "ab");
+    combo->Edit()->SetSelStart(2);
+    screen().Text("C");
+    Pump();
+    EXPECT_EQ(combo->Text(), "abc");
+}
+
 TEST_F(SkinComboBoxTest, TheSkinnedListHasTheSkinsRowsAndItsOwnSkinnedBar) {
     TForm* form = ShowForm();
     TbsSkinData* skin = LoadSkin(form, DeliveredSkinIni());

@@ -1,6 +1,8 @@
 // The skinned memo: wrapped Chinese text driving an attached skinned scroll
 // bar, the bar driving the memo, and no bar of its own.
 
+#include <set>
+
 #include "SkinCtrlsTestSupport.h"
 #include "TbsSkinMemo2.h"
 #include "TbsSkinScrollBar.h"
@@ -79,6 +81,38 @@ TEST_F(SkinMemoTest, TheSkinGivesColoursAndTheActiveOnesWhileFocused) {
     Pump();
     EXPECT_EQ(memo->Font().Color(), rec.activefontcolor);
     EXPECT_EQ(PixelOf(*memo, 100, 90), ColorToRGB(rec.activebgcolor));
+}
+
+// A disabled memo draws one line fewer than fit: n = client height div the
+// height of "Wq", and lines first .. first + n - 2 are drawn.
+TEST_F(SkinMemoTest, ADisabledMemoDrawsOneLineFewerThanFit) {
+    TForm* form = ShowForm();
+    auto* memo = CreateComponent<TbsSkinMemo2>(form);
+    memo->SetParent(form);
+    // Unbound, the memo draws in its own font (Arial, height 14).
+    TBitmap measure(1, 1);
+    measure.Canvas().Font.Assign(memo->Font());
+    const int lineHeight = measure.Canvas().TextHeight("Wq");
+    ASSERT_GT(lineHeight, 0);
+    memo->SetText("Wq 0\r\nWq 1\r\nWq 2\r\nWq 3\r\nWq 4\r\nWq 5\r\nWq 6\r\nWq 7\r\nWq 8\r\nWq 9");
+    memo->SetEnabled(false);
+    for (const int height : {100, 20, 2 * lineHeight + 3, lineHeight - 1}) {
+        SCOPED_TRACE("client height " + std::to_string(height));
+        memo->SetBounds(10, 10, 200, height);
+        memo->Invalidate();
+        TBitmap shot;
+        Shot(*memo, shot);
+        const TColor background = shot.Pixels(199, height - 1);
+        // The lines with ink, as line numbers.
+        std::set<int> inked;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (shot.Pixels(x, y) != background) inked.insert(y / lineHeight);
+        const int fit = height / lineHeight;
+        std::set<int> expected;
+        for (int i = 0; i < fit - 1; ++i) expected.insert(i);
+        EXPECT_EQ(inked, expected) << "line height " << lineHeight;
+    }
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(SkinScrollBarLayout, ThumbSizeAndPlaceWithoutSkin) {
 TEST(SkinScrollBarLayout, SkinnedPartsFollowTheLengthAndTheThumbKeepsItsMinimum) {
     TbsDataSkinScrollBarControl r("hscrollbar");
     r.skinrect = {2, 64, 62, 81};
-    r.righttoppoint = {43, 0};
+    r.righttoppoint = {42, 0};
     r.trackarea = {17, 0, 43, 17};
     r.upbuttonrect = {43, 0, 60, 17};
     r.downbuttonrect = {0, 0, 17, 17};
@@ -62,6 +62,43 @@ TEST(SkinScrollBarLayout, SkinnedPartsFollowTheLengthAndTheThumbKeepsItsMinimum)
     r.thumbminsize = 30;
     l = LayoutSkinnedScrollBar(200, 17, false, r, {0, 999, 0, 1});
     EXPECT_EQ(l.Thumb.Width(), 30);
+}
+
+// A button moves with the far end only when it starts strictly beyond the
+// far corner point; one that starts on the point stays where the skin has it.
+TEST(SkinScrollBarLayout, OnlyButtonsBeyondTheFarCornerPointMoveWithTheLength) {
+    const struct {
+        const char* what;
+        bool vertical;
+        int cornerPoint;
+        TRect expectedInc;
+    } cases[] = {
+        {"horizontal, button right of the point", false, 42, {183, 0, 200, 17}},
+        {"horizontal, button on the point", false, 43, {43, 0, 60, 17}},
+        {"vertical, button below the point", true, 42, {0, 183, 17, 200}},
+        {"vertical, button on the point", true, 43, {0, 43, 17, 60}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TbsDataSkinScrollBarControl r(c.vertical ? "vscrollbar" : "hscrollbar");
+        r.skinrect = c.vertical ? TRect{0, 0, 17, 60} : TRect{0, 0, 60, 17};
+        r.thumbrect = {78, 83, 98, 100};
+        if (c.vertical) {
+            r.leftbottompoint = {0, c.cornerPoint};
+            r.trackarea = {0, 17, 17, 43};
+            r.upbuttonrect = {0, 43, 17, 60};
+            r.downbuttonrect = {0, 0, 17, 17};
+        } else {
+            r.righttoppoint = {c.cornerPoint, 0};
+            r.trackarea = {17, 0, 43, 17};
+            r.upbuttonrect = {43, 0, 60, 17};
+            r.downbuttonrect = {0, 0, 17, 17};
+        }
+        const ScrollBarLayout l =
+            LayoutSkinnedScrollBar(c.vertical ? 17 : 200, c.vertical ? 200 : 17, c.vertical, r, {0, 100, 0, 0});
+        EXPECT_EQ(l.IncButton, c.expectedInc);
+        EXPECT_EQ(l.DecButton, (TRect{0, 0, 17, 17}));
+    }
 }
 
 class SkinScrollBarTest : public SkinCtrlsTest {

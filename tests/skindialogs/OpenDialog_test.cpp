@@ -18,6 +18,7 @@
 #include "Exceptions.h"
 #include "HeadlessBackend.h"
 #include "OpenDialogChoice.h"
+#include "ProgramResources.h"
 #include "ScopedProcessState.h"
 #include "ScratchFolder.h"
 #include "TbsMessageForm.h"
@@ -497,6 +498,50 @@ TEST_F(OpenDialogTest, TheViewButtonOpensTheViewMenuAndStaysPressedWhileItIsOpen
              EXPECT_EQ(f.ViewStyle(), vsReport);
          }});
     EXPECT_TRUE(stillOpen_);
+}
+
+// The drop-down boxes take the control translucency settings, the fade-in
+// included, and the tool buttons show the program's pictures with no text.
+TEST_F(OpenDialogTest, TheBoxesTakeTheControlFadeAndTheToolButtonsShowTheProgramsPictures) {
+    dialog_->InitialDir = scratch_.Path().string();
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        dialog_->CtrlAlphaBlend = on;
+        dialog_->CtrlAlphaBlendAnimation = on;
+        dialog_->CtrlAlphaBlendValue = on ? 180 : 225;
+        Run({[&](TbsOpenDlgForm& f) {
+            for (TbsSkinCustomComboBox* box : {static_cast<TbsSkinCustomComboBox*>(f.FolderBox()),
+                                               static_cast<TbsSkinCustomComboBox*>(f.FilterBox())}) {
+                EXPECT_EQ(box->AlphaBlend(), on) << box->Name();
+                EXPECT_EQ(box->AlphaBlendAnimation(), on) << box->Name();
+                EXPECT_EQ(box->AlphaBlendValue(), on ? 180 : 225) << box->Name();
+            }
+        }});
+    }
+    Run({[&](TbsOpenDlgForm& f) {
+        const struct {
+            TbsSkinSpeedButton* button;
+            const char* picture;
+        } buttons[] = {{f.BackButton(), "BS_BACK"},
+                       {f.UpButton(), "BS_UP"},
+                       {f.NewFolderButton(), "BS_NEWFOLDER"},
+                       {f.ViewMenuButton(), "BS_LVSTYLE"}};
+        for (const auto& b : buttons) {
+            SCOPED_TRACE(b.picture);
+            const std::string_view bytes = FindProgramResource("BITMAP", b.picture);
+            ASSERT_NE(bytes.data(), nullptr);
+            TBitmap expected;
+            expected.LoadFromBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+            EXPECT_EQ(b.button->Caption(), "");
+            const TBitmap& glyph = b.button->Glyph();
+            ASSERT_EQ(glyph.Width(), expected.Width());
+            ASSERT_EQ(glyph.Height(), expected.Height());
+            int differing = 0;
+            for (int y = 0; y < glyph.Height(); ++y)
+                for (int x = 0; x < glyph.Width(); ++x) differing += glyph.Pixels(x, y) != expected.Pixels(x, y);
+            EXPECT_EQ(differing, 0);
+        }
+    }});
 }
 
 TEST_F(OpenDialogTest, EnterOnAFileChoosesItAndMultiSelectionGivesEveryFile) {

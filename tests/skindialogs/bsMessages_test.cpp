@@ -19,6 +19,7 @@
 #include "TbsSkinCheckRadioBox.h"
 #include "TbsResourceStrData.h"
 #include "TbsSkinData.h"
+#include "SkinExtraControlRecords.h"
 #include "WindowSystem.h"
 
 namespace {
@@ -230,6 +231,7 @@ class MessageFormTest : public ::testing::Test {
 protected:
     MessageFormTest() {
         auto backend = std::make_unique<HeadlessBackend>(1024, 768);
+        screen_ = backend.get();
         session_ = std::make_unique<WindowSystemSession>(std::move(backend));
         app_ = std::make_unique<ApplicationSession>();
         font_.SetName("Arial");
@@ -246,6 +248,7 @@ protected:
         for (const auto& b : plan.Buttons) s.Buttons.push_back({b.Name, b.Caption, b.Result, b.IsDefault, b.IsCancel});
         return CreateUnowned<TbsMessageForm>(s);
     }
+    HeadlessBackend* screen_ = nullptr;
     std::unique_ptr<WindowSystemSession> session_;
     std::unique_ptr<ApplicationSession> app_;
     TFont font_;
@@ -288,6 +291,50 @@ TEST_F(MessageFormTest, ButtonHeightComesFromTheSkinsButtonRecord) {
     auto f = Build("Skinned", mbOK, skin.get());
     EXPECT_EQ(f->Buttons()[0]->Height(), h);
     EXPECT_EQ(f->ClientHeight(), h + 50 + f->MessageLabel()->Height());
+}
+
+// The show-again box of a skinned dialog is drawn from the delivered skin's
+// check box record: its checked picture while checked.
+TEST_F(MessageFormTest, TheShowAgainBoxIsDrawnFromTheDeliveredSkinsCheckBoxRecord) {
+    auto skin = CreateUnowned<TbsSkinData>();
+    skin->LoadIniSkin((std::string(MIRVO_SOURCE_DIR) + "/dat/skin1/skin.ini").c_str());
+    ASSERT_FALSE(skin->IsEmpty());
+    const TbsMessageBoxPlan plan = PlanMessageBox("Skinned", mtInformation, mbOK, skin.get());
+    TbsMessageFormSettings s;
+    s.CtrlSkinData = skin.get();
+    s.DefaultFont = &font_;
+    s.DefaultButtonFont = &font_;
+    s.Text = "Skinned";
+    s.ShowAgainFlag = true;
+    s.ShowAgainFlagValue = false;
+    for (const auto& b : plan.Buttons) s.Buttons.push_back({b.Name, b.Caption, b.Result, b.IsDefault, b.IsCancel});
+    auto f = CreateUnowned<TbsMessageForm>(s);
+    TbsSkinCheckRadioBox* box = f->CheckBox();
+    ASSERT_NE(box, nullptr);
+    const int index = skin->FindControlIndex("checkradio");
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(box->RecordIndex(), index);
+    ASSERT_TRUE(box->Checked());
+    const auto& rec =
+        dynamic_cast<const TbsDataSkinCheckRadioControl&>(*skin->SkinControls()[std::size_t(index)]);
+    // The checked picture, centred across checkimagearea, on screen.
+    f->Show();
+    Application->ProcessMessages();
+    TBitmap image;
+    const TPoint origin = box->ClientToScreen({0, 0});
+    screen_->ReadScreenRect(Bounds(origin.X, origin.Y, box->Width(), box->Height()), image);
+    const TBitmap& picture = *skin->ActiveBitmaps()[std::size_t(rec.pictureindex)];
+    const TRect mark = rec.checkimagerect, area = rec.checkimagearea;
+    const int left = area.Left + (area.Width() - mark.Width()) / 2;
+    int same = 0;
+    for (int top = 0; top + mark.Height() <= box->Height(); ++top) {
+        int here = 0;
+        for (int y = 0; y < mark.Height(); ++y)
+            for (int x = 0; x < mark.Width(); ++x)
+                here += image.Pixels(left + x, top + y) == picture.Pixels(mark.Left + x, mark.Top + y);
+        same = std::max(same, here);
+    }
+    EXPECT_GT(same, mark.Width() * mark.Height() * 3 / 4);
 }
 
 }  // namespace

@@ -421,6 +421,88 @@ TEST_F(SkinMenus, AStandardItemsGlyphStandsInTheSkinsImageCell) {
     EXPECT_EQ(outside, 0);
 }
 
+// With the menu-item record's useimagecolor, the built-in glyphs of the
+// window commands take imagecolor, and activeimagecolor while highlighted.
+TEST_F(SkinMenus, GlyphsTakeTheRecordsImageColoursWhenItAsksForThem) {
+    const ScratchFolder dir;
+    std::filesystem::copy(ProgramSkinDir(), dir.Path(), std::filesystem::copy_options::recursive);
+    std::ifstream in(dir / "skin.ini", std::ios::binary);
+    std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string off = "useimagecolor=0";
+    ASSERT_NE(ini.find(off), std::string::npos);
+    ini.replace(ini.find(off), off.size(), "useimagecolor=1\r\nimagecolor=255\r\nactiveimagecolor=65280");
+    std::ofstream(dir / "skin.ini", std::ios::binary) << ini;
+
+    // The colours in the image cell (imagerect 4,3,20,19) of the selected
+    // first item and of the plain second one; both are close items.
+    const auto cellColours = [this](const std::string& skinIni) {
+        Open(skinIni);
+        Add(menu->Items(), "One")->SetName("BSF_CLOSE");
+        Add(menu->Items(), "Two")->SetName("TRAY_BSF_CLOSE");
+        Show(600, 400);
+        TbsSkinPopupWindow& p = popup(0);
+        TBitmap shot;
+        p.RenderTo(shot);
+        std::vector<std::set<TColor>> seen(2);
+        for (int i = 0; i < 2; ++i) {
+            const TRect cell = OffsetRect(TRect{4, 3, 20, 19}, p.Items()[std::size_t(i)]->ItemRect.Left,
+                                          p.Items()[std::size_t(i)]->ItemRect.Top);
+            for (int y = cell.Top; y < cell.Bottom; ++y)
+                for (int x = cell.Left; x < cell.Right; ++x) seen[std::size_t(i)].insert(shot.Pixels(x, y));
+        }
+        engine().CloseMenu();
+        FreeComponent(form);
+        return seen;
+    };
+    const TColor red = 0x0000FF, green = 0x00FF00;
+    const auto coloured = cellColours((dir / "skin.ini").string());
+    EXPECT_TRUE(coloured[0].count(green)) << "highlighted: activeimagecolor";
+    EXPECT_FALSE(coloured[0].count(red));
+    EXPECT_TRUE(coloured[1].count(red)) << "plain: imagecolor";
+    EXPECT_FALSE(coloured[1].count(green));
+    // The delivered skin leaves the glyphs in the text colours.
+    const auto plain = cellColours(ProgramSkinDir() + "skin.ini");
+    for (const auto& colours : plain) {
+        EXPECT_FALSE(colours.count(red));
+        EXPECT_FALSE(colours.count(green));
+    }
+}
+
+// Wrapping past either end of a menu taller than its window jumps the
+// window to that end: to the start, or to the largest start that fills it.
+TEST_F(SkinMenus, KeyboardWrapJumpsTheWindowToTheOtherEnd) {
+    Open();
+    for (int i = 0; i < 8; ++i) Add(menu->Items(), ("Item " + std::to_string(i)).c_str(), i != 7);
+    frame->SetMaxMenuItemsInWindow(4);
+    Show(100, 60);
+    TbsSkinPopupWindow& p = popup(0);
+    ASSERT_TRUE(p.ScrollLimited());
+    ASSERT_EQ(p.VisibleCount(), 4);
+    const struct {
+        WORD key;
+        int active, start;
+    } steps[] = {
+        {VK_UP, 6, 4},    // wraps past the disabled last item: items 4-7 show
+        {VK_UP, 5, 4},    //
+        {VK_UP, 4, 4},    //
+        {VK_UP, 3, 3},    // leaves the window upwards: one step
+        {VK_DOWN, 4, 3},  //
+        {VK_DOWN, 5, 3},  //
+        {VK_DOWN, 6, 3},  //
+        {VK_DOWN, 0, 0},  // wraps to the start
+        {VK_DOWN, 1, 0},  //
+    };
+    for (const auto& s : steps) {
+        Key(s.key);
+        EXPECT_EQ(p.ActiveItem(), s.active) << "key " << s.key;
+        EXPECT_EQ(p.VisibleStart(), s.start) << "key " << s.key << " to " << s.active;
+    }
+    // Down from 3 to 4 steps the window by one.
+    for (int i = 0; i < 3; ++i) Key(VK_DOWN);
+    EXPECT_EQ(p.ActiveItem(), 4);
+    EXPECT_EQ(p.VisibleStart(), 1);
+}
+
 TEST_F(SkinMenus, AHeaderTakesTheSkinsMenuHeaderRecordAndLabelFontOrTheBuiltInLook) {
     // The program's skin with a "menuheader" record (the panel's picture)
     // and a "label" record whose text is pure red.

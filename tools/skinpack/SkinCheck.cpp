@@ -1,11 +1,15 @@
 #include "SkinCheck.h"
 
+#include <filesystem>
+#include <memory>
 #include <set>
 #include <span>
 
 #include "CompressedSkin.h"
 #include "FileUtils.h"
 #include "IniFiles.h"
+#include "SkinLoadLimits.h"
+#include "SkinPictureFiles.h"
 #include "SkinRecordFactory.h"
 #include "SysUtils.h"
 #include "TbsCompressedStoredSkin.h"
@@ -226,17 +230,16 @@ SkinCheckReport CheckSkinDirectory(const AnsiString& path) {
     if (!ReportRequiredSections(ini, report)) return report;
     ReportVersion(ini, report);
 
-    const AnsiString dir = ExtractFilePath(iniPath);
     const SkinPictureNames names = ReadSkinPictureNames(ini);
-    auto load = [&](const std::string& label, const AnsiString& name) {
+    // The program's own loader, with its limits: all pictures of the skin
+    // together within one pixel budget, so a description naming a picture
+    // bomb many times costs no more here than at the program's start.
+    SkinPictureFiles files(iniPath, ini);
+    auto load = [&](const std::string& label, const AnsiString& name, auto loadInto) {
         Picture picture{name};
-        if (name.empty()) {
-            report.Problem(label + " has no file name; loading stops here");
-            return picture;
-        }
         try {
             TBitmap bitmap;
-            bitmap.LoadFromFile(dir + name);
+            loadInto(bitmap);
             picture = FromBitmap(name, bitmap);
             report.Info(PictureLine(label, picture));
         } catch (const Exception& e) {
@@ -252,12 +255,15 @@ SkinCheckReport CheckSkinDirectory(const AnsiString& path) {
             report.Info(std::string(key) + ": none");
             continue;
         }
-        const Picture p = load(key, *name);
+        const Picture p = load(key, *name, [&](TBitmap& bitmap) { files.LoadFramePicture(bitmap, key, *name); });
         if (std::string_view(key) == "picture") frame = p;
     }
     std::vector<Picture> list;
-    for (std::size_t i = 0; i < names.activepictures.size(); ++i)
-        list.push_back(load(Format("picture list entry %d", int(i)), names.activepictures[i]));
+    for (std::size_t i = 0; i < names.activepictures.size(); ++i) {
+        const AnsiString& name = names.activepictures[i];
+        list.push_back(load(Format("picture list entry %d", int(i)), name,
+                            [&](TBitmap& bitmap) { files.LoadListPicture(bitmap, int(i), name); }));
+    }
 
     DescriptionCheck(ini, frame, list, report).Run();
     return report;
@@ -265,42 +271,77 @@ SkinCheckReport CheckSkinDirectory(const AnsiString& path) {
 
 SkinCheckReport CheckPackedSkin(const AnsiString& path) {
     SkinCheckReport report;
-    TMemoryStream file;
+    // Only the header and the block are read, and the block only up to the
+    // size the program itself accepts, so a huge or sparse file costs no
+    // more here than when the program is handed it.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(path), error)) {
+        report.Problem("cannot open " + Utf8(path) + ": not a regular file");
+        return report;
+    }
+    std::unique_ptr<TFileStream> file;
+    std::int64_t size = 0;
+    char header[kSkinContainerHeaderSize] = {};
     try {
-        file.LoadFromFile(path);
+        file = std::make_unique<TFileStream>(path, fmOpenRead | fmShareDenyWrite);
+        size = file->Size();
+        if (size >= kSkinContainerHeaderSize) file->ReadBuffer(header, kSkinContainerHeaderSize);
     } catch (const Exception& e) {
         report.Problem(Utf8(e.Message()));
         return report;
     }
-    const std::int64_t size = file.Size();
     if (size < kSkinContainerHeaderSize) {
         report.Problem(Format("the file holds %d bytes, fewer than its 8-byte header; it loads nothing", int(size)));
         return report;
     }
-    const std::int32_t format = Int32At(file.Memory());
-    const std::int32_t length = Int32At(file.Memory() + 4);
+    const std::int32_t format = Int32At(header);
+    const std::int32_t length = Int32At(header + 4);
     report.Info(Format("container format %d, compressed block of %d bytes", int(format), int(length)));
     if (format > kSkinContainerFormat) {
         report.Problem(Format("container format %d is above %d; it loads nothing", int(format), int(kSkinContainerFormat)));
         return report;
     }
     if (length < 0 || length > size - kSkinContainerHeaderSize) {
-        report.Problem(Format("the block length %d does not fit the %d bytes after the header", int(length),
-                              int(size - kSkinContainerHeaderSize)));
+        report.Problem("the block length " + std::to_string(length) + " does not fit the " +
+                       std::to_string(size - kSkinContainerHeaderSize) + " bytes after the header");
         return report;
     }
     if (length == 0) {
         report.Problem("the compressed block is empty; it loads nothing");
         return report;
     }
+    if (length > kMaxSkinBlockBytes) {
+        report.Problem("the compressed block holds " + std::to_string(length) + " bytes, more than the " +
+                       std::to_string(kMaxSkinBlockBytes) + " a skin may have; the program refuses it");
+        return report;
+    }
     if (size - kSkinContainerHeaderSize > length)
-        report.Info(Format("%d bytes after the block are not read", int(size - kSkinContainerHeaderSize - length)));
+        report.Info(std::to_string(size - kSkinContainerHeaderSize - length) + " bytes after the block are not read");
 
+    TMemoryStream block;
     TMemoryStream raw;
     try {
-        ByteView block(std::span<const char>(file.Memory() + kSkinContainerHeaderSize, std::size_t(length)));
-        TDecompressionStream inflater(block);
+        block.CopyFrom(*file, length);
+        file.reset();
         char chunk[4096];
+        // Measured first and kept only then, so a block that inflates past
+        // the program's limit (where the program stops too) costs no memory.
+        std::int64_t inflated = 0;
+        {
+            block.SetPosition(0);
+            TDecompressionStream measure(block);
+            for (std::int64_t got; (got = measure.Read(chunk, sizeof chunk)) > 0;) {
+                inflated += got;
+                if (inflated > kMaxSkinPayloadBytes) {
+                    report.Problem("the compressed block inflates to more than " +
+                                   std::to_string(kMaxSkinPayloadBytes) +
+                                   " bytes, the most a skin may hold; the program refuses it");
+                    return report;
+                }
+            }
+        }
+        block.SetPosition(0);
+        TDecompressionStream inflater(block);
         for (std::int64_t got; (got = inflater.Read(chunk, sizeof chunk)) > 0;) raw.WriteBuffer(chunk, got);
         if (block.Position() < length)
             report.Info(Format("%d bytes of the block follow the end of its zlib stream and are not read",
@@ -312,7 +353,7 @@ SkinCheckReport CheckPackedSkin(const AnsiString& path) {
 
     TbsSkinPayload payload;
     try {
-        ReadSkinPayload(std::span<const char>(raw.Memory(), std::size_t(raw.Size())), payload);
+        ReadSkinPayload(std::span<const char>(raw.Memory(), std::size_t(raw.Size())), payload, path);
     } catch (const Exception& e) {
         report.Problem("payload: " + Utf8(e.Message()));
         return report;

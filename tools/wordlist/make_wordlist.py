@@ -30,6 +30,12 @@ frequent words, and the most frequent Chinese characters) the eleven lines
 each finds first are brought forward, start by start. Those starts then
 finish within the first percent of the text.
 
+With --forms-output it also writes the word forms table: one line
+"form|dictionary form" for each inflected form the data names (plurals, past
+tenses and participles, -ing forms, third persons, comparatives and
+superlatives) whose dictionary form is a word of the list, sorted by form,
+GBK with CR LF between lines like the list.
+
 The output is a pure function of the tarball: no clock, no locale, no hash
 order. Only the Python standard library is used.
 """
@@ -450,10 +456,14 @@ def read_rows(tarball):
             yield row
 
 
-def build_lines(tarball):
+def build_lines(tarball, exchanges=None):
+    """The list's entries; the (word, exchange) pairs of the rows that name
+    inflections are appended to `exchanges` on the way."""
     csv.field_size_limit(1 << 30)
     words, phrases = {}, {}
     for row in read_rows(tarball):
+        if exchanges is not None and row["exchange"].strip():
+            exchanges.append((row["word"], row["exchange"]))
         if not row["translation"].strip():
             continue
         key = normalise_headword(row["word"])
@@ -574,6 +584,63 @@ def bring_common_starts_forward(entries):
     return [entries[i] for i in head] + [e for i, e in enumerate(entries) if i not in taken]
 
 
+# ---------------------------------------------------------------------------
+# Word forms
+
+# Kinds of inflection in the data's exchange field: past tense, past
+# participle, -ing form, third person, comparative, superlative, plural.
+FORM_KINDS = "pdi3rts"
+
+
+def build_forms(entries, exchanges):
+    """(form, dictionary form) pairs, sorted by form and, for one form, by
+    how good its link is: a row that names its own dictionary form ("0:")
+    first, then the dictionary forms in list order.
+
+    A pair is kept only when its dictionary form is a single-word headword
+    of the list and differs from the form; forms are normalised like
+    headwords, so what the program looks up is what it reads here."""
+    place = {key: i for i, (key, _, is_phrase) in enumerate(entries) if not is_phrase}
+    links = {}  # form -> {lemma: (strength, list place)}
+
+    def link(form, lemma, strength):
+        form = normalise_headword(form)
+        lemma = normalise_headword(lemma)
+        if form is None or lemma is None or form == lemma or lemma not in place:
+            return
+        if " " in form or "-" in form:
+            return
+        known = links.setdefault(form, {})
+        value = (strength, place[lemma])
+        if lemma not in known or value < known[lemma]:
+            known[lemma] = value
+
+    for word, exchange in exchanges:
+        for part in exchange.split("/"):
+            kind, _, value = part.partition(":")
+            if not value:
+                continue
+            if kind == "0":
+                link(word, value, 0)
+            elif kind in FORM_KINDS:
+                link(value, word, 1)
+    pairs = []
+    for form in sorted(links, key=lambda f: f.encode("gbk")):
+        for lemma, _ in sorted(links[form].items(), key=lambda item: item[1]):
+            pairs.append((form, lemma))
+    return pairs
+
+
+def write_forms(pairs, path):
+    """Lines "form|dictionary form", GBK, CR LF between lines."""
+    data = b"\r\n".join(form.encode("gbk") + b"|" + lemma.encode("gbk") for form, lemma in pairs)
+    tmp = path + ".tmp"
+    with open(tmp, "wb") as f:
+        f.write(data)
+    os.replace(tmp, path)
+    return len(data)
+
+
 def write_list(entries, path):
     data = b"\r\n".join(key.encode("gbk") + b"|" + gloss.encode("gbk") for key, gloss, _ in entries)
     tmp = path + ".tmp"
@@ -611,6 +678,7 @@ def main(argv):
     parser.add_argument("--offline", action="store_true",
                         help="never download: use a given or cached tarball, exit 3 when there is none")
     parser.add_argument("--output", required=True, help="word list file to write")
+    parser.add_argument("--forms-output", help="word forms table to write beside the list")
     parser.add_argument("--stats", action="store_true", help="print a summary to stderr")
     args = parser.parse_args(argv)
 
@@ -623,8 +691,14 @@ def main(argv):
         if tarball is None or not os.path.exists(tarball):
             print(f"{TARBALL_NAME} is not at hand" + (" offline" if args.offline else ""), file=sys.stderr)
             return 3
-        entries = build_lines(tarball)
+        exchanges = [] if args.forms_output else None
+        entries = build_lines(tarball, exchanges)
     size = write_list(entries, args.output)
+    if args.forms_output:
+        pairs = build_forms(entries, exchanges)
+        forms_size = write_forms(pairs, args.forms_output)
+        if args.stats:
+            print(f"{len(pairs)} word forms, {forms_size} bytes", file=sys.stderr)
     if args.stats:
         phrases = sum(1 for _, _, p in entries if p)
         print(f"{len(entries)} lines, {size} bytes, {phrases} phrases and compounds", file=sys.stderr)

@@ -57,16 +57,25 @@ int ReadStyleCount(SwfBitReader& reader, int shapeVersion) {
     return count;
 }
 
-std::vector<FlashFillStyle> ReadFillStyles(SwfBitReader& reader, int shapeVersion) {
+// Takes `count` items from what the shape may still hold, before they are
+// decoded, so that a shape past its limit costs no memory for its excess.
+void TakeItems(std::size_t& itemsLeft, std::size_t count) {
+    if (count > itemsLeft) throw ESwfFormatError("Shape holds more than the movie may");
+    itemsLeft -= count;
+}
+
+std::vector<FlashFillStyle> ReadFillStyles(SwfBitReader& reader, int shapeVersion, std::size_t& itemsLeft) {
     std::vector<FlashFillStyle> fills;
     const int count = ReadStyleCount(reader, shapeVersion);
+    TakeItems(itemsLeft, std::size_t(count));
     for (int i = 0; i < count; ++i) fills.push_back(ReadFillStyle(reader, shapeVersion));
     return fills;
 }
 
-std::vector<FlashLineStyle> ReadLineStyles(SwfBitReader& reader, int shapeVersion) {
+std::vector<FlashLineStyle> ReadLineStyles(SwfBitReader& reader, int shapeVersion, std::size_t& itemsLeft) {
     std::vector<FlashLineStyle> lines;
     const int count = ReadStyleCount(reader, shapeVersion);
+    TakeItems(itemsLeft, std::size_t(count));
     for (int i = 0; i < count; ++i) {
         FlashLineStyle line;
         line.Width = reader.U16();
@@ -108,7 +117,8 @@ void CountStyles(std::size_t& styles, const FlashShapeLayer& layer) {
 
 }  // namespace
 
-FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion) {
+FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion, std::size_t maxItems) {
+    std::size_t itemsLeft = maxItems;
     SwfBitReader reader(body);
     FlashShape shape;
     shape.Bounds = reader.Rect();
@@ -120,8 +130,8 @@ FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion) 
 
     FlashShapeLayer layer;
     std::size_t styleCount = 0;
-    layer.Fills = ReadFillStyles(reader, shapeVersion);
-    layer.Lines = ReadLineStyles(reader, shapeVersion);
+    layer.Fills = ReadFillStyles(reader, shapeVersion, itemsLeft);
+    layer.Lines = ReadLineStyles(reader, shapeVersion, itemsLeft);
     CountStyles(styleCount, layer);
     int fillBits = static_cast<int>(reader.UB(4));
     int lineBits = static_cast<int>(reader.UB(4));
@@ -150,8 +160,8 @@ FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion) 
             if (newStyles) {
                 shape.Layers.push_back(std::move(layer));
                 layer = FlashShapeLayer{};
-                layer.Fills = ReadFillStyles(reader, shapeVersion);
-                layer.Lines = ReadLineStyles(reader, shapeVersion);
+                layer.Fills = ReadFillStyles(reader, shapeVersion, itemsLeft);
+                layer.Lines = ReadLineStyles(reader, shapeVersion, itemsLeft);
                 CountStyles(styleCount, layer);
                 fillBits = static_cast<int>(reader.UB(4));
                 lineBits = static_cast<int>(reader.UB(4));
@@ -190,6 +200,7 @@ FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion) 
         pen = edge.To;
         if (edge.FillStyle0 != 0 || edge.FillStyle1 != 0 || edge.LineStyle != 0) {
             if (++edgeCount > kMaxEdgesPerShape) throw ESwfFormatError("Shape has too many edges");
+            TakeItems(itemsLeft, 1);
             layer.Edges.push_back(edge);
         }
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FlashTypes.h"
+#include "SwfBitReader.h"
 
 struct SwfGradientStop {
     double Ratio = 0;  // 0..1 along the gradient
@@ -58,5 +59,7 @@ struct FlashShape {
 
 // `shapeVersion` is 1 to 4 for DefineShape to DefineShape4. `body` starts at
 // the shape's bounds, after its character id. Raises ESwfFormatError when the
-// data ends inside the shape.
-FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion);
+// data ends inside the shape, or when its styles and edges together number
+// more than `maxItems` (checked before each array of styles is decoded).
+FlashShape ReadFlashShape(std::span<const std::uint8_t> body, int shapeVersion,
+                          std::size_t maxItems = static_cast<std::size_t>(-1));

@@ -8,17 +8,15 @@
 
 namespace {
 
-// No banner comes near this; it only stops a hostile file from inflating
-// into all of the machine's memory.
-constexpr std::size_t kMaxMovieBytes = 64u << 20;
-
-}  // namespace
-
-std::vector<std::uint8_t> InflateZlib(std::span<const std::uint8_t> input, std::size_t limit, bool& complete) {
-    complete = false;
-    std::vector<std::uint8_t> output;
+// Inflates into the end of `output`, adding at most `limit` bytes.
+bool InflateZlibInto(std::span<const std::uint8_t> input, std::size_t limit, std::vector<std::uint8_t>& output) {
+    bool complete = false;
+    const std::size_t start = output.size();
+    // Room for what a movie may inflate to at once, so the output never
+    // grows by copying itself.
+    output.reserve(start + std::min(limit, kMaxMovieBytes));
     z_stream stream{};
-    if (inflateInit(&stream) != Z_OK) return output;
+    if (inflateInit(&stream) != Z_OK) return false;
     stream.next_in = const_cast<Bytef*>(input.data());
     stream.avail_in = static_cast<uInt>(std::min<std::size_t>(input.size(), 0xFFFFFFFFu));
     std::uint8_t chunk[16384];
@@ -27,16 +25,24 @@ std::vector<std::uint8_t> InflateZlib(std::span<const std::uint8_t> input, std::
         stream.avail_out = sizeof chunk;
         const int result = inflate(&stream, Z_NO_FLUSH);
         const std::size_t produced = sizeof chunk - stream.avail_out;
-        const std::size_t room = limit - output.size();
+        const std::size_t room = limit - (output.size() - start);
         output.insert(output.end(), chunk, chunk + std::min(produced, room));
         if (result == Z_STREAM_END) {
             complete = produced <= room;
             break;
         }
         // An error, a truncated stream (no progress possible) or the limit.
-        if (result != Z_OK || output.size() >= limit || (produced == 0 && stream.avail_in == 0)) break;
+        if (result != Z_OK || output.size() - start >= limit || (produced == 0 && stream.avail_in == 0)) break;
     }
     inflateEnd(&stream);
+    return complete;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> InflateZlib(std::span<const std::uint8_t> input, std::size_t limit, bool& complete) {
+    std::vector<std::uint8_t> output;
+    complete = InflateZlibInto(input, limit, output);
     return output;
 }
 
@@ -53,10 +59,8 @@ SwfFile ReadSwfFile(std::span<const std::uint8_t> bytes) {
         // The declared length counts the 8 header bytes too; a damaged one
         // cannot make us inflate more than the fixed limit.
         const std::size_t limit = std::clamp<std::size_t>(declaredLength, 8, kMaxMovieBytes) - 8;
-        bool complete = false;
         file.Data.assign(bytes.begin(), bytes.begin() + 8);
-        const auto body = InflateZlib(bytes.subspan(8), limit, complete);
-        file.Data.insert(file.Data.end(), body.begin(), body.end());
+        InflateZlibInto(bytes.subspan(8), limit, file.Data);
     } else {
         const std::size_t length = std::min({bytes.size(), kMaxMovieBytes, std::max<std::size_t>(declaredLength, 8)});
         file.Data.assign(bytes.begin(), bytes.begin() + length);
@@ -77,6 +81,7 @@ SwfFile ReadSwfFile(std::span<const std::uint8_t> bytes) {
             if (length == 0x3F) length = reader.U32();
             if (code == 0) break;
             if (length > reader.Remaining()) break;  // a damaged tag ends the movie here
+            if (file.Tags.size() >= kMaxMovieTags) break;
             file.Tags.push_back({code, reader.Bytes(length)});
         }
     } catch (const ESwfFormatError&) {

@@ -10,6 +10,13 @@
 
 #include "FlashTypes.h"
 
+// What a movie may hold: at most kMaxMovieBytes once inflated (its header
+// included), and at most kMaxMovieTags tags; the rest of a larger movie is
+// not read, as if it had ended there. A banner holds a few kilobytes in a
+// few hundred tags: the delivered ads hold 3 to 11 KiB in 40 to 150.
+constexpr std::size_t kMaxMovieBytes = std::size_t(512) << 10;
+constexpr std::size_t kMaxMovieTags = 8192;
+
 struct SwfTag {
     int Code = 0;
     std::span<const std::uint8_t> Body;  // a view into SwfFile::Data

@@ -32,14 +32,6 @@ enum SwfTagCode : int {
 };
 
 constexpr double kDefaultFrameRate = 12;
-// Larger files are not read at all; a banner movie is a few kilobytes.
-constexpr std::uintmax_t kMaxFileBytes = 64u << 20;
-// The work one frame may do for each pixel of the picture it draws into
-// (FlashWorkBudget's units), counted for at least a 300 x 50 banner: a busy
-// banner needs a few hundred a pixel; a thousand take some 10 ms on a
-// 300 x 50 banner, and a frame that needs more is dropped, not waited for.
-constexpr std::uint64_t kFrameWorkPerPixel = 1000;
-constexpr std::uint64_t kFrameWorkMinPixels = 300 * 50;
 
 int ShapeVersion(int code) {
     switch (code) {
@@ -129,7 +121,7 @@ void TFlashMovie::LoadFromFile(const AnsiString& fileName) {
     std::error_code error;
     const bool regular = std::filesystem::is_regular_file(path, error);
     const std::uintmax_t size = regular ? std::filesystem::file_size(path, error) : 0;
-    if (!regular || error || size > kMaxFileBytes) {
+    if (!regular || error || size > kMaxMovieFileBytes) {
         Clear();
         return;
     }
@@ -168,11 +160,13 @@ void TFlashMovie::ReadTags(const SwfFile& file) {
                 case tagDefineShape4: {
                     const std::uint16_t id = reader.U16();
                     if (shapeItemsLeft <= 0) break;
-                    FlashShape shape = ReadFlashShape(tag.Body.subspan(2), ShapeVersion(tag.Code));
+                    // A shape that would pass the limit is dropped as soon as
+                    // it does (ReadFlashShape raises), before it costs more.
+                    FlashShape shape =
+                        ReadFlashShape(tag.Body.subspan(2), ShapeVersion(tag.Code), std::size_t(shapeItemsLeft));
                     for (const FlashShapeLayer& layer : shape.Layers)
                         shapeItemsLeft -= std::int64_t(layer.Edges.size() + layer.Fills.size() + layer.Lines.size());
-                    // The shape that passes the limit is dropped with all after it.
-                    if (shapeItemsLeft >= 0) shapes_[id] = std::move(shape);
+                    shapes_[id] = std::move(shape);
                     break;
                 }
                 case tagJPEGTables:
@@ -282,11 +276,21 @@ int TFlashMovie::PictureAt(int frame) const {
 }
 
 bool TFlashMovie::RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background,
-                              FlashRenderCache* cache) const {
+                              FlashRenderCache* cache, std::uint64_t* workDone) const {
+    if (workDone != nullptr) *workDone = 0;
     target.Fill(background);
     if (!valid_ || frames_.empty() || target.Empty()) return true;
     const std::uint64_t pixels = std::uint64_t(target.Width()) * std::uint64_t(target.Height());
-    FlashWorkBudget budget(kFrameWorkPerPixel * std::max(pixels, kFrameWorkMinPixels));
+    const std::uint64_t units = kFrameWorkPerPixel * std::max(pixels, kFrameWorkMinPixels);
+    FlashWorkBudget budget(units);
+    struct ReportWork {
+        const FlashWorkBudget& budget;
+        const std::uint64_t units;
+        std::uint64_t* done;
+        ~ReportWork() {
+            if (done != nullptr) *done = units - budget.Remaining();
+        }
+    } report{budget, units, workDone};
 
     // Building the display list replays every change up to the frame.
     const int count = static_cast<int>(frames_.size());

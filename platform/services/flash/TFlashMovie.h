@@ -26,12 +26,29 @@
 #include "TBitmap.h"
 #include "TColor.h"
 
-// All bitmaps of one movie together: 4 Mi pixels, 16 MiB decoded, some 280
-// banners' worth of pictures.
-constexpr std::int64_t kMaxMovieBitmapPixels = std::int64_t(1) << 22;
-// All edges and styles of the shapes of one movie together: a hundred times
-// what a rich banner holds, some 50 MiB decoded at most.
-constexpr std::int64_t kMaxMovieShapeItems = 500'000;
+// The limits below keep what a hostile movie can cost the banner within
+// twice what a delivered ad costs (about a megabyte of memory and a tenth
+// of a per cent of a core each): a few times what a banner needs, no more.
+// bench/banner_bench measures both.
+//
+// The largest file read: as much as a movie may inflate to.
+constexpr std::uintmax_t kMaxMovieFileBytes = kMaxMovieBytes;
+// All bitmaps of one movie together: 64 Ki pixels, 256 KiB decoded, four
+// 300 x 50 banners' worth of pictures (the delivered ads hold at most 17 Ki).
+constexpr std::int64_t kMaxMovieBitmapPixels = std::int64_t(1) << 16;
+// All edges and styles of the shapes of one movie together, some 800 KiB
+// decoded at most: a banner's text set as outlines takes a few thousand.
+constexpr std::int64_t kMaxMovieShapeItems = 8192;
+
+// The work one frame may do for each pixel of the picture it draws into
+// (FlashWorkBudget's units), counted for at least a 300 x 50 banner. The
+// delivered ads need at most 21 a pixel for a frame drawn afresh, 16 for
+// one drawn after the one before; 40 take some 0.15 ms on a 300 x 50
+// banner, and a frame that needs more is dropped, not waited for. With
+// kMaxBannerFramesPerSecond that holds a banner under a quarter of a per
+// cent of a core, whatever the movie.
+constexpr std::uint64_t kFrameWorkPerPixel = 40;
+constexpr std::uint64_t kFrameWorkMinPixels = 300 * 50;
 
 // How the movie's frame is fitted to the picture, with the player's values.
 enum TFlashScaleMode : int {
@@ -70,7 +87,7 @@ public:
     // Decodes a movie. Never throws for bad contents: see Valid.
     void LoadFromBytes(std::span<const std::uint8_t> bytes);
     // A file that cannot be read, or that is no regular file of at most
-    // 64 MiB, loads as an empty, invalid movie.
+    // kMaxMovieFileBytes, loads as an empty, invalid movie.
     void LoadFromFile(const AnsiString& fileName);
     void Clear();
 
@@ -105,8 +122,11 @@ public:
     // With `cache`, shapes drawn the same way as in the frame drawn last
     // with that cache are composited from what it kept, not measured again;
     // the picture is the same.
+    // With `workDone`, it receives the units of work the frame took (all of
+    // the budget when the frame was given up), so that what a movie asks of
+    // the player can be weighed against kFrameWorkPerPixel.
     bool RenderFrame(int frame, TBitmap& target, TFlashScaleMode scaleMode, TColor background,
-                     FlashRenderCache* cache = nullptr) const;
+                     FlashRenderCache* cache = nullptr, std::uint64_t* workDone = nullptr) const;
 
 private:
     void ReadTags(const SwfFile& file);

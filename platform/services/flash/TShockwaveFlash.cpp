@@ -99,7 +99,12 @@ void TShockwaveFlash::ScheduleNextFrame() {
     // tick lands as the picture changes instead of drifting behind it as late
     // ticks add up. (The slowest movie changes frame every 256 seconds; the
     // clamp only keeps the conversion defined.)
-    const double delay = std::ceil(playback_.MsToNextFrame(ElapsedMs()));
+    // No more than kMaxBannerFramesPerSecond frames are drawn, however fast
+    // the movie says it runs: with the per-frame work limit, that bounds
+    // what the banner can take of the processor. Frames due in between are
+    // skipped; the movie keeps its own time.
+    const double delay =
+        std::ceil(std::max(playback_.MsToNextFrame(ElapsedMs()), 1000.0 / kMaxBannerFramesPerSecond));
     timerRunning_ = SetTimer(Handle(), kFrameTimerId, static_cast<UINT>(std::clamp(delay, 1.0, 1e6))) != 0;
 }
 

@@ -24,6 +24,12 @@
 #include "TBitmap.h"
 #include "TFlashPlayback.h"
 
+// The most frames the banner draws in a second, whatever rate a movie
+// states: the delivered ads run at 12, and a frame drawn takes at most
+// kFrameWorkPerPixel of work, so a movie made to keep the banner busy takes
+// a bounded share of the processor.
+constexpr double kMaxBannerFramesPerSecond = 15;
+
 // A property value as the program passes it by dispatch id: text for
 // Movie, an integer for ScaleMode and BackgroundColor.
 using TFlashPropertyValue = std::variant<int, AnsiString>;

@@ -116,6 +116,37 @@ TEST_F(EditTest, ClipboardRoundTripAndUndo) {
     EXPECT_EQ(edit->Text(), "first");
 }
 
+TEST_F(EditTest, AMegabytePasteKeepsTheFirstPartThatFitsTheBoxsLimit) {
+    // "ab", then a megabyte of double-byte characters: the default limit of
+    // 32,767 bytes falls inside the 16,383rd one, which is left out whole.
+    AnsiString big = "ab";
+    while (big.size() < (1u << 20)) big += kZhong;
+    SetClipboardText(big);
+    ClickEdit();
+    const int beeps = BeepCount();
+    KeyWith(VK_CONTROL, 'V');
+    ASSERT_EQ(edit->Text().size(), std::size_t(kEditDefaultPasteLimit) - 1);
+    EXPECT_EQ(edit->Text(), big.substr(0, kEditDefaultPasteLimit - 1));
+    EXPECT_GT(BeepCount(), beeps);
+    EXPECT_EQ(edit->MaxLength(), 0) << "the box keeps no limit of its own";
+
+    // What the box holds counts, a selection being replaced does not.
+    edit->SetText("12345");
+    edit->SelectAll();
+    KeyWith(VK_CONTROL, 'V');
+    EXPECT_EQ(edit->Text().size(), std::size_t(kEditDefaultPasteLimit) - 1);
+    edit->SetText("x");
+    Key(VK_END);
+    KeyWith(VK_CONTROL, 'V');
+    EXPECT_EQ(edit->Text(), "x" + big.substr(0, kEditDefaultPasteLimit - 1));
+
+    // A box with a limit of its own keeps to it.
+    edit->SetText("");
+    edit->SetMaxLength(5);
+    KeyWith(VK_CONTROL, 'V');
+    EXPECT_EQ(edit->Text(), "ab" + kZhong);
+}
+
 TEST_F(EditTest, ReadOnlyRefusesChangesButStillSelectsAndCopies) {
     edit->SetText("fixed");
     edit->SetReadOnly(true);

@@ -253,15 +253,12 @@ void CaptureShapedWindow(const TRect& area, TBitmap& out) {
 TEST(DesktopBackendTest, AtScaleTwoTheWindowShowsTheNormalRenderingDoubled) {
     const TRect area{80, 60, 340, 260};
     TBitmap normal, doubled;
+    // One server for both renderings: the 1x window is gone with its session.
+    DesktopSession xvfb;
+    ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+    setenv("MIRVO_SCALE", "1", 1);
+    CaptureShapedWindow(area, normal);
     {
-        DesktopSession xvfb;
-        ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
-        setenv("MIRVO_SCALE", "1", 1);
-        CaptureShapedWindow(area, normal);
-    }
-    {
-        DesktopSession xvfb;
-        ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
         setenv("MIRVO_SCALE", "2", 1);
         CaptureShapedWindow({area.Left * 2, area.Top * 2, area.Right * 2, area.Bottom * 2}, doubled);
 

@@ -18,6 +18,8 @@ import sys
 import unittest
 
 SKIN_DIR = None
+# The open dialog's tool bar pictures: beside the skin, named by no section.
+PROGRAM_PICTURES = {'bs_back.bmp', 'bs_up.bmp', 'bs_newfolder.bmp', 'bs_lvstyle.bmp'}
 
 OBJECT_KINDS = {'menuitem', 'mainmenubaritem', 'stdbutton', 'mainmenubarbutton', 'button',
                 'caption', 'animate', 'userobject'}
@@ -258,7 +260,16 @@ class SkinContent(unittest.TestCase):
             self.assertTrue(name and name == name.lower(), 'picture name %r' % name)
             self.bmp(name)
         on_disk = {f for f in os.listdir(SKIN_DIR) if f.lower().endswith('.bmp')}
-        self.assertEqual(on_disk, used, 'pictures on disk and in [PICTURES] differ')
+        self.assertEqual(on_disk - PROGRAM_PICTURES, used, 'pictures on disk and in [PICTURES] differ')
+
+    def test_the_program_pictures_are_keyed_16_by_16_glyphs(self):
+        # The open dialog's tool bar pictures lie beside the skin; the program
+        # embeds them. A glyph's bottom-left pixel is its transparent colour.
+        for name in sorted(PROGRAM_PICTURES):
+            img = self.bmp(name)
+            self.assertEqual((img.width, img.height), (16, 16), name)
+            self.assertEqual(img.pixel(0, 15), (255, 0, 255), name)
+            self.assertTrue(any(img.pixel(x, y) != (255, 0, 255) for y in range(16) for x in range(16)), name)
 
     # --- the frame
 
@@ -470,7 +481,9 @@ class SkinContent(unittest.TestCase):
 
     # --- scroll bars
 
-    def test_scroll_bar_fixed_ends_are_exactly_the_buttons(self):
+    def test_scroll_bar_far_buttons_lie_beyond_the_far_corner_point(self):
+        # A button moves with the bar's length only when it starts strictly
+        # beyond the far corner point: the point is the track's last pixel.
         for name, kind in self.directory('SKINCONTROLS', CONTROL_KINDS):
             if kind != 'scrollbar':
                 continue
@@ -481,12 +494,12 @@ class SkinContent(unittest.TestCase):
             if vertical:
                 self.assertNotIn('righttoppoint', k, where)
                 self.assertEqual(point(k['lefttoppoint'])[1], track[1], where)
-                self.assertEqual(point(k['leftbottompoint'])[1], track[3], where)
+                self.assertEqual(point(k['leftbottompoint'])[1], track[3] - 1, where)
                 self.assertEqual(down[3], track[1], where)
                 self.assertEqual(up[1], track[3], where)
             else:
                 self.assertEqual(point(k['lefttoppoint'])[0], track[0], where)
-                self.assertEqual(point(k['righttoppoint'])[0], track[2], where)
+                self.assertEqual(point(k['righttoppoint'])[0], track[2] - 1, where)
                 self.assertEqual(down[2], track[0], where)
                 self.assertEqual(up[0], track[2], where)
 

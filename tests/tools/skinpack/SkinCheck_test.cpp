@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include "../../skin/SkinDataTestSupport.h"
+#include "CostMeter.h"
+#include "HostileBmp.h"
+#include "SkinLoadLimits.h"
 #include "SkinPack.h"
 
 using namespace skintest;
@@ -31,7 +36,62 @@ std::string Int32(std::int32_t v) {
     return s;
 }
 
+// A zlib stream of about `mebibytes` MiB of zeros, made without deflating
+// them all: one MiB deflated with a full flush forgets everything before it,
+// so its bytes can follow themselves again and again. The stream never
+// ends; a reader stops at its limit or at the end of the data.
+std::string ZeroBomb(int mebibytes) {
+    z_stream z{};
+    deflateInit(&z, 9);
+    std::vector<unsigned char> zeros(1 << 20), out(1 << 20);
+    std::string first;
+    z.next_in = zeros.data();
+    z.avail_in = static_cast<uInt>(zeros.size());
+    do {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        deflate(&z, Z_FULL_FLUSH);
+        first.append(reinterpret_cast<const char*>(out.data()), out.size() - z.avail_out);
+    } while (z.avail_out == 0);
+    deflateEnd(&z);
+    const std::string header = first.substr(0, 2), segment = first.substr(2);
+    std::string stream = header;
+    for (int i = 0; i < mebibytes; ++i) stream += segment;
+    return stream;
+}
+
 }  // namespace
+
+TEST(SkinCheck, ACompressedSkinBombCostsNoMoreThanTheProgramAllows) {
+    // About 1 MB that inflates to a gigabyte: the check stops where the
+    // program stops, at the payload limit.
+    ScratchDir dir;
+    const std::string block = ZeroBomb(1024);
+    ASSERT_LT(block.size(), 2u << 20);
+    WriteFile(dir.File("bomb.skn"), Int32(3) + Int32(std::int32_t(block.size())) + block);
+    const CostMeter cost;
+    const SkinCheckReport report = CheckPackedSkin(dir.File("bomb.skn"));
+    EXPECT_TRUE(HasProblem(report, {"inflates to more than " + std::to_string(kMaxSkinPayloadBytes)})) << Dump(report);
+    EXPECT_LT(cost.PeakGrowthMiB(), 64.0) << "a skin refused for its size is not held in memory";
+    EXPECT_LT(cost.CpuSeconds(), 20.0);
+}
+
+TEST(SkinCheck, ASkinDirectoryNamingAPictureBombOftenIsCheckedWithinTheSkinsPixelLimit) {
+    // Sixty entries of one 60-byte picture that declares 4096 x 4096 pixels:
+    // the program refuses such a skin at its pixel limit, so the check must
+    // say so, and without filling a gigabyte of pixels first.
+    ScratchDir dir;
+    dir.CopyFixture([](std::string& t) {
+        std::string list = "activepicturescount=63\r\n0=buttons.bmp\r\n1=controls.bmp\r\n2=glyphs.bmp\r\n";
+        for (int i = 3; i < 63; ++i) list += std::to_string(i) + "=bomb.bmp\r\n";
+        ReplaceOnce(t, "activepicturescount=3\r\n0=buttons.bmp\r\n1=controls.bmp\r\n2=glyphs.bmp\r\n", list);
+    });
+    WriteFile(dir.File("bomb.bmp"), hostile::RleBmp(4096, 4096));
+    const CostMeter cost;
+    const SkinCheckReport report = CheckSkinDirectory(dir.Path());
+    EXPECT_TRUE(HasProblem(report, {"picture list entry 62", "is too large"})) << Dump(report);
+    EXPECT_LT(cost.CpuSeconds(), 10.0);
+}
 
 TEST(SkinCheck, FixtureShowsItsPicturesRecordsAndDeliberateFaults) {
     for (const SkinCheckReport& report : {CheckSkinDirectory(FixtureSkinDir()), CheckSkinDirectory(FixtureSkinIni())}) {

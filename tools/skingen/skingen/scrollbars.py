@@ -10,9 +10,10 @@ The bar steps its position up with the button whose place is `upbuttonrect`
 and down with the one at `downbuttonrect`. Up in position is towards the end
 of the range, which on screen is down (or right), so `upbuttonrect` marks the
 bottom (right) button, drawn with an arrow pointing that way, and
-`downbuttonrect` the top (left) one. The far corner point is the first pixel
-of the far button, where `trackarea` ends and `upbuttonrect` begins, so the
-fixed end is exactly the button and takes no pixel of the track.
+`downbuttonrect` the top (left) one. A button moves with the bar's far end
+only when it starts strictly beyond the far corner point, so that point lies
+one pixel before the far button: the fixed end is the button and the last
+pixel of the track, which is plain track colour like the tiled middle.
 """
 
 from . import glyphs as G
@@ -125,13 +126,14 @@ def _thumb_keys(r, prefix):
 def records(sheet, picture_index):
     r = sheet.rects
     end = LENGTH - BUTTON          # where the far button starts
+    corner = end - 1               # the far corner point, just before it
     vertical = Record('vscrollbar', 'scrollbar', [
         ('pictureindex', picture_index),
         ('skinrect', r['v.bar']),
         # a column image: the two buttons are the fixed ends, the track tiles
         ('lefttoppoint', Point(0, BUTTON)),
-        ('leftbottompoint', Point(0, end)),
-        ('clientrect', Rect(0, BUTTON, THICK, end)),
+        ('leftbottompoint', Point(0, corner)),
+        ('clientrect', Rect(0, BUTTON, THICK, corner)),
         ('stretcheffect', False),
         ('trackarea', Rect(0, BUTTON, THICK, end)),
         ('upbuttonrect', Rect(0, end, THICK, LENGTH)),
@@ -148,8 +150,8 @@ def records(sheet, picture_index):
             ('skinrect', skin),
             # a row image: the buttons (and the corner) are the fixed ends
             ('lefttoppoint', Point(BUTTON, 0)),
-            ('righttoppoint', Point(end, 0)),
-            ('clientrect', Rect(BUTTON, 0, end, THICK)),
+            ('righttoppoint', Point(corner, 0)),
+            ('clientrect', Rect(BUTTON, 0, corner, THICK)),
             ('stretcheffect', False),
             ('trackarea', Rect(BUTTON, 0, end, THICK)),
             ('upbuttonrect', Rect(end, 0, LENGTH, THICK)),

@@ -7,7 +7,7 @@ over the caption text beneath them), then the control records.
 
 import os
 
-from . import buttons, captionbuttons, fields, frame, labels, menus, panels, scrollbars
+from . import buttons, captionbuttons, fields, frame, labels, menus, panels, scrollbars, toolglyphs
 from . import palette as P
 from .bmp import encode_bmp
 from .ini import Section, write_ini
@@ -28,6 +28,9 @@ class Skin:
         self.controls = []
         self.popup = None
         self.hint = None
+        # Pictures written beside the skin that its description does not name:
+        # the open dialog's tool bar pictures, which the program embeds.
+        self.program_pictures = []
 
     def add_picture(self, file_name, img):
         if any(name == file_name for name, _ in self.pictures):
@@ -71,7 +74,7 @@ class Skin:
     def files(self):
         """Every file of the skin: name -> bytes."""
         out = {}
-        for name, img in list(self.frame_pictures.values()) + self.pictures:
+        for name, img in list(self.frame_pictures.values()) + self.pictures + self.program_pictures:
             out[name] = encode_bmp(img)
         out['skin.ini'] = write_ini(self.sections(), HEADER).encode('ascii')
         return out
@@ -126,6 +129,7 @@ def build():
                      + panels.records(panel_sheet, panel_index)
                      + scrollbars.records(scroll_sheet, scroll_index)
                      + labels.records(label_sheet, label_index))
+    skin.program_pictures = toolglyphs.pictures()
     return skin
 
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -14,6 +15,7 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
+#include "HostileMovies.h"
 #include "SwfTestMovies.h"
 #include "WindowSystem.h"
 
@@ -209,6 +211,31 @@ TEST_F(TShockwaveFlashTest, FramesAdvanceAtTheMoviesRateWithOneTickPerFrame) {
     // not a tick every few milliseconds.
     EXPECT_GE(ticks, 7);
     EXPECT_LE(ticks, 8);
+}
+
+TEST_F(TShockwaveFlashTest, AMovieStatingTheFastestRateIsDrawnAtMostFifteenTimesASecond) {
+    // 256 frames a second, each unlike the one before: the frames between
+    // two ticks are skipped, and the frame shown is still the one due.
+    banner_->SetScaleMode(fsmExactFit);
+    Write("fast.swf", hostile::HostileMovie());
+    int& ticks = CountTicks();
+    auto paints = std::make_shared<int>(0);
+    banner_->SetMovie(Path("fast.swf"));
+    const std::uint64_t start = screen_->Now();
+    banner_->WindowProc = [paints, previous = banner_->WindowProc](TMessage& m) {
+        if (m.Msg == WM_PAINT) ++*paints;
+        previous(m);
+    };
+    Advance(2000);
+    EXPECT_GT(banner_->Playback().LoadedMovie().FrameRate(), 255);
+    EXPECT_LE(ticks, 2 * int(kMaxBannerFramesPerSecond) + 1);
+    EXPECT_LE(*paints, 2 * int(kMaxBannerFramesPerSecond) + 2);
+    EXPECT_GE(*paints, 2 * int(kMaxBannerFramesPerSecond) - 2);
+    const int painted = banner_->PaintedFrame();
+    const int due = banner_->Playback().LoadedMovie().FrameAtTime(double(screen_->Now() - start));
+    // At most one tick behind: the frames of one tick's interval.
+    const int framesPerTick = int(std::ceil(256 / kMaxBannerFramesPerSecond));
+    EXPECT_LE((due - painted + 240) % 240, framesPerTick) << "painted " << painted << ", due " << due;
 }
 
 TEST_F(TShockwaveFlashTest, OnlyFramesThatChangeThePictureArePainted) {
