@@ -13,7 +13,7 @@
 #include "CommandLine.h"
 #include "Exceptions.h"
 #include "Forms.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "WindowSystem.h"
 #include "WordTable.h"
 #include "main.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<Backend> backend;
     try {
-        backend = std::make_unique<SdlBackend>();
+        backend = OpenDesktopBackend();
     } catch (const std::exception& e) {
         // Started from a console or an ssh session without X forwarding:
         // say what is missing instead of running on unseen.

@@ -108,6 +108,11 @@ public:
 
     virtual std::string ClipboardUtf8() = 0;
     virtual void SetClipboardUtf8(const std::string& text) = 0;
+    // The desktop's primary selection: the text last selected in any program
+    // (X11's PRIMARY). Empty when there is none or its owner does not answer.
+    virtual std::string PrimarySelectionUtf8() = 0;
+    // Makes `text` the primary selection, as selecting it does.
+    virtual void SetPrimarySelectionUtf8(const std::string& text) = 0;
 
     // Where typed text goes on the screen (the caret), so that the desktop's
     // input method can place its candidate window; an empty rect: no place.

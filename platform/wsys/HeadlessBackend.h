@@ -99,6 +99,8 @@ public:
     void WarpPointer(TPoint screen) override;
     std::string ClipboardUtf8() override { return clipboard_; }
     void SetClipboardUtf8(const std::string& text) override { clipboard_ = text; }
+    std::string PrimarySelectionUtf8() override { return primary_; }
+    void SetPrimarySelectionUtf8(const std::string& text) override { primary_ = text; }
     void SetTextInputArea(const TRect& screenRect) override { textArea_ = screenRect; }
 
 private:
@@ -122,5 +124,6 @@ private:
     int pointerShape_ = 0;
     bool captured_ = false;
     std::string clipboard_;
+    std::string primary_;
     TRect textArea_;
 };

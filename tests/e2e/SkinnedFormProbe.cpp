@@ -28,7 +28,7 @@
 #include "Forms.h"
 #include "HeadlessBackend.h"
 #include "Menus.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
 #include "TbsSkinMenu.h"
@@ -172,7 +172,7 @@ private:
 };
 
 int Show(const std::string& skinIni, const std::string& folder) {
-    WindowSystemSession windowSystem(std::make_unique<SdlBackend>());
+    WindowSystemSession windowSystem(OpenDesktopBackend());
     ApplicationSession session;
     ProbeWindow window = MakeProbeWindow(skinIni);
     CommandReader reader(window, folder);

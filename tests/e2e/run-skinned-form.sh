@@ -267,10 +267,9 @@ close_menu
 # ---- dragging the caption ---------------------------------------------------------------------
 # Drags the caption by (dx, dy) in $3 quick steps, one xdotool command: the
 # moves queue up faster than the program reads them.
-# SDL keeps the pointer captured during a drag only for a window that holds
-# the keyboard focus; without it, moves the X server reports outside the
-# window (it lags behind the pointer) are dropped. So a drag starts once the
-# window has the focus back (a closed menu returns it a moment later).
+# A drag starts once the window has the keyboard focus back (a closed menu
+# returns it a moment later), as a user's drag would: the window system
+# handles the press as a click into an active window.
 drag_by() {
   local dx=$1 dy=$2 steps=$3 x y
   wait_until 5 '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$xid" ]' || fail "the window did not get the input focus back"

@@ -1,4 +1,4 @@
-// Chinese text on a real X desktop (private Xvfb with openbox, SDL backend):
+// Chinese text on a real X desktop (private Xvfb with openbox, X11 backend):
 // typed into the skinned edit and memo it arrives as GBK and is never seen
 // half a character at a time; text pasted from another program (UTF-8)
 // becomes GBK, and copied text reaches other programs as UTF-8; a character
@@ -16,15 +16,15 @@
 #include "DesktopSession.h"
 #include "Forms.h"
 #include "ScratchFolder.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TbsSkinData.h"
 #include "TbsSkinEdit.h"
 #include "TbsSkinMemo2.h"
 #include "WindowSystem.h"
 
-// X11 and SDL keep some allocations for the life of the process.
+// Xlib keeps some allocations for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libX11\nleak:libSDL2\nleak:libxcb\nleak:libdbus\nleak:libXext\nleak:libXi\nleak:libXcursor\n";
+    return "leak:libX11\nleak:libxcb\nleak:libXext\nleak:libXrandr\n";
 }
 
 namespace {
@@ -101,7 +101,7 @@ protected:
         ASSERT_TRUE(desktop_.Start(true, false)) << desktop_.error();
         ASSERT_EQ(desktop_.Run("command -v xdotool >/dev/null && command -v xclip >/dev/null"), 0)
             << "xdotool or xclip is missing";
-        session_ = std::make_unique<WindowSystemSession>(std::make_unique<SdlBackend>());
+        session_ = std::make_unique<WindowSystemSession>(OpenDesktopBackend());
         app_ = std::make_unique<ApplicationSession>();
         form_ = Application->CreateForm<TForm>();
         form_->SetBounds(100, 100, 420, 260);

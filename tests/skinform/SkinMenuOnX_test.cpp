@@ -15,7 +15,7 @@
 
 #include "DesktopSession.h"
 #include "Forms.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "ShellApi.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
@@ -66,7 +66,7 @@ TEST(SkinMenuOnX, TrayMenuShowsClosesOnAClickElsewhereAndADoubleClickRestores) {
         return desktop.Run("xdotool search --classname trayer >/dev/null 2>&1") == 0;
     })) << desktop.error();
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ApplicationSession app;
         SetTrayHost(OpenX11TrayHost());
 

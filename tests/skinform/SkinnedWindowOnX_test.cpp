@@ -12,13 +12,13 @@
 
 #include <cstdlib>
 
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 
 extern char** environ;
 
-// X11 and SDL keep some allocations for the life of the process.
+// Xlib keeps some allocations for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libX11\nleak:libSDL2\nleak:libxcb\nleak:libdbus\nleak:libXext\nleak:libXi\nleak:libXcursor\n";
+    return "leak:libX11\nleak:libxcb\nleak:libXext\nleak:libXrandr\n";
 }
 
 namespace {
@@ -115,7 +115,7 @@ TEST(SkinnedWindowOnX, LooksLikeTheHeadlessRendering) {
 
     TBitmap onX;
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ApplicationSession app;
         TbsSkinData* skin = nullptr;
         ShowSkinnedForm(skin);

@@ -14,13 +14,13 @@
 
 #include "DesktopSession.h"
 #include "Forms.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
 #include "TbsSkinMenu.h"
 #include "WindowSystem.h"
 
-// (The leak suppressions for X11 and SDL are given once for this program,
+// (The leak suppressions for Xlib are given once for this program,
 // in the other desktop test.)
 
 namespace {
@@ -43,7 +43,7 @@ TEST(WindowBehaviourOnX, DragSnapRollUpSystemMenuAndMinimise) {
     ASSERT_TRUE(desktop.Start(true, false)) << desktop.error();
     const std::string shots = ::testing::TempDir();
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ApplicationSession app;
         TForm* form = Application->CreateForm<TForm>();
         form->SetBounds(200, 150, 400, 300);

@@ -2,6 +2,8 @@
 // A private X desktop for a test: Xvfb on a display number it picks itself
 // (-displayfd), a window manager (openbox) and, when asked, a system tray
 // host (trayer). Everything started is stopped again, in reverse order.
+// The server does not reset when its last client leaves, so a test may close
+// one connection and open the next without meeting a server in mid-reset.
 // It keeps clear of <chrono>, so tests compiled for code page 936 can use it.
 
 #include <fcntl.h>
@@ -35,7 +37,7 @@ public:
         int fds[2];
         if (pipe(fds) != 0) return Fail("pipe failed");
         const std::string fd = std::to_string(fds[1]);
-        if (!Spawn({"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-br"},
+        if (!Spawn({"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-br", "-noreset"},
                    fds[1])) {
             close(fds[0]);
             close(fds[1]);

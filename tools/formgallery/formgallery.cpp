@@ -1,7 +1,7 @@
 // Shows skinned window frames, so that their look can be checked by eye
 // against the skin's contact sheet.
 //
-//   formgallery [skin.ini]                  on the desktop (SDL, needs $DISPLAY):
+//   formgallery [skin.ini]                  on the desktop (X11, needs $DISPLAY):
 //                                           a skinned form and a built-in one to
 //                                           move, resize and click
 //   formgallery --png out.png [skin.ini]    on the headless screen: every state
@@ -22,7 +22,7 @@
 #include "ImgList.h"
 #include "MenuGallery.h"
 #include "PngFile.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "SkinBinding.h"
 #include "TbsSkinData.h"
 #include "TbsSkinForm.h"
@@ -296,7 +296,7 @@ int RunGallery(const std::string& png, const std::string& skinIni) {
 }
 
 int RunDesktop(const std::string& skinIni) {
-    WindowSystemSession windowSystem(std::make_unique<SdlBackend>());
+    WindowSystemSession windowSystem(OpenDesktopBackend());
     ApplicationSession session;
     TForm* main = MakeForm(nullptr, {}, 80, 80);
     main->SetBounds(80, 80, 551, 391);

@@ -1,7 +1,7 @@
 // Shows one form with every standard control of the platform layer, filled
 // with Latin and Chinese text, so that their look can be checked by eye.
 //
-//   gallery                 on the desktop (SDL, needs $DISPLAY)
+//   gallery                 on the desktop (X11, needs $DISPLAY)
 //   gallery --png out.png   on the headless screen: writes the screen to a PNG
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 
 #include "Forms.h"
 #include "HeadlessBackend.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TButton.h"
 #include "TComboBox.h"
 #include "TCustomEdit.h"
@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
             screen = h.get();
             backend = std::move(h);
         } else {
-            backend = std::make_unique<SdlBackend>();
+            backend = OpenDesktopBackend();
         }
         WindowSystemSession windowSystem(std::move(backend));
         ApplicationSession session;

@@ -1,5 +1,5 @@
 // An X request that names a window the server no longer has, sent on a
-// connection of its own (as SDL wakes its event wait); kept apart from the
+// connection of its own (as another program may do); kept apart from the
 // tests so that Xlib's macros do not meet the window system's names.
 
 #include "x11request_fixture.h"

@@ -1,4 +1,4 @@
-// The SDL backend on a private desktop with a window manager (openbox): the
+// The desktop backend on a private desktop with a window manager (openbox): the
 // window's caption and icon reach the window manager, minimising iconifies
 // the window (it stays in the window list), and activating it from the
 // desktop restores it in the program and paints it again.
@@ -13,7 +13,7 @@
 
 #include "DesktopSession.h"
 #include "ScratchFolder.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TCanvas.h"
 #include "Windows.h"
 #include "WindowSystem.h"
@@ -54,10 +54,10 @@ void PumpFor(Backend& backend, double seconds) {
 
 }  // namespace
 
-TEST(SdlDesktop, MinimiseIconifiesAndARestoreFromTheDesktopPaintsAgain) {
+TEST(DesktopWindowManager, MinimiseIconifiesAndARestoreFromTheDesktopPaintsAgain) {
     DesktopSession desktop;
     ASSERT_TRUE(desktop.Start(true, false)) << desktop.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     Backend& backend = session.backend();
     restoreCommands = 0;
 
@@ -133,10 +133,10 @@ LRESULT PopupProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 // A popup that never activates (a menu popped from the tray icon), shown
 // while no window of the program has the desktop's input focus, takes that
 // focus, so the program hears the user turn to another program.
-TEST(SdlDesktop, APopupShownInTheBackgroundHearsAClickIntoAnotherProgram) {
+TEST(DesktopWindowManager, APopupShownInTheBackgroundHearsAClickIntoAnotherProgram) {
     DesktopSession desktop;
     ASSERT_TRUE(desktop.Start(true, false)) << desktop.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     Backend& backend = session.backend();
     activateAppSeen.clear();
 
@@ -159,10 +159,10 @@ TEST(SdlDesktop, APopupShownInTheBackgroundHearsAClickIntoAnotherProgram) {
     DestroyWindow(popup);
 }
 
-TEST(SdlDesktop, ARequestOnAWindowTheServerNoLongerHasDoesNotEndTheProgram) {
+TEST(DesktopWindowManager, ARequestOnAWindowTheServerNoLongerHasDoesNotEndTheProgram) {
     DesktopSession desktop;
     ASSERT_TRUE(desktop.Start(false, false)) << desktop.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     // Xlib's own handler would end the process here.
     ASSERT_TRUE(SendToAVanishedWindow());
     WNDCLASS wc;

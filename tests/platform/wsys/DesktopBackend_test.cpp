@@ -1,4 +1,4 @@
-// The SDL backend on a private Xvfb server: a shaped window with a drawing on
+// The desktop backend on a private Xvfb server: a shaped window with a drawing on
 // it must look on the real X screen exactly as the headless backend composes it.
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@
 #include "HeadlessBackend.h"
 #include "ScratchFolder.h"
 #include "DesktopSession.h"
-#include "SdlBackend.h"
+#include "DesktopBackend.h"
 #include "TBitmap.h"
 #include "TCanvas.h"
 #include "WindowSystem.h"
@@ -27,9 +27,9 @@
 
 extern char** environ;
 
-// X11 and SDL keep some allocations for the life of the process.
+// Xlib keeps some allocations for the life of the process.
 extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libX11\nleak:libSDL2\nleak:libxcb\nleak:libdbus\nleak:libXext\nleak:libXi\nleak:libXcursor\n";
+    return "leak:libX11\nleak:libxcb\nleak:libXext\nleak:libXrandr\n";
 }
 
 namespace {
@@ -73,7 +73,7 @@ void ShowShapedWindow() {
     ShowWindow(w, SW_SHOWNORMAL);
 }
 
-TEST(SdlBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
+TEST(DesktopBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
     // A private server on a display number it picks itself; no window
     // manager, so the window lands exactly where it was asked.
     DesktopSession xvfb;
@@ -83,7 +83,7 @@ TEST(SdlBackendTest, AShapedWindowOnXvfbLooksLikeTheHeadlessRendering) {
 
     TBitmap onX;
     {
-        WindowSystemSession session(std::make_unique<SdlBackend>());
+        WindowSystemSession session(OpenDesktopBackend());
         ShowShapedWindow();
         for (int i = 0; i < 20; ++i) {
             PumpMessages();
@@ -151,10 +151,10 @@ HWND ShowNavyPopup(const char* className, const char* title, WNDPROC proc) {
 // reports each move relative to where the window stood when it happened, and
 // the program moves the window between reading one move and the next. The
 // window must end where the pointer put it, not further.
-TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
+TEST(DesktopBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
     DesktopSession xvfb;
     ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     const HWND w = ShowNavyPopup("Dragged", "Mirvo drag", CaptionProc);
     const auto pumpFor = [&](double seconds) {
         const double end = DesktopSession::Seconds() + seconds;
@@ -193,10 +193,10 @@ TEST(SdlBackendTest, AQuickCaptionDragMovesTheWindowExactlyAsFarAsThePointer) {
 // Once the window under the pointer is hidden (a minimise), the pointer
 // moves on without telling the program; the cursor position must still be
 // where the pointer is, or a frame button long left stays lit.
-TEST(SdlBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
+TEST(DesktopBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
     DesktopSession xvfb;
     ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
-    WindowSystemSession session(std::make_unique<SdlBackend>());
+    WindowSystemSession session(OpenDesktopBackend());
     const HWND w = ShowNavyPopup("Left", "Mirvo left", DefWindowProc);
     const auto pumpUntil = [&](const std::function<bool()>& done, double seconds = 5) {
         const double end = DesktopSession::Seconds() + seconds;
@@ -222,3 +222,71 @@ TEST(SdlBackendTest, TheCursorPositionFollowsThePointerAwayFromAHiddenWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The screen area `area` of the X screen, as shown after the window system
+// had a moment to present the shaped window.
+void CaptureShapedWindow(const TRect& area, TBitmap& out) {
+    WindowSystemSession session(OpenDesktopBackend());
+    ShowShapedWindow();
+    for (int i = 0; i < 20; ++i) {
+        PumpMessages();
+        session.backend().WaitForEvent(25);
+    }
+    const ScratchFolder scratch;
+    const std::string shot = (scratch / "xvfb_shot.bmp").string();
+    ASSERT_EQ(std::system(("import -window root BMP3:" + shot + " 2>/dev/null").c_str()), 0);
+    TBitmap root;
+    root.LoadFromFile(shot);
+    out.SetSize(area.Width(), area.Height());
+    for (int y = 0; y < area.Height(); ++y)
+        for (int x = 0; x < area.Width(); ++x) out.ScanLine(y)[x] = root.ScanLine(area.Top + y)[area.Left + x] & 0x00FFFFFFu;
+}
+
+}  // namespace
+
+// On a sharp screen every window is composed at its normal size and shown
+// enlarged pixel by pixel: at scale 2 the screen shows the 1x rendering
+// doubled, shape and place included, and pointer positions come back in
+// 1x coordinates.
+TEST(DesktopBackendTest, AtScaleTwoTheWindowShowsTheNormalRenderingDoubled) {
+    const TRect area{80, 60, 340, 260};
+    TBitmap normal, doubled;
+    // One server for both renderings: the 1x window is gone with its session.
+    DesktopSession xvfb;
+    ASSERT_TRUE(xvfb.Start(false, false)) << xvfb.error();
+    setenv("MIRVO_SCALE", "1", 1);
+    CaptureShapedWindow(area, normal);
+    {
+        setenv("MIRVO_SCALE", "2", 1);
+        CaptureShapedWindow({area.Left * 2, area.Top * 2, area.Right * 2, area.Bottom * 2}, doubled);
+
+        WindowSystemSession session(OpenDesktopBackend());
+        const HWND w = ShowNavyPopup("ScaledClicks", "Mirvo scaled", DefWindowProc);
+        for (int i = 0; i < 20; ++i) {
+            PumpMessages();
+            session.backend().WaitForEvent(25);
+        }
+        EXPECT_EQ(xvfb.Output("xdotool search --name 'Mirvo scaled' getwindowgeometry --shell | grep -E '^(X|Y|WIDTH|HEIGHT)=' | tr '\\n' ' '"),
+                  "X=200 Y=160 WIDTH=480 HEIGHT=320");
+        xvfb.Run("xdotool mousemove 300 250");
+        TPoint p;
+        for (int i = 0; i < 100 && p != TPoint{150, 125}; ++i) {
+            PumpMessages();
+            session.backend().WaitForEvent(20);
+            GetCursorPos(p);
+        }
+        EXPECT_EQ(p.X, 150);
+        EXPECT_EQ(p.Y, 125);
+        DestroyWindow(w);
+    }
+    unsetenv("MIRVO_SCALE");
+    int differing = 0;
+    for (int y = 0; y < doubled.Height(); ++y)
+        for (int x = 0; x < doubled.Width(); ++x)
+            if (doubled.ScanLine(y)[x] != normal.ScanLine(y / 2)[x / 2]) ++differing;
+    EXPECT_EQ(differing, 0);
+    // The window's inside at its doubled place.
+    EXPECT_EQ(doubled.ScanLine(2 * (80 + 50 - area.Top))[2 * (100 + 50 - area.Left)], 0xF0C814u);
+}
