@@ -55,6 +55,10 @@ public:
     std::string PrimarySelectionUtf8() override;
     void SetPrimarySelectionUtf8(const std::string& text) override;
     void SetTextInputArea(const TRect& screenRect) override;
+    // Desktop hotkeys and watched descriptors (X11Hotkeys.cpp).
+    bool GrabHotkey(unsigned modifiers, int vk) override;
+    void UngrabHotkey(unsigned modifiers, int vk) override;
+    void WatchReadable(const std::vector<int>& fds) override;
 
     int Scale() const { return scale_; }
 
@@ -171,6 +175,16 @@ private:
     Display* display_ = nullptr;
     int screen_ = 0;
     ::Window root_ = 0;
+    // A grabbed key pressed anywhere (X11Hotkeys.cpp).
+    void OnHotkey(const XKeyEvent& e);
+    struct GrabbedKey {
+        unsigned modifiers;
+        int vk;
+        unsigned keycode;
+        unsigned mask;
+    };
+    std::vector<GrabbedKey> grabbedKeys_;
+    std::vector<int> watchedFds_;
     Visual* visual_ = nullptr;
     int depth_ = 24;
     int scale_ = 1;
