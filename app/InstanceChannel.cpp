@@ -83,6 +83,8 @@ std::optional<InstancePaths> InstancePathsFor(std::string_view runtimeDir, std::
     if (name.size() > 64) name.resize(64);
     paths.Lock = paths.Folder + "/" + name + ".lock";
     paths.Socket = paths.Folder + "/" + name + ".sock";
+    // A socket's path has room for about a hundred bytes only.
+    if (paths.Socket.size() >= sizeof(sockaddr_un{}.sun_path)) return std::nullopt;
     return paths;
 }
 

@@ -158,8 +158,11 @@ void LookUpAnywhere::ReadPeer(int fd) {
         it->received.append(buffer, std::size_t(n));
         const std::size_t end = it->received.find('\n');
         if (end == std::string::npos) {
-            if (it->received.size() >= kMaxInstanceMessage) DropPeer(fd);
-            if (it->received.size() >= kMaxInstanceMessage) return;
+            // More than a request can hold, and still no line end.
+            if (it->received.size() >= kMaxInstanceMessage) {
+                DropPeer(fd);
+                return;
+            }
             continue;
         }
         const std::optional<WindowRequest> request = DecodeWindowRequest(std::string_view(it->received).substr(0, end));
