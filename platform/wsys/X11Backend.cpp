@@ -7,7 +7,6 @@
 
 #include <X11/Xatom.h>
 #include <X11/XKBlib.h>
-#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/shape.h>
 
 #include <poll.h>
@@ -15,6 +14,7 @@
 #include <sys/shm.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +75,7 @@ X11Backend::X11Backend() : start_(MonotonicMs()) {
     depth_ = DefaultDepth(display_, screen_);
     InternAtoms();
     ReadScale();
+    openScale_ = scale_;
 
     int major = 0, minor = 0;
     Bool pixmaps = False;
@@ -84,9 +85,7 @@ X11Backend::X11Backend() : start_(MonotonicMs()) {
         shm_ = true;
         shmCompletion_ = XShmGetEventBase(display_) + ShmCompletion;
     }
-    int randrError = 0;
-    if (XRRQueryExtension(display_, &randrEvent_, &randrError)) XRRSelectInput(display_, root_, RRScreenChangeNotifyMask);
-    else randrEvent_ = -1;
+    randr_ = OpenRandR(display_, root_);
     // The work area (_NET_WORKAREA) lives on the root window.
     XSelectInput(display_, root_, PropertyChangeMask);
     // Held keys repeat as presses without releases between them.
@@ -97,12 +96,12 @@ X11Backend::X11Backend() : start_(MonotonicMs()) {
     attrs.event_mask = PropertyChangeMask;
     selectionWindow_ = XCreateWindow(display_, root_, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask,
                                      &attrs);
-    OpenInputMethod();
     workArea_ = ReadWorkArea();
     XFlush(display_);
 }
 
 X11Backend::~X11Backend() {
+    openScale_ = 1;
     for (auto& [h, n] : windows_) {
         if (n.ic) XDestroyIC(n.ic);
         FreeImage(n.pixels);
@@ -177,8 +176,7 @@ void X11Backend::DrainConnection() {
 
 void X11Backend::Handle(XEvent& e) {
     if (e.type == shmCompletion_) return;
-    if (randrEvent_ >= 0 && e.type == randrEvent_ + RRScreenChangeNotify) {
-        XRRUpdateConfiguration(&e);
+    if (randr_.eventBase >= 0 && e.type == randr_.eventBase) {
         monitors_.reset();
         BackendEvent ev;
         ev.kind = EventKind::DisplayChange;
@@ -292,6 +290,14 @@ bool X11Backend::WaitReadable(int timeoutMs) {
 
 void X11Backend::WaitForEvent(int timeoutMs) {
     if (!pending_.empty() || focusDirty_) return;
+    // The input method opens once the first window is on the screen: its
+    // start (a compose table parsed, a server asked) need not delay the
+    // first picture.
+    if (inputMethodPending_ &&
+        std::any_of(windows_.begin(), windows_.end(), [](const auto& w) { return w.second.visible; })) {
+        inputMethodPending_ = false;
+        OpenInputMethod();
+    }
     // Selection requests and other events that need no program attention
     // are answered here; only queued events end the wait early.
     const std::uint64_t end = timeoutMs < 0 ? 0 : Now() + std::uint64_t(timeoutMs);

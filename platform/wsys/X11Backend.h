@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "Backend.h"
+#include "X11RandR.h"
 
 class X11Backend : public Backend {
 public:
@@ -61,6 +62,8 @@ public:
     void WatchReadable(const std::vector<int>& fds) override;
 
     int Scale() const { return scale_; }
+    // The scale of the backend that is open, 1 when none is.
+    static int OpenScale() { return openScale_; }
 
 private:
     // The pixels of one window as last presented, at the screen's scale, in
@@ -79,6 +82,8 @@ private:
         bool visible = false;   // mapped by us and not iconified
         bool mapped = false;    // the server says it is viewable
         bool iconified = false; // minimised through the window manager (as far as we know)
+        long requestedState = 0;        // the WM_STATE asked of the window manager and not yet reported
+        std::uint64_t requestedAt = 0;
         TSize size;             // the X window's size, at the screen's scale
         std::optional<TRegion> appliedShape;
         std::optional<TRegion> keyShape;    // a colour-keyed window: where its pixels are not the key
@@ -188,10 +193,11 @@ private:
     Visual* visual_ = nullptr;
     int depth_ = 24;
     int scale_ = 1;
+    static inline int openScale_ = 1;
     bool shm_ = false;
     bool shmPending_ = false;  // a shared-memory put the server may not have read yet
     int shmCompletion_ = -1;
-    int randrEvent_ = -1;
+    RandRConnection randr_;
     ::Window selectionWindow_ = 0;  // owns our selections and receives their transfers
     Time lastTime_ = CurrentTime;   // the server time of the latest user event
     std::uint64_t start_ = 0;
@@ -211,6 +217,7 @@ private:
 
     // Input.
     XIM im_ = nullptr;
+    bool inputMethodPending_ = true;
     std::set<unsigned> keysDown_;  // key codes held, to tell auto-repeat from presses
     bool pointerInside_ = false;
     TPoint lastPointer_;

@@ -213,6 +213,12 @@ void X11Backend::OpenInputMethod() {
         XSetIMValues(im_, XNDestroyCallback, &destroyed, nullptr);
         for (auto& [h, n] : windows_)
             if (n.window) CreateInputContext(n);
+        // The window that has the focus already got its focus event.
+        ::Window focus = None;
+        int revert = 0;
+        XGetInputFocus(display_, &focus, &revert);
+        if (Native* n = ByXWindow(focus); n && n->ic) XSetICFocus(n->ic);
+        ApplyTextInputArea();
     }
     std::setlocale(LC_CTYPE, previous.c_str());
 }

@@ -4,7 +4,6 @@
 #include "X11Backend.h"
 
 #include <X11/Xatom.h>
-#include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
 
@@ -34,18 +33,11 @@ std::vector<long> X11Backend::ReadWorkArea() {
 
 std::vector<MonitorDesc> X11Backend::ReadMonitors() {
     std::vector<TRect> screens;
-    int count = 0;
-    if (randrEvent_ >= 0) {
-        if (XRRMonitorInfo* monitors = XRRGetMonitors(display_, root_, True, &count)) {
-            for (int i = 0; i < count; ++i) {
-                const TRect r{monitors[i].x, monitors[i].y, monitors[i].x + monitors[i].width,
-                              monitors[i].y + monitors[i].height};
-                // The primary display comes first.
-                if (monitors[i].primary) screens.insert(screens.begin(), r);
-                else screens.push_back(r);
-            }
-            XRRFreeMonitors(monitors);
-        }
+    for (const RandRMonitor& m : RandRMonitors(display_, root_, randr_)) {
+        const TRect r{m.x, m.y, m.x + m.width, m.y + m.height};
+        // The primary display comes first.
+        if (m.primary) screens.insert(screens.begin(), r);
+        else screens.push_back(r);
     }
     if (screens.empty())
         screens.push_back({0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)});

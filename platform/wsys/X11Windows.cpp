@@ -25,6 +25,8 @@ constexpr long kWindowEvents = ExposureMask | StructureNotifyMask | PropertyChan
 // ICCCM WM_STATE values.
 constexpr long kNormalState = 1;
 constexpr long kIconicState = 3;
+// How long a window manager may take to carry out an iconify or restore.
+constexpr std::uint64_t kRequestSettleMs = 2000;
 
 void SetUtf8(Display* d, ::Window w, Atom property, Atom utf8, const std::string& text) {
     XChangeProperty(d, w, property, utf8, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(text.data()),
@@ -212,6 +214,8 @@ void X11Backend::Show(Native& n) {
         XMapWindow(display_, n.window);
         n.iconified = false;
         n.visible = true;
+        n.requestedState = kNormalState;
+        n.requestedAt = Now();
         return;
     }
     if (n.visible) return;
@@ -265,6 +269,8 @@ void X11Backend::Iconify(Native& n) {
     }
     n.iconified = true;
     n.visible = false;
+    n.requestedState = kIconicState;
+    n.requestedAt = Now();
     if (wasVisible && focus == n.window) ReturnInputFocus();
 }
 
@@ -409,6 +415,13 @@ void X11Backend::OnWmState(HWND hwnd, Native& n) {
         format == 32 && count >= 1 && data)
         state = reinterpret_cast<long*>(data)[0];
     if (data) XFree(data);
+    // A report read before the window manager carried out our own request
+    // still shows the old state: that is not the desktop changing it.
+    if (n.requestedState) {
+        if (state == n.requestedState) n.requestedState = 0;
+        else if (Now() - n.requestedAt < kRequestSettleMs) return;
+        n.requestedState = 0;
+    }
     BackendEvent ev;
     ev.hwnd = hwnd;
     if (state == kIconicState && !n.iconified && n.visible) {

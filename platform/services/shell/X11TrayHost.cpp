@@ -16,6 +16,7 @@
 #include <string>
 
 #include "AnsiString.h"
+#include "DesktopBackend.h"
 #include "TBitmap.h"
 #include "TCanvas.h"
 #include "TColor.h"
@@ -25,6 +26,10 @@ namespace {
 
 constexpr long kSystemTrayRequestDock = 0;
 constexpr int kDefaultSide = 24;
+
+// The side an icon asks the tray for: larger on a sharp screen, as the
+// program's windows are.
+int IconSide() { return kDefaultSide * DesktopScale(); }
 constexpr unsigned long kTipDelayMs = 600;
 constexpr long kIconEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                              StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
@@ -52,8 +57,8 @@ struct TrayIconWindow {
     Window window = None;
     IconPixels picture;
     std::string tip;
-    int width = kDefaultSide;
-    int height = kDefaultSide;
+    int width = IconSide();
+    int height = IconSide();
     bool pointerInside = false;
     unsigned long enteredAt = 0;
     int pointerX = 0, pointerY = 0;  // root coordinates
@@ -91,7 +96,7 @@ public:
         XSetWindowAttributes attrs{};
         attrs.background_pixmap = ParentRelative;
         attrs.event_mask = kIconEvents;
-        icon.window = XCreateWindow(display_, root_, 0, 0, kDefaultSide, kDefaultSide, 0, CopyFromParent,
+        icon.window = XCreateWindow(display_, root_, 0, 0, unsigned(IconSide()), unsigned(IconSide()), 0, CopyFromParent,
                                     InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attrs);
         // XEmbed version 0, mapped once embedded.
         const long info[2] = {0, 1};
@@ -101,8 +106,8 @@ public:
         XSizeHints* hints = XAllocSizeHints();
         if (hints) {
             hints->flags = PMinSize | PBaseSize;
-            hints->min_width = hints->base_width = kDefaultSide;
-            hints->min_height = hints->base_height = kDefaultSide;
+            hints->min_width = hints->base_width = IconSide();
+            hints->min_height = hints->base_height = IconSide();
             XSetWMNormalHints(display_, icon.window, hints);
             XFree(hints);
         }
