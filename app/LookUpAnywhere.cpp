@@ -190,6 +190,10 @@ void LookUpAnywhere::DropStalledPeers() {
 
 void LookUpAnywhere::Carry(const WindowRequest& request) {
     BringWindowUp();
+    // While a dialog of the window waits for an answer (an import's
+    // question, the open dialog) the window only comes up: the word box and
+    // the lists belong to the dialog's outcome.
+    if (!IsWindowEnabled(form_.Handle())) return;
     switch (request.What) {
     case WindowRequest::Kind::Show:
         return;
