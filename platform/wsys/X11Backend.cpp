@@ -194,11 +194,9 @@ void X11Backend::Handle(XEvent& e) {
         return;
     case KeyPress:
     case KeyRelease:
-        // Grabbed keys come to the root window, not to one of ours.
-        if (e.xkey.window == root_) {
-            if (e.type == KeyPress) OnHotkey(e.xkey);
-            return;
-        }
+        // Grabbed keys come to the root window, not to one of ours; other
+        // keys may come there too (the focus on the root) and stay keys.
+        if (e.xkey.window == root_ && OnHotkey(e.xkey)) return;
         OnKey(e.xkey);
         return;
     case FocusIn:

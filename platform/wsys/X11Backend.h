@@ -180,8 +180,9 @@ private:
     Display* display_ = nullptr;
     int screen_ = 0;
     ::Window root_ = 0;
-    // A grabbed key pressed anywhere (X11Hotkeys.cpp).
-    void OnHotkey(const XKeyEvent& e);
+    // A grabbed key pressed or released anywhere (X11Hotkeys.cpp); false
+    // when the key is none of them.
+    bool OnHotkey(const XKeyEvent& e);
     struct GrabbedKey {
         unsigned modifiers;
         int vk;

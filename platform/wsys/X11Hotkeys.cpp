@@ -78,16 +78,19 @@ void X11Backend::UngrabHotkey(unsigned modifiers, int vk) {
 
 void X11Backend::WatchReadable(const std::vector<int>& fds) { watchedFds_ = fds; }
 
-void X11Backend::OnHotkey(const XKeyEvent& e) {
-    if (e.time) lastTime_ = e.time;
-    const unsigned state = e.state & ~(LockMask | Mod2Mask);
+bool X11Backend::OnHotkey(const XKeyEvent& e) {
+    const unsigned state = e.state & (ControlMask | Mod1Mask | ShiftMask | Mod4Mask);
     for (const GrabbedKey& k : grabbedKeys_) {
-        if (k.keycode != e.keycode || k.mask != (state & (ControlMask | Mod1Mask | ShiftMask | Mod4Mask))) continue;
-        BackendEvent ev;
-        ev.kind = EventKind::Hotkey;
-        ev.vk = k.vk;
-        ev.modifiers = k.modifiers;
-        Push(ev);
-        return;
+        if (k.keycode != e.keycode || k.mask != state) continue;
+        if (e.time) lastTime_ = e.time;
+        if (e.type == KeyPress) {
+            BackendEvent ev;
+            ev.kind = EventKind::Hotkey;
+            ev.vk = k.vk;
+            ev.modifiers = k.modifiers;
+            Push(ev);
+        }
+        return true;
     }
+    return false;
 }
