@@ -197,6 +197,7 @@ void X11Backend::Handle(XEvent& e) {
         // Grabbed keys come to the root window, not to one of ours; other
         // keys may come there too (the focus on the root) and stay keys.
         if (e.xkey.window == root_ && OnHotkey(e.xkey)) return;
+        ReleaseLostModifiers(e.xkey);
         OnKey(e.xkey);
         return;
     case FocusIn:

@@ -190,6 +190,10 @@ private:
         unsigned mask;
     };
     std::vector<GrabbedKey> grabbedKeys_;
+    // Modifier keys held as far as the program knows whose release never
+    // came (the window manager held the keyboard meanwhile, as in its
+    // Alt+drag) are let go when a later key event's state says they are up.
+    void ReleaseLostModifiers(const XKeyEvent& e);
     std::vector<int> watchedFds_;
     Visual* visual_ = nullptr;
     int depth_ = 24;

@@ -7,7 +7,10 @@
 
 #include <X11/keysym.h>
 
+#include <X11/XKBlib.h>
+
 #include <array>
+#include <vector>
 
 #include "DesktopInput.h"
 #include "VirtualKeys.h"
@@ -93,4 +96,23 @@ bool X11Backend::OnHotkey(const XKeyEvent& e) {
         return true;
     }
     return false;
+}
+
+void X11Backend::ReleaseLostModifiers(const XKeyEvent& e) {
+    std::vector<unsigned> lost;
+    for (const unsigned keycode : keysDown_) {
+        const KeySym sym = XkbKeycodeToKeysym(display_, KeyCode(keycode), 0, 0);
+        unsigned mask = 0;
+        int vk = 0;
+        if (sym == XK_Alt_L || sym == XK_Alt_R || sym == XK_Meta_L || sym == XK_Meta_R) mask = Mod1Mask, vk = VK_MENU;
+        else if (sym == XK_Control_L || sym == XK_Control_R) mask = ControlMask, vk = VK_CONTROL;
+        else if (sym == XK_Shift_L || sym == XK_Shift_R) mask = ShiftMask, vk = VK_SHIFT;
+        if (mask == 0 || (e.state & mask)) continue;
+        lost.push_back(keycode);
+        BackendEvent ev;
+        ev.kind = EventKind::KeyUp;
+        ev.vk = vk;
+        Push(ev);
+    }
+    for (const unsigned keycode : lost) keysDown_.erase(keycode);
 }
