@@ -202,7 +202,10 @@ void X11Backend::Handle(XEvent& e) {
         return;
     case FocusIn:
     case FocusOut:
-        if (e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab) return;
+        if (e.xfocus.mode == NotifyGrab || e.xfocus.mode == NotifyUngrab) {
+            if (ByXWindow(e.xfocus.window)) InputTakenByDesktop(e.type == FocusIn);
+            return;
+        }
         if (Native* n = ByXWindow(e.xfocus.window); n && n->ic) {
             if (e.type == FocusIn) {
                 XSetICFocus(n->ic);
@@ -224,7 +227,21 @@ void X11Backend::Handle(XEvent& e) {
         OnReparent(e.xreparent);
         return;
     case MapNotify:
-        if (Native* n = ByXWindow(e.xmap.window)) n->mapped = true;
+        if (Native* n = ByXWindow(e.xmap.window, &hwnd)) {
+            n->mapped = true;
+            const bool requested = n->mapRequested;
+            n->mapRequested = false;
+            // A window manager shows a window we asked it to show once its
+            // frame stands where it placed it (which it may not report
+            // otherwise). Other maps (a new window manager taking the window
+            // over) come before the frame is placed.
+            if (requested && !n->parentIsRoot) {
+                int x = 0, y = 0;
+                ::Window child = None;
+                if (XTranslateCoordinates(display_, n->window, root_, 0, 0, &x, &y, &child))
+                    ReportPosition(hwnd, *n, {x, y});
+            }
+        }
         return;
     case UnmapNotify:
         if (Native* n = ByXWindow(e.xunmap.window)) n->mapped = false;
@@ -276,6 +293,8 @@ bool X11Backend::PollEvent(BackendEvent& event) {
     if (pending_.empty()) return false;
     event = std::move(pending_.front());
     pending_.pop_front();
+    if (event.kind == EventKind::DesktopMove)
+        if (auto it = windows_.find(event.hwnd); it != windows_.end()) it->second.movePending = false;
     return true;
 }
 

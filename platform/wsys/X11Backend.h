@@ -81,6 +81,7 @@ private:
         bool overrideRedirect = false;
         bool visible = false;   // mapped by us and not iconified
         bool mapped = false;    // the server says it is viewable
+        bool mapRequested = false;  // we asked for it to be shown and it has not been yet
         bool iconified = false; // minimised through the window manager (as far as we know)
         long requestedState = 0;        // the WM_STATE asked of the window manager and not yet reported
         std::uint64_t requestedAt = 0;
@@ -99,6 +100,7 @@ private:
         std::vector<TPoint> requested;      // positions asked for and not yet reported back
         TPoint lastReport{-100000, -100000}; // the position the server reported last (1x)
         bool parentIsRoot = true;           // not framed by a window manager
+        bool movePending = false;           // a DesktopMove not yet handed to the window system
         XIC ic = nullptr;
         Image pixels;
     };
@@ -151,6 +153,7 @@ private:
     // --- X11Input.cpp: pointer, keys, input method -------------------------------
     void OnPointer(const XEvent& e);
     void OnKey(XKeyEvent& e);
+    void InputTakenByDesktop(bool returned);
     void OpenInputMethod();
     static void InputMethodEnded(XIM im, XPointer self, XPointer);
     static void InputMethodStarted(Display* display, XPointer self, XPointer);

@@ -100,6 +100,7 @@ void X11Backend::OnPointer(const XEvent& e) {
     case EnterNotify:
     case LeaveNotify: {
         if (!ByXWindow(e.xcrossing.window)) return;
+        if (e.type == LeaveNotify && e.xcrossing.mode == NotifyGrab && !captured_) InputTakenByDesktop(false);
         lastTime_ = e.xcrossing.time;
         const bool enter = e.type == EnterNotify;
         pointerInside_ = enter;
@@ -322,4 +323,32 @@ bool X11Backend::PointerElsewhere(TPoint& screen) {
     if (!XQueryPointer(display_, root_, &rootWindow, &child, &rx, &ry, &wx, &wy, &mask)) return false;
     screen = Down(TPoint{rx, ry});
     return true;
+}
+
+// Another client (a window manager moving the window on Alt+drag) holds the
+// keyboard or the pointer for a while: presses and releases meanwhile went
+// to it. The window system hears that its input was interrupted (the
+// application's activation reported again, unchanged), which ends any Alt
+// tap in progress; once the grab is over, keys we saw go down but that are
+// up now are released.
+void X11Backend::InputTakenByDesktop(bool returned) {
+    BackendEvent ev;
+    ev.kind = EventKind::AppActive;
+    ev.active = appActive_;
+    Push(ev);
+    if (!returned || keysDown_.empty()) return;
+    char keys[32] = {};
+    XQueryKeymap(display_, keys);
+    for (auto it = keysDown_.begin(); it != keysDown_.end();) {
+        const unsigned code = *it;
+        if (code < 256 && (keys[code / 8] & (1 << (code % 8)))) {
+            ++it;
+            continue;
+        }
+        it = keysDown_.erase(it);
+        BackendEvent up;
+        up.kind = EventKind::KeyUp;
+        up.vk = VirtualKey(XkbKeycodeToKeysym(display_, KeyCode(code), 0, 0));
+        if (up.vk) Push(up);
+    }
 }

@@ -189,7 +189,9 @@ void X11Backend::MoveResize(Native& n) {
     const TSize size{Up(std::max(n.state.rect.Width(), 1)), Up(std::max(n.state.rect.Height(), 1))};
     const TPoint pos = n.state.rect.TopLeft();
     const bool resize = size != n.size;
-    const bool move = pos != n.placed;
+    // Until the window system has heard where the desktop put the window,
+    // its older position is not a request to move the window back.
+    const bool move = pos != n.placed && !n.movePending;
     if (!resize && !move) return;
     if (move) {
         n.placed = pos;
@@ -212,6 +214,7 @@ void X11Backend::Show(Native& n) {
         // Mapping an iconic window is the ICCCM way back to the normal state.
         SetInitialState(display_, n.window, kNormalState);
         XMapWindow(display_, n.window);
+        n.mapRequested = true;
         n.iconified = false;
         n.visible = true;
         n.requestedState = kNormalState;
@@ -221,6 +224,7 @@ void X11Backend::Show(Native& n) {
     if (n.visible) return;
     SetInitialState(display_, n.window, kNormalState);
     XMapRaised(display_, n.window);
+    n.mapRequested = true;
     n.visible = true;
     // A popup (a menu from the tray icon) shown while none of the program's
     // windows holds the desktop's input focus takes it: only a program with
@@ -399,6 +403,7 @@ void X11Backend::ReportPosition(HWND hwnd, Native& n, TPoint screenScaled) {
     ev.kind = EventKind::DesktopMove;
     ev.hwnd = hwnd;
     ev.pos = pos;
+    n.movePending = true;
     Push(ev);
 }
 
