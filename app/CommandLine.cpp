@@ -31,6 +31,8 @@ constexpr std::string_view kVersion = "1.20";
 
 constexpr std::string_view kHelp =
     "Usage: mirvodict                    open the dictionary window\n"
+    "       mirvodict WORD...            look WORD up in the dictionary window\n"
+    "       mirvodict --selection        look the selected text up in the window\n"
     "       mirvodict -l WORD [--builtin]\n"
     "       mirvodict --help | --version\n"
     "\n"
@@ -45,6 +47,8 @@ constexpr std::string_view kHelp =
     "nearly like it after its own hits; standard error then says so.\n"
     "\n"
     "  -l, --lookup WORD   look WORD up and print the hits, without a window\n"
+    "      --selection     look up the text last selected in any program (the\n"
+    "                      clipboard's when nothing is selected) in the window\n"
     "      --builtin       use only the built-in word list, not the word database\n"
     "  -h, --help          show this help and exit\n"
     "  -V, --version       show the version and exit\n"
@@ -362,6 +366,9 @@ bool WriteAll(int fd, std::string_view text) {
 CommandLineRequest ParseCommandLine(std::span<const std::string_view> args) {
     CommandLineRequest request;
     bool lookup = false;
+    bool selection = false;
+    // Words without an option are looked up in the window, joined by blanks.
+    std::vector<std::string_view> windowWords;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         std::optional<std::string_view> word;
@@ -380,11 +387,12 @@ CommandLineRequest ParseCommandLine(std::span<const std::string_view> args) {
             word = arg.substr(9);
         } else if (arg.starts_with("-l")) {
             word = arg.substr(2);
+        } else if (arg == "--selection") {
+            selection = true;
         } else if (arg.starts_with("-")) {
             return UsageError("unknown option '" + std::string(arg) + "'");
         } else {
-            return UsageError("unexpected argument '" + std::string(arg) +
-                              "' (a phrase is one argument: quote it, as in -l 'apple pie')");
+            windowWords.push_back(arg);
         }
         if (word) {
             if (lookup) return UsageError("only one word can be looked up at a time");
@@ -392,8 +400,22 @@ CommandLineRequest ParseCommandLine(std::span<const std::string_view> args) {
             request.Word = std::string(*word);
         }
     }
+    if (lookup && !windowWords.empty())
+        return UsageError("unexpected argument '" + std::string(windowWords.front()) +
+                          "' (a phrase is one argument: quote it, as in -l 'apple pie')");
+    if (selection && (lookup || !windowWords.empty()))
+        return UsageError("'--selection' looks up the selected text, not a word given");
     if (!lookup) {
         if (request.BuiltinOnly) return UsageError("'--builtin' goes with --lookup WORD");
+        if (selection) {
+            request.Action = CommandAction::LookUpSelection;
+        } else if (!windowWords.empty()) {
+            request.Action = CommandAction::LookUpInWindow;
+            for (std::string_view w : windowWords) {
+                if (!request.Word.empty()) request.Word += ' ';
+                request.Word += w;
+            }
+        }
         return request;
     }
     request.Action = CommandAction::Lookup;
@@ -417,6 +439,8 @@ CommandLineOutput RunCommandLine(const CommandLineRequest& request, const AnsiSt
         output.Err = std::string(kProgramName) + ": " + request.Error + "\nTry 'mirvodict --help' for more.\n";
         break;
     case CommandAction::OpenWindow:
+    case CommandAction::LookUpInWindow:
+    case CommandAction::LookUpSelection:
         output.Status = kExitTrouble;
         output.Err = std::string(kProgramName) + ": nothing to do without a window\n";
         break;

@@ -15,12 +15,20 @@ inline constexpr int kExitFound = 0;
 inline constexpr int kExitNothingFound = 1;
 inline constexpr int kExitTrouble = 2;  // a usage error, or a word database that cannot be read
 
-enum class CommandAction { OpenWindow, Lookup, ShowHelp, ShowVersion, UsageError };
+enum class CommandAction {
+    OpenWindow,
+    Lookup,
+    ShowHelp,
+    ShowVersion,
+    UsageError,
+    LookUpInWindow,   // WORD...: the window (the running one, or a new one) looks Word up
+    LookUpSelection,  // --selection: the window looks the desktop's selected text up
+};
 
 // What the arguments ask for.
 struct CommandLineRequest {
     CommandAction Action = CommandAction::OpenWindow;
-    std::string Word;          // Lookup: the word, in the terminal's charset, as given
+    std::string Word;          // Lookup, LookUpInWindow: the word, in the terminal's charset, as given
     bool BuiltinOnly = false;  // Lookup: leave the word database alone
     std::string Error;         // UsageError: what is wrong, in plain ASCII
 };

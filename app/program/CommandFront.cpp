@@ -2,7 +2,8 @@
 // carries only the dictionary, so that a lookup does not first load the
 // window system's libraries (the display, sound and font libraries behind
 // it cost several times the lookup itself). Without arguments it becomes
-// the window program, which sits beside it.
+// the window program, which sits beside it; so do a word to look up in the
+// window and --selection, unless a window runs already and takes them.
 
 #include <unistd.h>
 
@@ -13,9 +14,17 @@
 
 #include "AppPaths.h"
 #include "CommandLine.h"
+#include "InstanceChannel.h"
+#include "WindowRequest.h"
 
 int main(int argc, char** argv) {
-    if (argc > 1) return CommandLineMain(argc, argv);
+    const std::optional<WindowRequest> request = WindowRequestFromArgs(argc, argv);
+    if (!request) return CommandLineMain(argc, argv);
+    // A window running on this display takes the request without the
+    // window program being loaded at all.
+    if (const std::optional<InstancePaths> paths = InstancePathsHere();
+        paths && HandToRunningInstance(*paths, EncodeWindowRequest(*request), 3000) == HandOver::Delivered)
+        return 0;
     InitAppDir();
     const std::string window = AppDir + "mirvodict";
     execv(window.c_str(), argv);

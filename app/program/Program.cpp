@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "About.h"
 #include "AppPaths.h"
@@ -15,6 +16,10 @@
 #include "Forms.h"
 #include "DesktopBackend.h"
 #include "WindowSystem.h"
+#include "HotkeySetting.h"
+#include "InstanceChannel.h"
+#include "LookUpAnywhere.h"
+#include "WindowRequest.h"
 #include "WordTable.h"
 #include "main.h"
 
@@ -32,7 +37,18 @@ void LoadProgramIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) return CommandLineMain(argc, argv);
+    const std::optional<WindowRequest> request = WindowRequestFromArgs(argc, argv);
+    if (!request) return CommandLineMain(argc, argv);
+    // One window per user and display: a window running already takes the
+    // request, and this start ends.
+    const std::optional<InstancePaths> instancePaths = InstancePathsHere();
+    std::unique_ptr<InstanceServer> instanceServer;
+    if (instancePaths) {
+        instanceServer = InstanceServer::Claim(*instancePaths);
+        if (!instanceServer &&
+            HandToRunningInstance(*instancePaths, EncodeWindowRequest(*request), 3000) == HandOver::Delivered)
+            return 0;
+    }
 
     std::unique_ptr<Backend> backend;
     try {
@@ -52,8 +68,10 @@ int main(int argc, char** argv) {
         ApplicationSession session;
         Application->SetTitle(MainWindowTitle);
         LoadProgramIcon();
-        Application->CreateForm<TFrmMain>();
+        auto* mainForm = Application->CreateForm<TFrmMain>();
         FrmAbout = Application->CreateForm<TFrmAbout>();
+        LookUpAnywhere anywhere(*mainForm, std::move(instanceServer), HotkeySetting(UserSettingsFile()));
+        if (request->What != WindowRequest::Kind::Show) anywhere.PostRequest(*request);
         Application->Run();
     }
     // The unit state lives for the whole run and is released at its end.

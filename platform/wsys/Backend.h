@@ -29,6 +29,7 @@ enum class EventKind {
     DesktopMinimize,  // the desktop iconified `hwnd` (task bar, window list)
     DesktopRestore,   // the desktop brought the iconified `hwnd` back
     DesktopMove,      // the desktop placed or moved `hwnd`: its top-left is now `pos`
+    Hotkey,           // a key grabbed with GrabHotkey was pressed: `vk` with `modifiers`
 };
 
 enum class MouseButton { Left, Right, Middle };
@@ -43,6 +44,7 @@ struct BackendEvent {
     bool active = false; // AppActive
     std::string text;    // Text: UTF-8
     HWND hwnd = nullptr; // DesktopMinimize, DesktopRestore, DesktopMove
+    unsigned modifiers = 0; // Hotkey: MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN
 };
 
 struct MonitorDesc {
@@ -117,4 +119,14 @@ public:
     // Where typed text goes on the screen (the caret), so that the desktop's
     // input method can place its candidate window; an empty rect: no place.
     virtual void SetTextInputArea(const TRect& screenRect) = 0;
+
+    // ---- keys and input of the whole desktop ----
+    // Takes `vk` with exactly `modifiers` (the lock keys aside) for the
+    // program wherever the focus is; a press then comes as a Hotkey event.
+    // False when another program holds it or the backend cannot grab keys.
+    virtual bool GrabHotkey(unsigned modifiers, int vk) { (void)modifiers; (void)vk; return false; }
+    virtual void UngrabHotkey(unsigned modifiers, int vk) { (void)modifiers; (void)vk; }
+    // File descriptors whose input ends WaitForEvent early, as the
+    // display's does; the whole set each time.
+    virtual void WatchReadable(const std::vector<int>& fds) { (void)fds; }
 };

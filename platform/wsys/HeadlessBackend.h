@@ -103,6 +103,15 @@ public:
     void SetPrimarySelectionUtf8(const std::string& text) override { primary_ = text; }
     void SetTextInputArea(const TRect& screenRect) override { textArea_ = screenRect; }
 
+    // --- desktop hotkeys (HeadlessHotkeys.cpp) --------------------------------------
+    bool GrabHotkey(unsigned modifiers, int vk) override;
+    void UngrabHotkey(unsigned modifiers, int vk) override;
+    // Another program holds the key: grabbing it fails.
+    void HoldHotkeyElsewhere(unsigned modifiers, int vk);
+    // Presses the key as the desktop would: a Hotkey event when the program
+    // holds it. False when it does not.
+    bool PressHotkey(unsigned modifiers, int vk);
+
 private:
     struct NativeWindow {
         NativeWindowState state;
@@ -126,4 +135,6 @@ private:
     std::string clipboard_;
     std::string primary_;
     TRect textArea_;
+    std::vector<std::pair<unsigned, int>> grabbedKeys_;
+    std::vector<std::pair<unsigned, int>> keysHeldElsewhere_;
 };

@@ -132,6 +132,9 @@ void WindowSystem::HandleEvent(const BackendEvent& ev) {
     case EventKind::DesktopMove:
         FollowDesktopMove(Find(ev.hwnd), ev.pos);
         break;
+    case EventKind::Hotkey:
+        HandleHotkey(ev);
+        break;
     case EventKind::DisplayChange: {
         TRect all;
         for (const auto& m : backend_->Monitors()) all = UnionRect(all, m.bounds);

@@ -111,6 +111,7 @@ bool WindowSystem::NextMessage(MSG& out, HWND filter, UINT min, UINT max, bool r
                 return true;
             }
         }
+        if (PostReadable()) continue;
         if (!wait) return false;
         Present();
         backend_->WaitForEvent(MsUntilNextTimer());

@@ -279,6 +279,25 @@ public:
 
     int beeps_ = 0;
 
+    // --- desktop hotkeys and watched descriptors (DesktopInput.cpp) -------------------
+    struct HotkeyEntry {
+        HWND hwnd;
+        int id;
+        unsigned modifiers;
+        int vk;
+    };
+    struct ReadableWatch {
+        int fd;
+        HWND hwnd;
+        UINT message;
+    };
+    void HandleHotkey(const BackendEvent& ev);
+    // Posts the message of each watched descriptor that has input and has
+    // none of its messages waiting; true when it posted any.
+    bool PostReadable();
+    std::vector<HotkeyEntry> hotkeys_;
+    std::vector<ReadableWatch> readableWatches_;
+
 private:
     std::unique_ptr<Backend> backend_;
     std::unordered_map<std::uintptr_t, std::unique_ptr<Window>> windows_;

@@ -194,6 +194,10 @@ void X11Backend::Handle(XEvent& e) {
         return;
     case KeyPress:
     case KeyRelease:
+        // Grabbed keys come to the root window, not to one of ours; other
+        // keys may come there too (the focus on the root) and stay keys.
+        if (e.xkey.window == root_ && OnHotkey(e.xkey)) return;
+        ReleaseLostModifiers(e.xkey);
         OnKey(e.xkey);
         return;
     case FocusIn:
@@ -297,8 +301,9 @@ bool X11Backend::PollEvent(BackendEvent& event) {
 bool X11Backend::WaitReadable(int timeoutMs) {
     XFlush(display_);
     if (XPending(display_)) return true;
-    pollfd fd{ConnectionNumber(display_), POLLIN, 0};
-    return poll(&fd, 1, timeoutMs) > 0;
+    std::vector<pollfd> fds{{ConnectionNumber(display_), POLLIN, 0}};
+    for (const int fd : watchedFds_) fds.push_back({fd, POLLIN, 0});
+    return poll(fds.data(), fds.size(), timeoutMs) > 0;
 }
 
 void X11Backend::WaitForEvent(int timeoutMs) {
@@ -324,5 +329,11 @@ void X11Backend::WaitForEvent(int timeoutMs) {
         if (!WaitReadable(left)) return;
         DrainConnection();
         if (!pending_.empty() || focusDirty_) return;
+        // A watched descriptor with input ends the wait as well.
+        if (!watchedFds_.empty()) {
+            std::vector<pollfd> fds;
+            for (const int fd : watchedFds_) fds.push_back({fd, POLLIN, 0});
+            if (poll(fds.data(), fds.size(), 0) > 0) return;
+        }
     }
 }

@@ -56,6 +56,10 @@ public:
     std::string PrimarySelectionUtf8() override;
     void SetPrimarySelectionUtf8(const std::string& text) override;
     void SetTextInputArea(const TRect& screenRect) override;
+    // Desktop hotkeys and watched descriptors (X11Hotkeys.cpp).
+    bool GrabHotkey(unsigned modifiers, int vk) override;
+    void UngrabHotkey(unsigned modifiers, int vk) override;
+    void WatchReadable(const std::vector<int>& fds) override;
 
     int Scale() const { return scale_; }
     // The scale of the backend that is open, 1 when none is.
@@ -179,6 +183,21 @@ private:
     Display* display_ = nullptr;
     int screen_ = 0;
     ::Window root_ = 0;
+    // A grabbed key pressed or released anywhere (X11Hotkeys.cpp); false
+    // when the key is none of them.
+    bool OnHotkey(const XKeyEvent& e);
+    struct GrabbedKey {
+        unsigned modifiers;
+        int vk;
+        unsigned keycode;
+        unsigned mask;
+    };
+    std::vector<GrabbedKey> grabbedKeys_;
+    // Modifier keys held as far as the program knows whose release never
+    // came (the window manager held the keyboard meanwhile, as in its
+    // Alt+drag) are let go when a later key event's state says they are up.
+    void ReleaseLostModifiers(const XKeyEvent& e);
+    std::vector<int> watchedFds_;
     Visual* visual_ = nullptr;
     int depth_ = 24;
     int scale_ = 1;

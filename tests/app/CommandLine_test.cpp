@@ -58,14 +58,20 @@ TEST(ParseCommandLine, ReadsLookupsAndRejectsWhatItDoesNotKnow) {
         {{"-l", "a", "-l", "b"}, CommandAction::UsageError, "", false},
         {{"--builtin"}, CommandAction::UsageError, "", false},
         {{"--lokup", "apple"}, CommandAction::UsageError, "", false},
-        {{"apple"}, CommandAction::UsageError, "", false},
+        // Words without an option go to the window, joined by blanks.
+        {{"apple"}, CommandAction::LookUpInWindow, "apple", false},
+        {{"ice", "cream"}, CommandAction::LookUpInWindow, "ice cream", false},
+        {{"--selection"}, CommandAction::LookUpSelection, "", false},
+        {{"--selection", "apple"}, CommandAction::UsageError, "", false},
+        {{"-l", "a", "--selection"}, CommandAction::UsageError, "", false},
+        {{"--builtin", "apple"}, CommandAction::UsageError, "", false},
     };
     for (const Case& c : cases) {
         const CommandLineRequest request = Parse(c.args);
         std::string shown;
         for (std::string_view a : c.args) shown += "[" + std::string(a) + "]";
         EXPECT_EQ(request.Action, c.action) << shown;
-        if (c.action == CommandAction::Lookup) {
+        if (c.action == CommandAction::Lookup || c.action == CommandAction::LookUpInWindow) {
             EXPECT_EQ(request.Word, c.word) << shown;
             EXPECT_EQ(request.BuiltinOnly, c.builtin) << shown;
         }

@@ -44,10 +44,20 @@ check_desktop_entry() {
   grep -qx 'Icon=mirvodict' "$entry" || fail "the entry does not name the icon"
   # The path is quoted when it holds a blank; undo that to compare.
   local exec
-  exec=$(sed -n 's/^Exec=//p' "$entry")
+  exec=$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' "$entry")
   exec=${exec#\"}
   exec=${exec%\"}
   [ "$exec" = "$program" ] || fail "the entry starts '$exec', not $program"
+  # The action that looks up the selected text, through the command front.
+  grep -qx 'Actions=LookUpSelection;' "$entry" || fail "the entry lists no action"
+  local action
+  action=$(sed -n '/^\[Desktop Action LookUpSelection\]/,/^\[/p' "$entry")
+  grep -qx 'Name=查选中的词' <<<"$action" || fail "the action's name is not 查选中的词"
+  exec=$(sed -n 's/^Exec=//p' <<<"$action")
+  exec=${exec% --selection}
+  exec=${exec#\"}
+  exec=${exec%\"}
+  [ "$exec" = "$(dirname -- "$program")/mirvodict-cli" ] || fail "the action runs '$exec', not the command front"
 }
 
 check_command_answers() {
