@@ -17,6 +17,7 @@
 
 #include "About.h"
 #include "AppPaths.h"
+#include "DatabaseWordsWait.h"
 #include "DesktopInput.h"
 #include "HeadlessBackend.h"
 #include "LookUpAnywhere.h"
@@ -54,6 +55,7 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
         LookUpAnywhere anywhere(*form, nullptr, "Ctrl+Alt+Z");
         form->Show();
         Application->ProcessMessages();
+        WaitForDatabaseWords(*form);
         screen.SetPrimarySelectionUtf8(word);
         if (keyTaken == screen.PressHotkey(MOD_CONTROL | MOD_ALT, 'Z')) {
             std::fprintf(stderr, "anywhere_reference: the hotkey is %s\n", keyTaken ? "held" : "not held");

@@ -20,7 +20,6 @@
 //   mainwin_reference count-rows <app-dir>
 //       Prints the number of rows of the word database.
 
-#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -28,6 +27,7 @@
 
 #include "About.h"
 #include "AppPaths.h"
+#include "DatabaseWordsWait.h"
 #include "HeadlessBackend.h"
 #include "HintWindow.h"
 #include "TADOConnection.h"
@@ -117,13 +117,7 @@ int Render(const AnsiString& appDir, const std::string& word, const std::string&
     form->SetUpAppDir = [appDir] { AppDir = appDir; };
     form->Show();
     Application->ProcessMessages();
-    // The database's words are read behind the window: the state compared is
-    // the one with them in, handed over by the window's timer message.
-    for (int i = 0; i < 30000 && form->DatabaseWordsLoading(); ++i) {
-        SendMessage(form->Handle(), WM_TIMER, DatabaseWordsTimer, 0);
-        if (form->DatabaseWordsLoading()) usleep(1000);
-    }
-    Application->ProcessMessages();
+    WaitForDatabaseWords(*form);
 
     auto click = [&](TPoint p) {
         screen.Click(p.X, p.Y);
