@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "About.h"
 #include "AppPaths.h"
 #include "DesktopInput.h"
@@ -150,20 +151,6 @@ void BM_CommandLineLookup(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CommandLineLookup)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->ReportAggregatesOnly(true);
-
-std::map<std::string, double>& Medians() {
-    static std::map<std::string, double> medians;
-    return medians;
-}
-
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median") Medians()[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-};
 
 }  // namespace
 

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "HeadwordIndex.h"
 #include "MeantWords.h"
 #include "WordList.h"
@@ -47,11 +48,6 @@ struct Word {
 };
 const Word kWords[] = {{"NoHit", "qqxqzzkw"}, {"Misspelling", "recieve"}, {"Headword", "apple"}, {"Form", "went"}};
 
-std::map<std::string, double>& Medians() {
-    static std::map<std::string, double> medians;
-    return medians;
-}
-
 void BM_LookupWords(benchmark::State& state, const char* text) {
     for (auto _ : state) benchmark::DoNotOptimize(LookupWords(FullTable(), text));
 }
@@ -73,15 +69,6 @@ void BM_BuildHeadwordIndex(benchmark::State& state) {
     state.counters["table_kb"] = static_cast<double>(FullTable().MemoryBytes()) / 1024.0;
 }
 BENCHMARK(BM_BuildHeadwordIndex)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median") Medians()[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-};
 
 }  // namespace
 

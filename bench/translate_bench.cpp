@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "MedianReporter.h"
 #include "AppPaths.h"
 #include "HeadlessBackend.h"
 #include "WindowSystem.h"
@@ -95,11 +96,6 @@ private:
     int rightClicks_ = 0;
 };
 
-std::map<std::string, double>& Medians() {
-    static std::map<std::string, double> medians;
-    return medians;
-}
-
 void BM_LookupAndGloss(benchmark::State& state) {
     FillWordTable();
     std::size_t i = 0;
@@ -139,16 +135,6 @@ BENCHMARK(BM_CaptionRightClickToSystemMenuPainted)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly(true);
-
-// Keeps the medians so the summary can state the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median") Medians()[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-};
 
 }  // namespace
 

@@ -1,35 +1,24 @@
 #pragma once
-// A private temporary folder for database files, removed with everything in
-// it when the test ends, and connection strings that name files in it.
+// The test's own folder for database files (a scratch folder no other test
+// process shares, removed with everything in it when the test ends), and
+// connection strings that name files in it.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "AnsiString.h"
+#include "ScratchFolder.h"
 
 class DbTestDir {
 public:
-    DbTestDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mirvo-db-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~DbTestDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    DbTestDir(const DbTestDir&) = delete;
-    DbTestDir& operator=(const DbTestDir&) = delete;
-
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (scratch_ / name).string(); }
+    const std::filesystem::path& Path() const { return scratch_.Path(); }
 
 private:
-    std::filesystem::path path_;
+    ScratchFolder scratch_;
 };
 
 inline AnsiString ConnectionStringFor(const std::string& file, const AnsiString& password) {

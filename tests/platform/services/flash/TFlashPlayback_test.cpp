@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
 
+#include "ScratchFolder.h"
 #include "SwfTestMovies.h"
 
 namespace {
@@ -33,16 +33,14 @@ Bytes BlinkingMovie() {
 class TFlashPlaybackTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("flashplayback-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
         const Bytes movie = BlinkingMovie();
         std::ofstream(dir_ / "Blink.SWF", std::ios::binary).write(reinterpret_cast<const char*>(movie.data()), movie.size());
     }
-    void TearDown() override { fs::remove_all(dir_); }
     AnsiString Path(const std::string& name) const { return (dir_ / name).string(); }
 
-    fs::path dir_;
+    // The test's own folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.Path();
 };
 
 TEST_F(TFlashPlaybackTest, PlaysTheNamedMovieFromWhenItWasSetAndLoops) {

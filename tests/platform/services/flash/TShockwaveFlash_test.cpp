@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include "Forms.h"
 #include "HeadlessBackend.h"
 #include "HostileMovies.h"
+#include "ScratchFolder.h"
 #include "SwfTestMovies.h"
 #include "WindowSystem.h"
 
@@ -77,9 +77,6 @@ protected:
         screen_ = backend.get();
         session_ = std::make_unique<WindowSystemSession>(std::move(backend));
         app_ = std::make_unique<ApplicationSession>();
-        dir_ = fs::temp_directory_path() / ("shockwaveflash-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
         Write("blink.swf", BlinkingMovie());
         Write("halves.swf", HalvesMovie());
 
@@ -98,7 +95,6 @@ protected:
     void TearDown() override {
         app_.reset();
         session_.reset();
-        fs::remove_all(dir_);
     }
 
     AnsiString Path(const std::string& name) const { return (dir_ / name).string(); }
@@ -157,7 +153,9 @@ protected:
     HeadlessBackend* screen_ = nullptr;
     std::unique_ptr<WindowSystemSession> session_;
     std::unique_ptr<ApplicationSession> app_;
-    fs::path dir_;
+    // The test's own folder, removed with everything in it after the test.
+    const ScratchFolder scratch_;
+    const fs::path& dir_ = scratch_.Path();
     TForm* form_ = nullptr;
     TShockwaveFlash* banner_ = nullptr;
     std::shared_ptr<int> ticks_;  // the latest tick counter, alive to the end of the test
