@@ -185,7 +185,8 @@ void ReadDatabaseRows(const AnsiString& appDir) {
         OpenWordDatabase(connection, query, appDir);
     }
     AppendDbRows(query, 0);
-    RememberDatabaseKey(cache, salt, DeriveDatabaseKey(MakeDbPassword(DbPasswordSeed), salt));
+    // The key is derived anew only when there is a cache to keep it in.
+    if (!cache.empty()) RememberDatabaseKey(cache, salt, DeriveDatabaseKey(MakeDbPassword(DbPasswordSeed), salt));
 }
 
 // The line of the embedded word list whose headword is exactly this one.

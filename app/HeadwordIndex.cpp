@@ -1,5 +1,6 @@
 #include "HeadwordIndex.h"
 
+#include "AnsiString.h"
 #include "SpellingWalk.h"
 
 using spelling_walk::BeyondReach;
@@ -10,13 +11,8 @@ using spelling_walk::WalkSortedKeys;
 #include <memory>
 
 
-std::string FoldCase(std::string_view text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
+// Steps over double-byte characters, whose trail bytes may fall in A-Z.
+std::string FoldCase(std::string_view text) { return LowerCase(text); }
 
 int SpellingCost(std::string_view typed, std::string_view headword, int bound) {
     CostRows rows(typed, headword.size(), bound);
@@ -42,11 +38,7 @@ THeadwordIndex::THeadwordIndex(const TEngWordTable& table) : stamp_(table.Stamp(
         if (eng.empty()) continue;
         entries.push_back({static_cast<std::uint32_t>(text_.size()), static_cast<std::uint8_t>(eng.size()),
                            static_cast<std::uint32_t>(i)});
-        const std::size_t at = text_.size();
-        text_ += eng;
-        for (std::size_t c = at; c < text_.size(); ++c) {
-            if (text_[c] >= 'A' && text_[c] <= 'Z') text_[c] = static_cast<char>(text_[c] - 'A' + 'a');
-        }
+        text_ += FoldCase(eng);
     }
     auto textOf = [this](const Entry& e) { return std::string_view(text_.data() + e.offset, e.length); };
     std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {

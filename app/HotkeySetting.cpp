@@ -5,22 +5,10 @@
 
 #include "DesktopInput.h"
 #include "IniFiles.h"
+#include "SysUtils.h"
 #include "VirtualKeys.h"
 
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
 
 std::optional<unsigned> KeyOf(const std::string& name) {
     if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return unsigned(name[0] - 'a' + 'A');
@@ -41,7 +29,7 @@ std::optional<HotkeySpec> ParseHotkey(std::string_view text) {
     std::optional<unsigned> key;
     while (true) {
         const std::size_t plus = text.find('+');
-        const std::string part = Lower(Trimmed(text.substr(0, plus)));
+        const std::string part = LowerCase(Trim(text.substr(0, plus)));
         if (part == "ctrl" || part == "control") spec.Modifiers |= MOD_CONTROL;
         else if (part == "alt") spec.Modifiers |= MOD_ALT;
         else if (part == "shift") spec.Modifiers |= MOD_SHIFT;
@@ -67,5 +55,6 @@ std::string UserSettingsFile() {
 std::string HotkeySetting(const std::string& settingsFile) {
     if (settingsFile.empty()) return std::string(kDefaultHotkey);
     const TMemIniFile ini(settingsFile);
-    return std::string(Trimmed(ini.ReadString("Hotkey", "Key", kDefaultHotkey)));
+    // The INI reader trims the value already.
+    return ini.ReadString("Hotkey", "Key", kDefaultHotkey);
 }

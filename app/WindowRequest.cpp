@@ -1,9 +1,11 @@
 #include "WindowRequest.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "CommandLine.h"
 #include "TerminalText.h"
+#include "WordListFile.h"
 #include "WordTable.h"
 
 namespace {
@@ -20,29 +22,13 @@ AnsiString OneLine(AnsiString text) {
     return text;
 }
 
-// The length of the longest start of `utf8` made of whole, valid sequences,
-// at most `limit` bytes.
-std::size_t ValidUtf8Prefix(std::string_view utf8, std::size_t limit) {
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (n == 0 || i + n > utf8.size() || i + n > limit) break;
-        bool ok = true;
-        for (std::size_t k = 1; k < n; ++k) ok = ok && (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
-        if (!ok) break;
-        i += n;
-    }
-    return i;
-}
-
 // Keeps the valid sequences of `utf8`, drops every other byte.
 std::string ValidUtf8Only(std::string_view utf8) {
     std::string out;
-    while (!utf8.empty()) {
-        const std::size_t good = ValidUtf8Prefix(utf8, utf8.size());
-        out.append(utf8.substr(0, good));
-        utf8.remove_prefix(std::min(utf8.size(), good + 1));
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t n = Utf8SequenceAt(utf8, i);
+        if (n > 0) out.append(utf8.substr(i, n));
+        i += std::max<std::size_t>(n, 1);
     }
     return out;
 }
@@ -51,7 +37,7 @@ std::string ValidUtf8Only(std::string_view utf8) {
 AnsiString CutToBytes(const AnsiString& text, std::size_t limit) {
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t n = static_cast<unsigned char>(text[i]) >= 0x81 && i + 1 < text.size() ? 2 : 1;
+        const std::size_t n = CharLengthAt(text, i);
         if (i + n > limit) break;
         i += n;
     }

@@ -19,28 +19,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // working buffer stays small for a list of many megabytes.
 constexpr std::size_t kConvertPiece = 1 << 20;
 
-// Length of the valid UTF-8 sequence at `i`, or 0.
-std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) return 1;
-    auto cont = [&](std::size_t k) { return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80; };
-    auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-    if (b0 >= 0xC2 && b0 <= 0xDF) return cont(1) ? 2 : 0;
-    if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (!cont(1) || !cont(2)) return 0;
-        if (b0 == 0xE0 && at(1) < 0xA0) return 0;   // overlong
-        if (b0 == 0xED && at(1) >= 0xA0) return 0;  // surrogate
-        return 3;
-    }
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (!cont(1) || !cont(2) || !cont(3)) return 0;
-        if (b0 == 0xF0 && at(1) < 0x90) return 0;   // overlong
-        if (b0 == 0xF4 && at(1) >= 0x90) return 0;  // above U+10FFFF
-        return 4;
-    }
-    return 0;
-}
-
 // True when the text holds a byte of a three- or four-byte UTF-8 sequence:
 // Chinese, in UTF-8, takes three bytes a character.
 bool HasLongSequenceLead(std::string_view s) {
@@ -80,6 +58,27 @@ TWordListText ConvertUtf8(std::string_view utf8) {
 }
 
 }  // namespace
+
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) return 1;
+    auto cont = [&](std::size_t k) { return i + k < s.size() && (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80; };
+    auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    if (b0 >= 0xC2 && b0 <= 0xDF) return cont(1) ? 2 : 0;
+    if (b0 >= 0xE0 && b0 <= 0xEF) {
+        if (!cont(1) || !cont(2)) return 0;
+        if (b0 == 0xE0 && at(1) < 0xA0) return 0;   // overlong
+        if (b0 == 0xED && at(1) >= 0xA0) return 0;  // surrogate
+        return 3;
+    }
+    if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (!cont(1) || !cont(2) || !cont(3)) return 0;
+        if (b0 == 0xF0 && at(1) < 0x90) return 0;   // overlong
+        if (b0 == 0xF4 && at(1) >= 0x90) return 0;  // above U+10FFFF
+        return 4;
+    }
+    return 0;
+}
 
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t i = 0;

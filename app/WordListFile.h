@@ -17,6 +17,9 @@ struct TWordListText {
     std::size_t Replaced = 0;   // characters GBK cannot hold, each now a '?'
 };
 
+// Length of the well-formed UTF-8 sequence at byte `i` of `s`, or 0.
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i);
+
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);

@@ -101,19 +101,23 @@ const FindPairFunction FindPair = ChooseFindPair();
 
 TEngWordTable::TEngWordTable() = default;
 
-void TEngWordTable::Touch() {
+std::uint64_t TEngWordTable::Stamp() const {
     // One counter for all tables, so that a table moved into another brings
     // a stamp no earlier content of that other table had. Tables are built
     // on the database reader's thread too.
     static std::atomic<std::uint64_t> changes{0};
-    stamp_ = ++changes;
+    if (changed_) {
+        stamp_ = ++changes;
+        changed_ = false;
+    }
+    return stamp_;
 }
 TEngWordTable::~TEngWordTable() = default;
 // The table left behind by a move holds other content than before, so it
 // takes a new stamp.
 TEngWordTable::TEngWordTable(TEngWordTable&& other) noexcept
     : records_(std::move(other.records_)), blocks_(std::move(other.blocks_)), inOrder_(other.inOrder_),
-      ordered_(other.ordered_), stamp_(other.stamp_) {
+      ordered_(other.ordered_), stamp_(other.stamp_), changed_(other.changed_) {
     other.Clear();
 }
 
@@ -124,6 +128,7 @@ TEngWordTable& TEngWordTable::operator=(TEngWordTable&& other) noexcept {
         inOrder_ = other.inOrder_;
         ordered_ = other.ordered_;
         stamp_ = other.stamp_;
+        changed_ = other.changed_;
         other.Clear();
     }
     return *this;

@@ -60,7 +60,7 @@ public:
     // A number that changes with every change of the table's records and is
     // never shared by two different contents of any tables of the process:
     // indexes built from a table tell by it whether they still describe it.
-    std::uint64_t Stamp() const { return stamp_; }
+    std::uint64_t Stamp() const;
 
     // Indices of the first `maxHits` records, in table order, whose Eng
     // starts with `pattern` or whose Chs contains it (plain byte comparison;
@@ -94,8 +94,11 @@ private:
     // good; the lookup then tests record by record.
     std::size_t inOrder_ = 0;
     bool ordered_ = true;
-    std::uint64_t stamp_ = 0;  // 0: empty since it was made
-    void Touch();
+    // The stamp is taken when asked for, after changes: filling a table
+    // costs no shared counter per record, also on the database reader's thread.
+    mutable std::uint64_t stamp_ = 0;  // 0: empty since it was made
+    mutable bool changed_ = false;
+    void Touch() { changed_ = true; }
 };
 
 // A table holding the records of `table` with the records of `inserted` put

@@ -274,8 +274,7 @@ void HeadlessBackend::ReadScreenRect(const TRect& area, TBitmap& out) const {
         const TBitmap& px = *w.pixels;
         TRegion shape(TRect{0, 0, std::min(px.Width(), w.state.rect.Width()), std::min(px.Height(), w.state.rect.Height())});
         if (w.state.shape) shape.Combine(shape, *w.state.shape, RGN_AND);
-        const std::uint32_t key = (w.state.colorKey & 0xFF) << 16 | (w.state.colorKey & 0xFF00) |
-                                  ((w.state.colorKey >> 16) & 0xFF);
+        const std::uint32_t key = ColorToPixel(TColor(w.state.colorKey)) & 0x00FFFFFFu;
         for (const TRect& r : shape.Rects()) {
             for (int y = r.Top; y < r.Bottom; ++y) {
                 const int sy = w.state.rect.Top + y - area.Top;

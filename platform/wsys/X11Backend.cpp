@@ -175,7 +175,10 @@ void X11Backend::DrainConnection() {
 }
 
 void X11Backend::Handle(XEvent& e) {
-    if (e.type == shmCompletion_) return;
+    if (e.type == shmCompletion_) {
+        if (shmPutsPending_ > 0) --shmPutsPending_;
+        return;
+    }
     if (randr_.eventBase >= 0 && e.type == randr_.eventBase) {
         monitors_.reset();
         BackendEvent ev;

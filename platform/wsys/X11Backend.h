@@ -24,10 +24,14 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Backend.h"
 #include "X11RandR.h"
+
+// Latin-1 text (an X STRING, a key's Latin-1 characters) as UTF-8.
+std::string Latin1ToUtf8(std::string_view latin1);
 
 class X11Backend : public Backend {
 public:
@@ -148,6 +152,8 @@ private:
     bool EnsureImage(Native& n);
     void FreeImage(Image& image);
     void PutImage(Native& n, const TRect& scaledRect);
+    // Returns once the server has read every shared image put so far.
+    void AwaitSharedPuts();
     void ShapeByColorKey(Native& n, const TBitmap& surface);
 
     // --- X11Input.cpp: pointer, keys, input method -------------------------------
@@ -203,7 +209,9 @@ private:
     int scale_ = 1;
     static inline int openScale_ = 1;
     bool shm_ = false;
-    bool shmPending_ = false;  // a shared-memory put the server may not have read yet
+    // Shared-memory puts the server has not yet said it finished reading; it
+    // says so with a completion event, usually read long before the next paint.
+    int shmPutsPending_ = 0;
     int shmCompletion_ = -1;
     RandRConnection randr_;
     ::Window selectionWindow_ = 0;  // owns our selections and receives their transfers

@@ -65,21 +65,6 @@ int VirtualKey(KeySym k) {
     }
 }
 
-// Latin-1 (what XLookupString gives without an input method) as UTF-8.
-std::string Latin1ToUtf8(const char* s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            out += char(c);
-        } else {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 // Control characters (Ctrl+letter, Backspace, Return) are keys, not text.
 bool Printable(const std::string& text) {
     return !text.empty() && static_cast<unsigned char>(text[0]) >= 0x20 && text[0] != 0x7F;
@@ -183,7 +168,8 @@ void X11Backend::OnKey(XKeyEvent& e) {
         }
     } else {
         const int len = XLookupString(&e, buf, int(sizeof buf), &sym, nullptr);
-        text = Latin1ToUtf8(buf, len);
+        // Without an input method XLookupString gives Latin-1.
+        text = Latin1ToUtf8({buf, static_cast<std::size_t>(len)});
     }
     if (!Printable(text)) return;
     BackendEvent t;

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "TBitmap.h"
+#include "TColor.h"
 
 namespace {
 
@@ -25,12 +26,18 @@ int NoteAttachError(Display*, XErrorEvent*) {
 
 }  // namespace
 
+void X11Backend::AwaitSharedPuts() {
+    XEvent e;
+    while (shmPutsPending_ > 0 && XCheckTypedEvent(display_, shmCompletion_, &e)) --shmPutsPending_;
+    if (shmPutsPending_ == 0) return;
+    XSync(display_, False);
+    while (XCheckTypedEvent(display_, shmCompletion_, &e)) {}
+    shmPutsPending_ = 0;
+}
+
 void X11Backend::FreeImage(Image& image) {
     if (!image.image) return;
-    if (shmPending_) {
-        XSync(display_, False);
-        shmPending_ = false;
-    }
+    AwaitSharedPuts();
     if (image.shared) {
         XShmDetach(display_, &image.shm);
         XSync(display_, False);
@@ -103,8 +110,8 @@ void X11Backend::PutImage(Native& n, const TRect& r0) {
     GC gc = DefaultGC(display_, screen_);
     if (img.shared) {
         XShmPutImage(display_, n.window, gc, img.image, r.Left, r.Top, r.Left, r.Top, unsigned(r.Width()),
-                     unsigned(r.Height()), False);
-        shmPending_ = true;
+                     unsigned(r.Height()), True);
+        ++shmPutsPending_;
     } else {
         XPutImage(display_, n.window, gc, img.image, r.Left, r.Top, r.Left, r.Top, unsigned(r.Width()),
                   unsigned(r.Height()));
@@ -118,10 +125,7 @@ void X11Backend::Present(HWND hwnd, const TBitmap& surface, const TRegion& dirty
     if (!EnsureImage(n)) return;
     // The server may still be reading the shared image of an earlier
     // present; writing into it now would show a torn mix.
-    if (shmPending_) {
-        XSync(display_, False);
-        shmPending_ = false;
-    }
+    AwaitSharedPuts();
     if (n.state.colorKeyed || n.keyShape) ShapeByColorKey(n, surface);
     XImage* image = n.pixels.image;
     const TRect bounds = IntersectRect(surface.BoundsRect(), {0, 0, Down(n.pixels.width), Down(n.pixels.height)});
@@ -160,7 +164,7 @@ void X11Backend::ShapeByColorKey(Native& n, const TBitmap& surface) {
         ApplyShape(n);
         return;
     }
-    const std::uint32_t key = (n.state.colorKey & 0xFF) << 16 | (n.state.colorKey & 0xFF00) | ((n.state.colorKey >> 16) & 0xFF);
+    const std::uint32_t key = ColorToPixel(TColor(n.state.colorKey)) & 0x00FFFFFFu;
     std::vector<TRect> runs;
     for (int y = 0; y < surface.Height(); ++y) {
         const std::uint32_t* row = surface.ScanLine(y);

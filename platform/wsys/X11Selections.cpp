@@ -40,9 +40,11 @@ std::string Utf8ToLatin1(const std::string& s) {
     return out;
 }
 
-std::string Latin1ToUtf8(const std::string& s) {
+}  // namespace
+
+std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;
-    for (char ch : s) {
+    for (char ch : latin1) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x80) {
             out += ch;
@@ -53,8 +55,6 @@ std::string Latin1ToUtf8(const std::string& s) {
     }
     return out;
 }
-
-}  // namespace
 
 void X11Backend::Own(Atom selection, const std::string& text) {
     owned_[selection] = text;
