@@ -98,9 +98,80 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string TUtf16Decoder::Feed(std::string_view bytes) {
+    std::string utf8;
+    utf8.reserve(bytes.size() * 3 / 2 + 8);
+    for (const char c : bytes) {
+        if (!haveByte_) {
+            firstByte_ = static_cast<unsigned char>(c);
+            haveByte_ = true;
+            continue;
+        }
+        haveByte_ = false;
+        const auto second = static_cast<unsigned char>(c);
+        Unit(bigEndian_ ? (firstByte_ << 8 | second) : (second << 8 | firstByte_), utf8);
+    }
+    return utf8;
+}
+
+std::string TUtf16Decoder::Finish() {
+    std::string utf8;
+    if (highSurrogate_ != 0 || haveByte_) Append(0xFFFD, utf8);
+    highSurrogate_ = 0;
+    haveByte_ = false;
+    return utf8;
+}
+
+void TUtf16Decoder::Unit(unsigned unit, std::string& utf8) {
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+        if (highSurrogate_ != 0) Append(0xFFFD, utf8);
+        highSurrogate_ = unit;
+        return;
+    }
+    if (unit >= 0xDC00 && unit <= 0xDFFF) {
+        if (highSurrogate_ == 0) {
+            Append(0xFFFD, utf8);
+        } else {
+            Append(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00), utf8);
+            highSurrogate_ = 0;
+        }
+        return;
+    }
+    if (highSurrogate_ != 0) {
+        Append(0xFFFD, utf8);
+        highSurrogate_ = 0;
+    }
+    Append(unit, utf8);
+}
+
+void TUtf16Decoder::Append(unsigned cp, std::string& out) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | cp >> 18);
+        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 TWordListText DecodeWordListText(std::string bytes) {
     if (std::string_view(bytes).starts_with(kUtf8Bom)) {
         return ConvertUtf8(std::string_view(bytes).substr(kUtf8Bom.size()));
+    }
+    for (const bool bigEndian : {false, true}) {
+        if (!std::string_view(bytes).starts_with(bigEndian ? kUtf16BeBom : kUtf16LeBom)) continue;
+        TUtf16Decoder utf16(bigEndian);
+        std::string utf8 = utf16.Feed(std::string_view(bytes).substr(kUtf16LeBom.size()));
+        utf8 += utf16.Finish();
+        return ConvertUtf8(utf8);
     }
     if (HasLongSequenceLead(bytes) && IsValidUtf8(bytes)) return ConvertUtf8(bytes);
     TWordListText result;

@@ -17,6 +17,28 @@ struct TWordListText {
     std::size_t Replaced = 0;   // characters GBK cannot hold, each now a '?'
 };
 
+inline constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+inline constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+// Turns UTF-16 (either byte order), given in pieces of any length, into
+// UTF-8. A lone surrogate, or a byte left over at the end, becomes U+FFFD,
+// which GBK cannot hold and so ends as a '?'.
+class TUtf16Decoder {
+public:
+    explicit TUtf16Decoder(bool bigEndian) : bigEndian_(bigEndian) {}
+    std::string Feed(std::string_view bytes);
+    std::string Finish();
+
+private:
+    void Unit(unsigned unit, std::string& utf8);
+    static void Append(unsigned codePoint, std::string& out);
+
+    const bool bigEndian_;
+    unsigned char firstByte_ = 0;
+    bool haveByte_ = false;
+    unsigned highSurrogate_ = 0;
+};
+
 // Length of the well-formed UTF-8 sequence at byte `i` of `s`, or 0.
 std::size_t Utf8SequenceAt(std::string_view s, std::size_t i);
 
@@ -29,7 +51,8 @@ bool IsValidUtf8(std::string_view bytes);
 // character of three bytes or more, as every Chinese character in UTF-8 is;
 // any other text is taken as code page 936 unchanged. (A short GBK text can
 // pass for UTF-8 made of two-byte characters: "n.猫" in GBK reads as "n.è",
-// so two-byte characters alone do not make a text UTF-8.)
+// so two-byte characters alone do not make a text UTF-8.) Text that starts
+// with a UTF-16 byte-order mark, either order, is converted like UTF-8.
 TWordListText DecodeWordListText(std::string bytes);
 
 // The largest word list file read (the built-in list of 85,000 words takes

@@ -21,8 +21,6 @@ constexpr std::size_t kKeptLineBytes = 64 * 1024;
 enum class TEncoding { Gbk, Utf8, Utf16Le, Utf16Be };
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
-constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 // Control codes that no text holds: all below the blank except tab, line
 // feed, vertical tab, form feed, carriage return and the old end-of-file
@@ -159,84 +157,6 @@ private:
     std::string pending_;
 };
 
-// Turns UTF-16 (either byte order), given in pieces, into UTF-8. A lone
-// surrogate becomes U+FFFD, which GBK cannot hold and so ends as a '?'.
-class TUtf16Converter {
-public:
-    TUtf16Converter(bool bigEndian, TUtf8Converter& next) : bigEndian_(bigEndian), next_(next) {}
-
-    void Feed(std::string_view bytes) {
-        std::string utf8;
-        utf8.reserve(bytes.size() * 3 / 2 + 8);
-        for (const char c : bytes) {
-            if (!haveByte_) {
-                firstByte_ = static_cast<unsigned char>(c);
-                haveByte_ = true;
-                continue;
-            }
-            haveByte_ = false;
-            const auto second = static_cast<unsigned char>(c);
-            const unsigned unit = bigEndian_ ? (firstByte_ << 8 | second) : (second << 8 | firstByte_);
-            Unit(unit, utf8);
-        }
-        next_.Feed(utf8);
-    }
-    void Finish() {
-        std::string utf8;
-        if (highSurrogate_ != 0 || haveByte_) Append(0xFFFD, utf8);
-        highSurrogate_ = 0;
-        haveByte_ = false;
-        next_.Feed(utf8);
-        next_.Finish();
-    }
-
-private:
-    void Unit(unsigned unit, std::string& utf8) {
-        if (unit >= 0xD800 && unit <= 0xDBFF) {
-            if (highSurrogate_ != 0) Append(0xFFFD, utf8);
-            highSurrogate_ = unit;
-            return;
-        }
-        if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            if (highSurrogate_ == 0) {
-                Append(0xFFFD, utf8);
-            } else {
-                Append(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00), utf8);
-                highSurrogate_ = 0;
-            }
-            return;
-        }
-        if (highSurrogate_ != 0) {
-            Append(0xFFFD, utf8);
-            highSurrogate_ = 0;
-        }
-        Append(unit, utf8);
-    }
-    static void Append(unsigned cp, std::string& out) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | cp >> 6);
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | cp >> 12);
-            out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | cp >> 18);
-            out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-
-    const bool bigEndian_;
-    TUtf8Converter& next_;
-    unsigned char firstByte_ = 0;
-    bool haveByte_ = false;
-    unsigned highSurrogate_ = 0;
-};
-
 // Reads the file a piece at a time, keeping count for the progress; false
 // when the progress abandons the reading.
 class TPieceReader {
@@ -334,18 +254,18 @@ std::optional<TWordListRecords> ReadWordListRecords(const AnsiString& fileName, 
     TWordListRecords result;
     TLineSink lines(fileName, result);
     TUtf8Converter utf8(lines, result.Replaced);
-    TUtf16Converter utf16(encoding == TEncoding::Utf16Be, utf8);
+    TUtf16Decoder utf16(encoding == TEncoding::Utf16Be);
     const bool read = reader.ReadAll(mark, [&](std::string_view piece) {
         switch (encoding) {
         case TEncoding::Gbk: lines.Feed(piece); break;
         case TEncoding::Utf8: utf8.Feed(piece); break;
         case TEncoding::Utf16Le:
-        case TEncoding::Utf16Be: utf16.Feed(piece); break;
+        case TEncoding::Utf16Be: utf8.Feed(utf16.Feed(piece)); break;
         }
     });
     if (!read) return std::nullopt;
-    if (encoding == TEncoding::Utf8) utf8.Finish();
-    if (encoding == TEncoding::Utf16Le || encoding == TEncoding::Utf16Be) utf16.Finish();
+    if (encoding == TEncoding::Utf16Le || encoding == TEncoding::Utf16Be) utf8.Feed(utf16.Finish());
+    if (encoding != TEncoding::Gbk) utf8.Finish();
     lines.Finish();
     return result;
 }

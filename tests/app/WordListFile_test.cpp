@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace std::string_literals;
+
 TEST(WordListText, Utf8IsRecognisedByItsMarkOrByValidCharactersOfThreeBytes) {
     struct Case {
         const char* name;
@@ -20,6 +22,10 @@ TEST(WordListText, Utf8IsRecognisedByItsMarkOrByValidCharactersOfThreeBytes) {
         {"GBK that passes for UTF-8", "cat|n.猫\r\nmao|n.猫", "cat|n.猫\r\nmao|n.猫", false, 0},
         {"plain ASCII", "cat|n.x", "cat|n.x", false, 0},
         {"broken after a mark", "\xEF\xBB\xBF" "a\xE7\x8C|b", "a?|b", true, 1},
+        // Saved as "Unicode" by some editors: UTF-16 behind its byte-order mark.
+        {"UTF-16, little end first", "\xFF\xFE" "c\0a\0t\0|\0n\0.\0\x2B\x73"s, "cat|n.猫", true, 0},
+        {"UTF-16, big end first", "\xFE\xFF" "\0c\0a\0t\0|\0n\0.\x73\x2B"s, "cat|n.猫", true, 0},
+        {"UTF-16 with a lone surrogate", "\xFF\xFE" "a\0\x00\xD8|\0b\0"s, "a?|b", true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
