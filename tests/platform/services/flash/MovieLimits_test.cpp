@@ -22,41 +22,6 @@
 
 namespace {
 
-// DefineShape3 body (after the id) with `fillCount` solid fills, selecting
-// fill `used` on the right of a zigzag of `edges` straight edges running
-// between (0, 0) and (6000, `heightTwips`).
-Bytes ManyStylesShape(int fillCount, int used, int edges, int heightTwips) {
-    BitWriter w;
-    WriteRect(w, 0, 6000, 0, 1000);
-    w.U8(0xFF);
-    w.U16(static_cast<std::uint16_t>(fillCount));
-    for (int i = 0; i < fillCount; ++i) {
-        w.U8(0x00);  // solid
-        w.U8(std::uint8_t(i)), w.U8(0x40), w.U8(0x80), w.U8(0xFF);
-    }
-    w.U8(0);      // no line styles
-    w.UB(15, 4);  // fill bits (15 at most: selections reach 32767)
-    w.UB(0, 4);   // line bits
-    // Move to (0, 0) selecting fill 1 = `used`.
-    w.UB(0, 1);
-    w.UB(0x05, 5);  // fill1 and move
-    w.UB(15, 5);
-    w.SB(0, 15);
-    w.SB(0, 15);
-    w.UB(static_cast<std::uint32_t>(used), 15);
-    for (int i = 0; i < edges; ++i) {
-        const int dx = (i % 2 == 0) ? 6000 : -6000;
-        w.UB(1, 1);  // edge
-        w.UB(1, 1);  // straight
-        w.UB(14 - 2, 4);
-        w.UB(1, 1);  // general line
-        w.SB(dx, 14);
-        w.SB((i % 2 == 0) ? heightTwips : -heightTwips, 14);
-    }
-    w.UB(0, 6);  // end of shape
-    return w.Data();
-}
-
 Bytes MovieWithShape(const Bytes& shapeBody, int placements) {
     MovieWriter movie(300, 50);
     Bytes tag{1, 0};
@@ -71,7 +36,7 @@ TEST(MovieLimits, DrawingGrowsWithTheEdgesNotWithEdgesTimesStyles) {
     // 4,000 styles, 4,000 edges (as many items as a movie may hold): walking
     // every edge once per style would take 16 million steps.
     TFlashMovie movie;
-    movie.LoadFromBytes(MovieWithShape(ManyStylesShape(4000, 7, 4000, 20), 1));
+    movie.LoadFromBytes(MovieWithShape(hostile::ZigzagShape(4000, 7, 4000, 20), 1));
     ASSERT_TRUE(movie.Valid());
     TBitmap target(300, 50);
     const CostMeter cost;
@@ -82,7 +47,7 @@ TEST(MovieLimits, DrawingGrowsWithTheEdgesNotWithEdgesTimesStyles) {
 TEST(MovieLimits, AFrameTooHeavyToDrawIsGivenUpQuickly) {
     // 8,000 edges crossing the whole banner, placed eight times: far more
     // work than a frame may do.
-    const Bytes heavy = MovieWithShape(ManyStylesShape(2, 1, 8000, 1000), 8);
+    const Bytes heavy = MovieWithShape(hostile::ZigzagShape(2, 1, 8000, 1000), 8);
     EXPECT_LT(heavy.size(), 400u << 10);
     const CostMeter cost;
     TFlashMovie movie;
