@@ -109,8 +109,8 @@ LRESULT LookUpAnywhere::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CARRY_WAITING: {
         // Before the window has shown and read its words a lookup would
         // find nothing: wait behind the start-up's own messages.
-        if ((!form_.Visible() || lParam == 0) && int(wParam) < kMaxDeferrals) {
-            PostMessage(hwnd_, WM_CARRY_WAITING, wParam + 1, 1);
+        if (!form_.WordsRead() && int(wParam) < kMaxDeferrals) {
+            PostMessage(hwnd_, WM_CARRY_WAITING, wParam + 1, 0);
             return 0;
         }
         std::vector<WindowRequest> requests;

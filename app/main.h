@@ -125,6 +125,8 @@ public:
     // True while the database words are being read behind the window; the
     // built-in words answer meanwhile.
     bool DatabaseWordsLoading() const { return wordLoader_ != nullptr; }
+    // The window has shown and its start-up has read the word sources.
+    bool WordsRead() const { return startedUp_ && !wordsPending_; }
 
 private:
     void CreateComponents();
